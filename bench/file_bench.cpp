@@ -1,0 +1,92 @@
+// Reading and writing a maximal dataset file, against the floor of merely reading the same
+// bytes and splitting them into lines.
+#include "dataset_generator.h"
+
+#include "core/file_io.h"
+#include "core/qd3_file.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+struct Fixture {
+    std::string folder;
+    std::string path;
+    tess::Dataset ds;
+    std::string bytes;
+    Fixture() {
+        folder = (std::filesystem::temp_directory_path() / "tessaline-bench").string();
+        std::filesystem::create_directories(folder);
+        path = folder + "/maximal.qd3";
+        ds = bench_support::makeMaximalDataset();
+        bytes = tess::formatDataset(ds);
+        tess::writeFileAtomic(path, bytes);
+    }
+    ~Fixture() { std::filesystem::remove_all(folder); }
+};
+
+Fixture& fixture() {
+    static Fixture f;
+    return f;
+}
+
+void BM_ReadFloor(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        const std::string data = tess::readWholeFile(f.path);
+        size_t lines = 0;
+        const char* p = data.data();
+        const char* end = p + data.size();
+        while (const void* nl = std::memchr(p, '\n', static_cast<size_t>(end - p))) {
+            ++lines;
+            p = static_cast<const char*>(nl) + 1;
+        }
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * f.bytes.size()));
+}
+
+void BM_ReadDataset(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        tess::Dataset ds;
+        tess::readDataset(ds, f.path);
+        benchmark::DoNotOptimize(ds.numPeople);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * f.bytes.size()));
+}
+
+void BM_WriteFloor(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state)
+        tess::writeFileAtomic(f.folder + "/floor.qd3", f.bytes);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * f.bytes.size()));
+}
+
+void BM_WriteDataset(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state)
+        tess::writeDataset(f.ds, f.folder + "/written.qd3");
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * f.bytes.size()));
+}
+
+void BM_FormatDataset(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tess::formatDataset(f.ds));
+}
+
+} // namespace
+
+BENCHMARK(BM_ReadFloor)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadDataset)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteFloor)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteDataset)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FormatDataset)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

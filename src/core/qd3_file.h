@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/dataset.h"
+#include "core/file_io.h"
+#include "core/line_reader.h"
+
+#include <string>
+
+namespace tess {
+
+// Replaces the content of the dataset with the dataset file at path. On failure throws
+// FileError whose text is the whole message the user is shown: the description, and when the
+// file claimed people and events, the " npeople " / " nevents " tail that tells how far it got.
+// What was read before the failure stays in the dataset; the selection state, loaded and the
+// current positions are then left as they were.
+void readDataset(Dataset& ds, const std::string& path);
+// The same over bytes already in memory (the path is only for messages).
+void readDatasetText(Dataset& ds, std::string_view text);
+
+// The file text of the dataset: everything, or only the selected entries while
+// saveSelectedOnly is set (with the entries' own positions in their separators).
+std::string formatDataset(const Dataset& ds);
+
+// "Saving <path>" + CR LF + "<P> people, <E> events", the message shown before a write.
+std::string savingMessage(const Dataset& ds, const std::string& path);
+
+// Writes formatDataset to path atomically and clears saveSelectedOnly, whether or not the
+// write succeeds. Throws FileError on failure, leaving any previous file untouched.
+void writeDataset(Dataset& ds, const std::string& path, const WriteFunction& write = {});
+
+// The blocks of the file, for the readers that share its layout (open and merge). They read
+// the fields as stored and apply no repair.
+void readPersonBlock(LineReader& in, PersonRecord& p);
+void readEventBlock(LineReader& in, EventRecord& e);
+// The leading number of a count line, which must lie within 0..32767.
+int readCountLine(LineReader& in, const char* what);
+
+} // namespace tess

@@ -1,0 +1,163 @@
+#include "core/text_encoding.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+namespace tess {
+
+namespace {
+
+// Code points of the bytes 0x80..0x9F in Windows-1252.
+constexpr std::array<char32_t, 32> cp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Decodes one UTF-8 sequence at s[i]; returns its length, 0 when it is not valid.
+size_t decodeUtf8(std::string_view s, size_t i, char32_t& c) {
+    const auto b = [&](size_t k) { return static_cast<unsigned char>(s[i + k]); };
+    const unsigned char b0 = b(0);
+    if (b0 < 0x80) {
+        c = b0;
+        return 1;
+    }
+    size_t len = 0;
+    char32_t min = 0;
+    if ((b0 & 0xE0) == 0xC0) {
+        len = 2;
+        c = b0 & 0x1F;
+        min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        len = 3;
+        c = b0 & 0x0F;
+        min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        len = 4;
+        c = b0 & 0x07;
+        min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + len > s.size())
+        return 0;
+    for (size_t k = 1; k < len; ++k) {
+        if ((b(k) & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (b(k) & 0x3F);
+    }
+    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
+    return len;
+}
+
+// Length of the leading run of ASCII bytes, eight bytes at a time.
+size_t asciiPrefix(std::string_view s) {
+    size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        if (word & 0x8080808080808080ull)
+            break;
+    }
+    while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80)
+        ++i;
+    return i;
+}
+
+} // namespace
+
+bool isValidUtf8(std::string_view bytes) {
+    size_t i = 0;
+    while (i < bytes.size()) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            i += asciiPrefix(bytes.substr(i));
+            continue;
+        }
+        char32_t c = 0;
+        const size_t len = decodeUtf8(bytes, i, c);
+        if (len == 0)
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+TextEncoding detectEncoding(std::string_view bytes) {
+    if (asciiPrefix(bytes) == bytes.size())
+        return TextEncoding::windows1252;
+    return isValidUtf8(bytes) ? TextEncoding::utf8 : TextEncoding::windows1252;
+}
+
+std::string windows1252ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b < 0x80)
+            out += ch;
+        else if (b < 0xA0)
+            appendUtf8(out, cp1252High[b - 0x80]);
+        else
+            appendUtf8(out, b);
+    }
+    return out;
+}
+
+std::string utf8ToWindows1252(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    size_t i = 0;
+    while (i < utf8.size()) {
+        char32_t c = 0;
+        size_t len = decodeUtf8(utf8, i, c);
+        if (len == 0) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        i += len;
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        char mapped = '?';
+        for (size_t k = 0; k < cp1252High.size(); ++k) {
+            if (cp1252High[k] == c) {
+                mapped = static_cast<char>(0x80 + k);
+                break;
+            }
+        }
+        out += mapped;
+    }
+    return out;
+}
+
+std::string toUtf8(std::string_view bytes, TextEncoding encoding) {
+    return encoding == TextEncoding::utf8 ? std::string(bytes) : windows1252ToUtf8(bytes);
+}
+
+std::string fromUtf8(std::string_view utf8, TextEncoding encoding) {
+    return encoding == TextEncoding::utf8 ? std::string(utf8) : utf8ToWindows1252(utf8);
+}
+
+} // namespace tess

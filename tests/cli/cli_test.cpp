@@ -1,0 +1,87 @@
+#include "cli/cli.h"
+
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+using namespace testing_support;
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Result runCli(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int status = tess::cli::run(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+} // namespace
+
+TEST(CliCheck, SaysWhatAFileHolds) {
+    const Result r = runCli({"check", dataFile("golden/basic/input.qd3")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "3 people\n2 events\n3 factions\n2 occupations\n2 groups\n3 nations\n"
+                     "Current date range -499 to  1631\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(CliCheck, EveryTestFileIsEitherDescribedOrExplained) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dataFile(""))) {
+        if (!entry.is_regular_file() || entry.path().extension() != ".qd3")
+            continue;
+        ++files;
+        SCOPED_TRACE(entry.path().string());
+        const Result r = runCli({"check", entry.path().string()});
+        const bool broken = entry.path().parent_path().filename() == "broken";
+        if (broken) {
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.out, "");
+            EXPECT_FALSE(r.err.empty());
+        } else {
+            EXPECT_EQ(r.status, 0) << r.err;
+            EXPECT_NE(r.out.find(" people\n"), std::string::npos);
+            EXPECT_NE(r.out.find("Current date range "), std::string::npos);
+        }
+    }
+    EXPECT_GE(files, 25);
+}
+
+TEST(CliCheck, FailureMessagesArePrintedAsUtf8) {
+    TempDir dir;
+    // A Windows-1252 file whose failure message names its last person, "Zoë".
+    writeBytes(dir.file("b.qd3"), "1 people\r\n1 events\r\n==== PEOPLE\r\n** 0\r\nZo\xEB\r\n"
+                                  "x,0,0,0\r\n");
+    const Result r = runCli({"check", dir.file("b.qd3")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "\"x\" is not a number at line 6 npeople 1 Zo\u00EB nevents 1 \n");
+}
+
+TEST(CliUsage, HelpUsageErrorsAndCopy) {
+    EXPECT_EQ(runCli({"--help"}).status, 0);
+    EXPECT_NE(runCli({"--help"}).out.find("check FILE"), std::string::npos);
+    EXPECT_EQ(runCli({"check", "--help"}).status, 0);
+    EXPECT_EQ(runCli({}).status, 2);
+    EXPECT_EQ(runCli({"frobnicate"}).status, 2);
+    EXPECT_NE(runCli({"frobnicate"}).err.find("unknown command 'frobnicate'"), std::string::npos);
+    EXPECT_EQ(runCli({"check"}).status, 2);
+    EXPECT_EQ(runCli({"copy", "a"}).status, 2);
+
+    TempDir dir;
+    const std::string out = dir.file("out.qd3");
+    EXPECT_EQ(runCli({"copy", dataFile("golden/repairs/input.qd3"), out}).status, 0);
+    EXPECT_EQ(readBytes(out), readBytes(dataFile("golden/repairs/expected.qd3")));
+    const Result bad = runCli({"copy", dataFile("golden/basic/input.qd3"), "/no/such/dir/x.qd3"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("Cannot save"), std::string::npos);
+    EXPECT_EQ(runCli({"copy", dataFile("broken/early_end.qd3"), out}).status, 1);
+    EXPECT_EQ(readBytes(out), readBytes(dataFile("golden/repairs/expected.qd3")));
+}

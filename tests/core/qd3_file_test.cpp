@@ -1,0 +1,260 @@
+#include "core/file_error.h"
+#include "core/qd3_file.h"
+
+#include "support/dataset_builder.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace tess;
+using namespace testing_support;
+
+namespace {
+
+Dataset readFile(const std::string& path) {
+    Dataset ds;
+    readDataset(ds, path);
+    return ds;
+}
+
+// The message a failed read gives, or "" when it succeeds.
+std::string readFailure(Dataset& ds, const std::string& path) {
+    try {
+        readDataset(ds, path);
+    } catch (const FileError& e) {
+        return e.what();
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(DatasetFile, GoldenFilesReadAndWriteBackExactly) {
+    int cases = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dataFile("golden"))) {
+        if (!std::filesystem::exists(entry.path() / "input.qd3"))
+            continue;
+        ++cases;
+        SCOPED_TRACE(entry.path().filename().string());
+        Dataset ds = readFile((entry.path() / "input.qd3").string());
+        const std::string expected = readBytes((entry.path() / "expected.qd3").string());
+        EXPECT_EQ(formatDataset(ds), expected);
+        // Writing what the writer wrote, read back, changes nothing more.
+        Dataset again;
+        readDatasetText(again, expected);
+        EXPECT_EQ(formatDataset(again), expected);
+    }
+    EXPECT_GE(cases, 8);
+}
+
+TEST(DatasetFile, BrokenFilesGiveTheirDescription) {
+    const std::string tailBeforeAll = " npeople 3  nevents 2 ";
+    const std::string tailComplete = " npeople 3 Augustus nevents 2 Persian Wars";
+    struct Row {
+        const char* file;
+        std::string message;
+    } rows[] = {
+        {"not_a_number", "\"abc\" is not a number at line 6" + tailBeforeAll},
+        {"beyond_16_bits",
+         "The number 40000 is out of range (-32768 to 32767) at line 6" + tailBeforeAll},
+        {"negative_count", "The number of people -1 is out of range (0 to 32767) at line 1"},
+        {"count_too_big", "The number of events 40000 is out of range (0 to 32767) at line 2"},
+        {"early_end", "Unexpected end of file at line 13" + tailBeforeAll},
+        {"legacy_colour_17",
+         "The colour 17 is neither a colour value nor a palette number (0 to 15) at line 34" +
+             tailComplete},
+        {"legacy_colour_negative",
+         "The colour -5 is neither a colour value nor a palette number (0 to 15) at line 61" +
+             tailComplete},
+        {"unterminated_quote", "A quoted text has no closing quote at line 8" + tailBeforeAll},
+        {"category_count_word", "\"two\" is not a number at line 50" + tailComplete},
+        {"empty", "Unexpected end of file at line 1"},
+        {"huge_claim", "Unexpected end of file at line 5 npeople 32767  nevents 32767 "},
+        {"binary_garbage", "\")iE\xA0"
+                           "\xC1\x83\xD8\x96\xB8\xE5"
+                           "u\" is not a number at line 6"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.file);
+        Dataset ds;
+        EXPECT_EQ(readFailure(ds, dataFile(std::string("broken/") + r.file + ".qd3")), r.message);
+        EXPECT_FALSE(ds.loaded);
+        EXPECT_EQ(ds.numPeople, static_cast<int>(ds.people.size()));
+        EXPECT_EQ(ds.numEvents, static_cast<int>(ds.events.size()));
+    }
+    Dataset ds;
+    const std::string missing = dataFile("broken/no_such_file.qd3");
+    EXPECT_EQ(readFailure(ds, missing),
+              "Cannot open \"" + missing + "\": No such file or directory");
+    EXPECT_EQ(readFailure(ds, dataFile("broken")),
+              "Cannot read \"" + dataFile("broken") + "\": Is a directory");
+}
+
+TEST(DatasetFile, AFailedReadKeepsWhatWasReadAndLeavesTheSelectionStateAlone) {
+    Dataset ds;
+    ds.selPriority = 4;
+    ds.curPerson = 7;
+    EXPECT_NE(readFailure(ds, dataFile("broken/early_end.qd3")), "");
+    ASSERT_EQ(ds.numPeople, 2);
+    EXPECT_EQ(ds.people[0].name, "Julius Caesar");
+    EXPECT_EQ(ds.people[0].priority, 1);
+    EXPECT_EQ(ds.people[1].name, "Smith, John \"Jack\"");
+    EXPECT_EQ(ds.numEvents, 0);
+    EXPECT_EQ(ds.factions.count, 0);
+    EXPECT_EQ(ds.selPriority, 4);
+    EXPECT_EQ(ds.curPerson, 7);
+
+    // A tiny file that claims the most entries allocates for what it holds, not what it claims.
+    Dataset big;
+    EXPECT_NE(readFailure(big, dataFile("broken/huge_claim.qd3")), "");
+    EXPECT_LT(big.people.capacity(), 100u);
+
+    // Categories stop at the last whole one.
+    Dataset cats;
+    EXPECT_NE(readFailure(cats, dataFile("broken/legacy_colour_negative.qd3")), "");
+    EXPECT_EQ(cats.factions.count, 3);
+    EXPECT_EQ(cats.nations.count, 0);
+    EXPECT_EQ(cats.nations.names.size(), 1u);
+}
+
+TEST(DatasetFile, LoadingRepairsAndSetsTheSelectionState) {
+    Dataset ds = readFile(dataFile("golden/repairs/input.qd3"));
+    EXPECT_EQ(ds.people[0].priority, 5); // 0 becomes 5
+    EXPECT_EQ(ds.people[1].priority, 5); // so does -3
+    EXPECT_EQ(ds.people[2].priority, 12);
+    EXPECT_EQ(ds.events[0].priority, 5);
+    EXPECT_EQ(ds.factions.colors[1], 255);      // palette 12: pure red
+    EXPECT_EQ(ds.factions.colors[2], 0x808000); // palette 3: cyan 0,128,128
+    EXPECT_EQ(ds.factions.colors[3], 300);
+    EXPECT_EQ(ds.factions.colors[4], 0);
+    EXPECT_EQ(ds.nations.colors[1], 20);
+    for (const auto& p : ds.people)
+        EXPECT_EQ(p.selected, 1);
+    for (int k = 1; k <= ds.factions.count; ++k)
+        EXPECT_EQ(ds.factions.include[static_cast<size_t>(k)], boolTrue);
+    EXPECT_EQ(ds.factions.include[0], boolFalse);
+    EXPECT_TRUE(ds.loaded);
+    EXPECT_EQ(ds.selPriority, 9);
+    EXPECT_EQ(ds.curPerson, 0);
+    EXPECT_EQ(ds.numSelPeople, 3);
+    EXPECT_EQ(ds.numSelEvents, 1);
+    // The range: smallest date1 (Cy, 1800) and largest date2 (Bob, 1900), events included.
+    EXPECT_EQ(ds.earliestDate, 1800);
+    EXPECT_EQ(ds.latestDate, 1900);
+    EXPECT_EQ(ds.selStart, 1800);
+    EXPECT_EQ(ds.selEnd, 1900);
+    EXPECT_FALSE(ds.modified);
+}
+
+TEST(DatasetFile, DateRangeLooksAtFirstDatesAndSecondDatesOnly) {
+    // Bea's second date lies before everyone's first date, and is still not the range start.
+    Dataset ds = DatasetBuilder().person("Al", 100, 200).person("Bea", 300, 50).build();
+    Dataset back;
+    readDatasetText(back, formatDataset(ds));
+    EXPECT_EQ(back.earliestDate, 100);
+    EXPECT_EQ(back.latestDate, 200);
+
+    Dataset none;
+    readDatasetText(none, formatDataset(Dataset()));
+    EXPECT_EQ(none.earliestDate, 9999);
+    EXPECT_EQ(none.latestDate, -25000);
+    EXPECT_EQ(none.numPeople, 0);
+    EXPECT_EQ(none.factions.names.size(), 1u); // position 0 exists even in an empty table
+}
+
+TEST(DatasetFile, EmptyDatasetIsWrittenAsHeadersAndZeroCounts) {
+    EXPECT_EQ(formatDataset(Dataset()),
+              "0 -- Number of people in file\r\n0 -- Number of events in file\r\n"
+              "==== PEOPLE\r\n+++ EVENTS\r\n=== FACTIONS\r\n 0 \r\n=== OCCUPATIONS\r\n 0 \r\n"
+              "=== GROUPS\r\n 0 \r\n=== NATIONS\r\n 0 \r\n");
+}
+
+TEST(DatasetFile, SelectedOnlyKeepsPositionsInSeparatorsAndAllCategories) {
+    DatasetBuilder b;
+    for (int i = 0; i < 10; ++i)
+        b.person("P" + std::to_string(i), 1900 + i, 1950 + i);
+    b.event("E0", 1900, 1901).event("E1", 1902, 1903);
+    b.category(kindFactions, "F", 255).category(kindOccupations, "O", 255);
+    Dataset ds = b.build();
+    for (auto& p : ds.people)
+        p.selected = 0;
+    ds.people[0].selected = ds.people[4].selected = boolTrue;
+    ds.people[9].selected = 1;
+    ds.events[0].selected = 0;
+    ds.numSelPeople = 3;
+    ds.numSelEvents = 1;
+    ds.saveSelectedOnly = 1;
+
+    EXPECT_EQ(savingMessage(ds, "/tmp/s.qd3"), "Saving /tmp/s.qd3\r\n 3 people, 1 events");
+    const std::string text = formatDataset(ds);
+    EXPECT_EQ(text.rfind("3 -- Number of people in file\r\n1 -- Number of events in file\r\n", 0), 0u);
+    EXPECT_NE(text.find("** 0\r\nP0\r\n"), std::string::npos);
+    EXPECT_NE(text.find("** 4\r\nP4\r\n"), std::string::npos);
+    EXPECT_NE(text.find("** 9\r\nP9\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("P1\r\n"), std::string::npos);
+    EXPECT_NE(text.find("++1\r\nE1\r\n"), std::string::npos);
+    EXPECT_NE(text.find("=== FACTIONS\r\n 1 \r\n-1\r\nF\r\n 255 \r\n"), std::string::npos);
+
+    Dataset back;
+    readDatasetText(back, text);
+    ASSERT_EQ(back.numPeople, 3);
+    EXPECT_EQ(back.people[0].name, "P0");
+    EXPECT_EQ(back.people[1].name, "P4");
+    EXPECT_EQ(back.people[2].name, "P9");
+
+    TempDir dir;
+    writeDataset(ds, dir.file("s.qd3"));
+    EXPECT_EQ(ds.saveSelectedOnly, 0);
+    ds.saveSelectedOnly = 0;
+    EXPECT_EQ(savingMessage(ds, "x"), "Saving x\r\n 10 people, 2 events");
+}
+
+TEST(DatasetFile, TextsWithCommasQuotesAndForbiddenCharacters) {
+    Dataset ds = DatasetBuilder().person("Smith, \"Jack\", Jr.", 1, 2).build();
+    ds.people[0].desc = "says \"hi\", twice";
+    ds.people[0].imgName = "a,b.bmp";
+    Dataset back;
+    readDatasetText(back, formatDataset(ds));
+    EXPECT_EQ(back.people[0].name, "Smith, \"Jack\", Jr.");
+    EXPECT_EQ(back.people[0].desc, "says \"hi\", twice");
+    EXPECT_EQ(back.people[0].imgName, "a,b.bmp");
+
+    // A quote in a quoted text or a line break in a raw line would break the file for good;
+    // the writer keeps the file readable instead.
+    ds.people[0].imgName = "say \"x\".bmp";
+    ds.people[0].url = "a\r\nb";
+    ds.people[0].name = "two\nlines";
+    readDatasetText(back, formatDataset(ds));
+    EXPECT_EQ(back.people[0].imgName, "say 'x'.bmp");
+    EXPECT_EQ(back.people[0].url, "a  b");
+    EXPECT_EQ(back.people[0].name, "two lines");
+    EXPECT_EQ(back.people[0].desc, "says \"hi\", twice");
+}
+
+TEST(DatasetFile, FirstLineWithWordsAfterTheCount) {
+    Dataset ds = DatasetBuilder().build();
+    std::string text = formatDataset(ds);
+    text.replace(0, text.find("\r\n"), "0 people");
+    Dataset back;
+    readDatasetText(back, text);
+    EXPECT_EQ(back.numPeople, 0);
+    EXPECT_TRUE(back.loaded);
+
+    Dataset split = readFile(dataFile("golden/split_fields/input.qd3"));
+    EXPECT_EQ(split.people[0].date1, 1850);
+    EXPECT_EQ(split.people[0].date2, 1870);
+    EXPECT_EQ(split.people[0].priority, 3);
+    EXPECT_EQ(split.events[0].imgName, "img name.bmp");
+    EXPECT_EQ(split.events[0].spareText, "s");
+}
+
+TEST(DatasetFile, EncodingIsDetectedAndBytesKept) {
+    Dataset cp = readFile(dataFile("golden/cp1252_text/input.qd3"));
+    EXPECT_EQ(cp.encoding, TextEncoding::windows1252);
+    EXPECT_EQ(cp.people[0].name.substr(0, 1), "\xC9"); // É
+    Dataset u8 = readFile(dataFile("golden/utf8_text/input.qd3"));
+    EXPECT_EQ(u8.encoding, TextEncoding::utf8);
+    EXPECT_EQ(u8.people[0].name.substr(0, 2), "\xC3\x89");
+}

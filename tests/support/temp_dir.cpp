@@ -1,0 +1,43 @@
+#include "support/temp_dir.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include <cstdlib>
+
+namespace testing_support {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tessaline-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a temporary folder");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + path);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+}
+
+std::string dataFile(const std::string& relative) {
+    return std::string(TESSALINE_TEST_DATA) + "/" + relative;
+}
+
+} // namespace testing_support
