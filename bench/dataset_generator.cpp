@@ -12,28 +12,27 @@ using namespace tess;
 namespace {
 
 constexpr std::array<const char*, 24> givenNames = {
-    "Alexander", "Hypatia",   "Ashoka",    "Eleanor",  "Saladin",  "Murasaki", "Leonardo",
-    "Nzinga",    "Catherine", "Suleiman",  "Isabella", "Tokugawa", "Frederick", "Mansa",
-    "Wilhelmina", "Qin",      "Theodora",  "Genghis",  "Hatshepsut", "Simón",  "Akbar",
-    "Cleopatra", "Lorenzo",   "Boudica"};
+    "Alexander",  "Hypatia", "Ashoka",     "Eleanor",   "Saladin",  "Murasaki",
+    "Leonardo",   "Nzinga",  "Catherine",  "Suleiman",  "Isabella", "Tokugawa",
+    "Frederick",  "Mansa",   "Wilhelmina", "Qin",       "Theodora", "Genghis",
+    "Hatshepsut", "Simón",   "Akbar",      "Cleopatra", "Lorenzo",  "Boudica"};
 constexpr std::array<const char*, 20> surnames = {
-    "the Great", "of Alexandria", "Maurya",   "of Aquitaine", "al-Ayyubi", "Shikibu",
-    "da Vinci",  "Mbande",        "de Medici", "Bolívar",     "Ieyasu",    "Musa",
-    "Barbarossa", "Shi Huang",    "Komnene",  "Khan",         "Tudor",     "Plantagenet",
-    "von Habsburg", "Pahlavi"};
+    "the Great", "of Alexandria", "Maurya",      "of Aquitaine", "al-Ayyubi",
+    "Shikibu",   "da Vinci",      "Mbande",      "de Medici",    "Bolívar",
+    "Ieyasu",    "Musa",          "Barbarossa",  "Shi Huang",    "Komnene",
+    "Khan",      "Tudor",         "Plantagenet", "von Habsburg", "Pahlavi"};
 constexpr std::array<const char*, 16> eventWords = {
-    "Battle of", "Siege of", "Treaty of", "Founding of", "Fall of",   "Council of",
-    "Plague in", "Revolt in", "Coronation at", "Fire of", "Sack of", "Conquest of",
-    "Expedition to", "Schism of", "Peace of", "Discovery of"};
+    "Battle of",     "Siege of",  "Treaty of",     "Founding of", "Fall of", "Council of",
+    "Plague in",     "Revolt in", "Coronation at", "Fire of",     "Sack of", "Conquest of",
+    "Expedition to", "Schism of", "Peace of",      "Discovery of"};
 constexpr std::array<const char*, 20> places = {
-    "Marathon", "Carthage",  "Constantinople", "Westphalia", "Kyoto",   "Timbuktu",
-    "Tenochtitlan", "Baghdad", "Nineveh",     "Hastings",   "Lepanto", "Xi'an",
-    "Cuzco",    "Samarkand", "Aachen",         "Delhi",      "Antioch", "Novgorod",
-    "Zanzibar", "Byblos"};
+    "Marathon", "Carthage", "Constantinople", "Westphalia", "Kyoto",    "Timbuktu", "Tenochtitlan",
+    "Baghdad",  "Nineveh",  "Hastings",       "Lepanto",    "Xi'an",    "Cuzco",    "Samarkand",
+    "Aachen",   "Delhi",    "Antioch",        "Novgorod",   "Zanzibar", "Byblos"};
 constexpr std::array<const char*, 24> words = {
-    "ruler", "general", "poet",   "merchant", "scholar", "reformer", "founded", "the",
-    "city",  "empire",  "wrote",  "against",  "during",  "dynasty",  "trade",   "routes",
-    "army",  "temple",  "law",    "of",       "and",     "northern", "coast",   "river"};
+    "ruler", "general", "poet",  "merchant", "scholar", "reformer", "founded", "the",
+    "city",  "empire",  "wrote", "against",  "during",  "dynasty",  "trade",   "routes",
+    "army",  "temple",  "law",   "of",       "and",     "northern", "coast",   "river"};
 
 std::string sentence(std::mt19937& rng, int minWords, int maxWords) {
     std::uniform_int_distribution<int> count(minWords, maxWords);
@@ -105,7 +104,8 @@ Dataset makeMaximalDataset(uint32_t seed, int people, int events) {
                  surnames[rng() % surnames.size()];
         fillCommon(p, rng, starts[static_cast<size_t>(i)], life(rng));
         p.faction = static_cast<int16_t>(1 + rng() % static_cast<uint32_t>(ds.factions.count));
-        p.occupation = static_cast<int16_t>(1 + rng() % static_cast<uint32_t>(ds.occupations.count));
+        p.occupation =
+            static_cast<int16_t>(1 + rng() % static_cast<uint32_t>(ds.occupations.count));
     }
     sortedStarts(events);
     ds.events.resize(static_cast<size_t>(events));

@@ -1,10 +1,72 @@
+#include "app/app_state.h"
+#include "app/zemmain.h"
+#include "ui/qt_dialogs.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QFile>
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// A termination signal (logout, kill) closes the program as Files > Exit would: the handler
+// only writes to a pipe, and the event loop does the closing.
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &c, 1);
+}
+
+void closeOnSignals(QObject* owner) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [notifier] {
+        char c = 0;
+        [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &c, 1);
+        notifier->setEnabled(false);
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    });
+    struct sigaction sa {};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &sa, nullptr);
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGHUP, &sa, nullptr);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("Varelta : Tessaline"));
-    w.show();
+    QApplication::setApplicationName(QStringLiteral("Tessaline"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Varelta: Tessaline"));
+
+    // A relative path names a file in the folder the program was started from; the window makes
+    // its own folder current, so the path is made absolute first.
+    const QStringList args = QCoreApplication::arguments();
+    const QString datasetPath =
+        args.size() > 1 ? QFileInfo(args.at(1)).absoluteFilePath() : QString();
+
+    ui::QtDialogs dialogs;
+    tess::AppState state(dialogs,
+                         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    tess::ZemMain window(state);
+    dialogs.setParent(&window);
+    closeOnSignals(&window);
+    window.show();
+
+    // A dataset named on the command line (as a file manager hands one over) is opened once
+    // the window is up, as Files > Open would open it.
+    if (!datasetPath.isEmpty())
+        QTimer::singleShot(0, &window, [&window, datasetPath] { window.openPath(datasetPath); });
     return app.exec();
 }

@@ -2,9 +2,7 @@
 
 #include "core/dataset.h"
 #include "core/file_error.h"
-#include "core/file_io.h"
 #include "core/qd3_file.h"
-#include "core/text_encoding.h"
 #include "timeline/statistics.h"
 
 #include <functional>
@@ -40,21 +38,13 @@ int usageError(Context& c, const std::string& message) {
     return 2;
 }
 
-// Reads a dataset; on failure prints the reader's message (as UTF-8) and returns false.
+// Reads a dataset; on failure prints the reader's message and returns false.
 bool load(Context& c, Dataset& ds, const std::string& path) {
-    std::string text;
-    try {
-        text = readWholeFile(path);
-    } catch (const FileError& e) {
-        c.err << e.what() << '\n';
-        return false;
-    }
-    ds.encoding = detectEncoding(text);
     ds.fileName = path;
     try {
-        readDatasetText(ds, text);
+        readDataset(ds, path);
     } catch (const FileError& e) {
-        c.err << toUtf8(e.what(), ds.encoding) << '\n';
+        c.err << e.what() << '\n';
         return false;
     }
     return true;
@@ -67,8 +57,8 @@ int cmdCheck(Context& c) {
     if (!load(c, ds, c.args[0]))
         return 1;
     const StatisticsLines s = statisticsLines(ds);
-    for (const std::string& line : {s.people, s.events, s.factions, s.occupations, s.groups,
-                                    s.nations, s.dateRange})
+    for (const std::string& line :
+         {s.people, s.events, s.factions, s.occupations, s.groups, s.nations, s.dateRange})
         c.out << line << '\n';
     return 0;
 }

@@ -34,15 +34,17 @@ const CategoryTable& Dataset::table(CategoryKind kind) const {
 }
 
 namespace {
-constexpr int32_t rgb(int r, int g, int b) { return r | (g << 8) | (b << 16); }
+constexpr int32_t rgb(int r, int g, int b) {
+    return r | (g << 8) | (b << 16);
+}
 } // namespace
 
 int32_t legacyPaletteColor(int number) {
     static constexpr std::array<int32_t, 16> palette = {
-        rgb(0, 0, 0),       rgb(0, 0, 128),     rgb(0, 128, 0),     rgb(0, 128, 128),
-        rgb(128, 0, 0),     rgb(128, 0, 128),   rgb(128, 128, 0),   rgb(192, 192, 192),
-        rgb(128, 128, 128), rgb(0, 0, 255),     rgb(0, 255, 0),     rgb(0, 255, 255),
-        rgb(255, 0, 0),     rgb(255, 0, 255),   rgb(255, 255, 0),   rgb(255, 255, 255),
+        rgb(0, 0, 0),       rgb(0, 0, 128),   rgb(0, 128, 0),   rgb(0, 128, 128),
+        rgb(128, 0, 0),     rgb(128, 0, 128), rgb(128, 128, 0), rgb(192, 192, 192),
+        rgb(128, 128, 128), rgb(0, 0, 255),   rgb(0, 255, 0),   rgb(0, 255, 255),
+        rgb(255, 0, 0),     rgb(255, 0, 255), rgb(255, 255, 0), rgb(255, 255, 255),
     };
     assert(number >= 0 && number < 16);
     return palette[static_cast<size_t>(number)];

@@ -51,7 +51,8 @@ std::string resolveTarget(const std::string& path) {
             current = buf;
         } else {
             const auto slash = current.rfind('/');
-            current = (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + buf;
+            current =
+                (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + buf;
         }
     }
     throw FileError(systemError("Cannot save", path, ELOOP));

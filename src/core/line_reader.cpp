@@ -8,7 +8,9 @@
 namespace tess {
 
 namespace {
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
 
 // Shows a field in a message without flooding it with a long run of garbage.
 std::string quoted(std::string_view s) {
@@ -63,8 +65,8 @@ long long LineReader::readNumberSlow(long long min, long long max) {
         consumeLineEnd();
     }
     const size_t start = pos_;
-    while (pos_ < text_.size() && text_[pos_] != ',' && text_[pos_] != ' ' &&
-           text_[pos_] != '\t' && !isLineEnd(text_[pos_]))
+    while (pos_ < text_.size() && text_[pos_] != ',' && text_[pos_] != ' ' && text_[pos_] != '\t' &&
+           !isLineEnd(text_[pos_]))
         ++pos_;
     std::string_view token = text_.substr(start, pos_ - start);
     if (token.empty())

@@ -67,7 +67,9 @@ public:
 
 private:
     long long readNumberSlow(long long min, long long max);
-    bool atLineEnd() const { return pos_ < text_.size() && (text_[pos_] == '\r' || text_[pos_] == '\n'); }
+    bool atLineEnd() const {
+        return pos_ < text_.size() && (text_[pos_] == '\r' || text_[pos_] == '\n');
+    }
     void consumeLineEnd() {
         if (pos_ >= text_.size())
             return;

@@ -7,9 +7,13 @@
 
 namespace tess {
 
-std::string plainNumber(long long n) { return std::to_string(n); }
+std::string plainNumber(long long n) {
+    return std::to_string(n);
+}
 
-std::string signedNumber(long long n) { return n >= 0 ? " " + std::to_string(n) : std::to_string(n); }
+std::string signedNumber(long long n) {
+    return n >= 0 ? " " + std::to_string(n) : std::to_string(n);
+}
 
 std::string plainDecimal(double x) {
     if (std::isnan(x))

@@ -4,8 +4,8 @@
 #include "core/numbers.h"
 #include "core/text_encoding.h"
 
-#include <charconv>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -187,14 +187,17 @@ void readDatasetText(Dataset& ds, std::string_view text) {
         std::string message = err.description();
         if (claimedPeople >= 1 && claimedEvents >= 1) {
             auto nameAt = [](const auto& records, int pos) {
-                return static_cast<size_t>(pos) < records.size() ? records[static_cast<size_t>(pos)].name
-                                                                 : std::string();
+                return static_cast<size_t>(pos) < records.size()
+                           ? records[static_cast<size_t>(pos)].name
+                           : std::string();
             };
             message += " npeople " + plainNumber(claimedPeople) + " " +
                        nameAt(ds.people, claimedPeople - 1) + " nevents " +
                        plainNumber(claimedEvents) + " " + nameAt(ds.events, claimedEvents - 1);
         }
-        throw FileError(message);
+        // Descriptions are the program's own texts, in UTF-8; the names came in the file's
+        // encoding.
+        throw FileError(toUtf8(message, ds.encoding));
     }
     syncCounts();
     ds.selStart = ds.earliestDate;

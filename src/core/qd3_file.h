@@ -8,13 +8,15 @@
 
 namespace tess {
 
-// Replaces the content of the dataset with the dataset file at path. On failure throws
+// Replaces the content of the dataset with the dataset file at path, and notes the file's text
+// encoding in the dataset. On failure throws
 // FileError whose text is the whole message the user is shown: the description, and when the
 // file claimed people and events, the " npeople " / " nevents " tail that tells how far it got.
 // What was read before the failure stays in the dataset; the selection state, loaded and the
 // current positions are then left as they were.
 void readDataset(Dataset& ds, const std::string& path);
-// The same over bytes already in memory (the path is only for messages).
+// The same over bytes already in memory, taken to be in ds.encoding. Failure descriptions are
+// always UTF-8.
 void readDatasetText(Dataset& ds, std::string_view text);
 
 // The file text of the dataset: everything, or only the selected entries while

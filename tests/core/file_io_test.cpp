@@ -34,7 +34,8 @@ WriteFunction failingAfter(size_t budget) {
 }
 
 size_t filesIn(const fs::path& dir) {
-    return static_cast<size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
 }
 
 } // namespace
@@ -43,7 +44,8 @@ TEST(AtomicSave, AFailingWriteKeepsTheOldFileAndLeavesNoTemporary) {
     TempDir dir;
     const std::string target = dir.file("data.qd3");
     writeBytes(target, "the old file\r\n");
-    Dataset ds = DatasetBuilder().person("Ann", 1850, 1870).category(kindFactions, "F", 255).build();
+    Dataset ds =
+        DatasetBuilder().person("Ann", 1850, 1870).category(kindFactions, "F", 255).build();
     const size_t whole = formatDataset(ds).size();
     for (size_t budget : {size_t{0}, size_t{1}, whole / 2, whole - 1}) {
         SCOPED_TRACE(budget);
@@ -67,8 +69,8 @@ TEST(AtomicSave, AFailingWriteKeepsTheOldFileAndLeavesNoTemporary) {
 TEST(AtomicSave, FoldersThatCannotBeWritten) {
     const Dataset ds = DatasetBuilder().person("Ann", 1850, 1870).build();
     // Even root cannot create files in /proc; a missing folder fails for everyone.
-    for (const std::string& path : {std::string("/proc/tessaline-test.qd3"),
-                                   std::string("/no/such/folder/x.qd3")}) {
+    for (const std::string& path :
+         {std::string("/proc/tessaline-test.qd3"), std::string("/no/such/folder/x.qd3")}) {
         SCOPED_TRACE(path);
         Dataset copy = ds;
         EXPECT_THROW(writeDataset(copy, path), FileError);

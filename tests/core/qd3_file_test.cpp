@@ -72,9 +72,8 @@ TEST(DatasetFile, BrokenFilesGiveTheirDescription) {
         {"category_count_word", "\"two\" is not a number at line 50" + tailComplete},
         {"empty", "Unexpected end of file at line 1"},
         {"huge_claim", "Unexpected end of file at line 5 npeople 32767  nevents 32767 "},
-        {"binary_garbage", "\")iE\xA0"
-                           "\xC1\x83\xD8\x96\xB8\xE5"
-                           "u\" is not a number at line 6"},
+        {"binary_garbage", // garbage bytes come out as their Windows-1252 characters
+         "\")iE\u00A0\u00C1\u0192\u00D8\u2013\u00B8\u00E5u\" is not a number at line 6"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.file);
@@ -189,7 +188,8 @@ TEST(DatasetFile, SelectedOnlyKeepsPositionsInSeparatorsAndAllCategories) {
 
     EXPECT_EQ(savingMessage(ds, "/tmp/s.qd3"), "Saving /tmp/s.qd3\r\n 3 people, 1 events");
     const std::string text = formatDataset(ds);
-    EXPECT_EQ(text.rfind("3 -- Number of people in file\r\n1 -- Number of events in file\r\n", 0), 0u);
+    EXPECT_EQ(text.rfind("3 -- Number of people in file\r\n1 -- Number of events in file\r\n", 0),
+              0u);
     EXPECT_NE(text.find("** 0\r\nP0\r\n"), std::string::npos);
     EXPECT_NE(text.find("** 4\r\nP4\r\n"), std::string::npos);
     EXPECT_NE(text.find("** 9\r\nP9\r\n"), std::string::npos);

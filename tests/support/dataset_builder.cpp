@@ -40,7 +40,8 @@ DatasetBuilder& DatasetBuilder::event(const std::string& name, int date1, int da
     return *this;
 }
 
-DatasetBuilder& DatasetBuilder::category(CategoryKind kind, const std::string& name, int32_t color) {
+DatasetBuilder& DatasetBuilder::category(CategoryKind kind, const std::string& name,
+                                         int32_t color) {
     CategoryTable& t = ds_.table(kind);
     t.resize(static_cast<int16_t>(t.count + 1));
     t.names.back() = name;

@@ -9,7 +9,8 @@
 namespace testing_support {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tessaline-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "tessaline-test-XXXXXX").string();
     if (!::mkdtemp(pattern.data()))
         throw std::runtime_error("cannot make a temporary folder");
     path_ = pattern;

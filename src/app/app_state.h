@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/settings.h"
+#include "core/dataset.h"
+
+#include <string>
+
+namespace ui {
+class Dialogs;
+}
+
+namespace tess {
+
+// What the timeline print window leaves for the printing of a chart.
+struct TimelinePrintSettings {
+    std::string yearsPerLine = "0";
+    std::string startYear;
+    std::string endYear;
+};
+
+// The program-wide state, owned by main and handed to every window by reference.
+struct AppState {
+    explicit AppState(ui::Dialogs& dialogs, std::string programFolder = ".")
+        : programFolder(std::move(programFolder)), dialogs(dialogs) {}
+
+    Dataset dataset;
+    Settings settings;
+    // The category table the category editor shows.
+    CategoryKind editedKind = kindFactions;
+    // The picture name last handed to the picture window.
+    std::string imageToShow;
+    TimelinePrintSettings timelinePrint;
+    // The folder of the executable: "zem.ini", "title.bmp", "zem2help.TXT" and pictures.
+    std::string programFolder;
+    ui::Dialogs& dialogs;
+
+    std::string programFile(const std::string& name) const { return programFolder + "/" + name; }
+};
+
+} // namespace tess

@@ -1,0 +1,131 @@
+#include "app/settings.h"
+
+#include "core/file_error.h"
+#include "core/file_io.h"
+#include "core/line_reader.h"
+#include "core/numbers.h"
+
+#include <charconv>
+#include <vector>
+
+namespace tess {
+
+namespace {
+
+constexpr int zoneWidth = 14;
+// Twips of a rectangle that no screen comes near; anything beyond is damage, not a setting.
+constexpr long long maxTwips = 1'000'000;
+
+// The values of one line, or nothing unless it holds exactly four whole numbers.
+std::optional<std::vector<long long>> fourNumbers(std::string_view line) {
+    std::vector<long long> values;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == ','))
+            ++i;
+        if (i >= line.size())
+            break;
+        size_t end = i;
+        while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != ',')
+            ++end;
+        std::string_view token = line.substr(i, end - i);
+        if (!token.empty() && token.front() == '+')
+            token.remove_prefix(1);
+        long long v = 0;
+        auto [ptr, ec] = std::from_chars(token.data(), token.data() + token.size(), v);
+        if (ec != std::errc() || ptr != token.data() + token.size())
+            return std::nullopt;
+        values.push_back(v);
+        i = end;
+    }
+    if (values.size() != 4)
+        return std::nullopt;
+    return values;
+}
+
+std::optional<WindowRect> rectFrom(const std::optional<std::vector<long long>>& v) {
+    if (!v)
+        return std::nullopt;
+    const auto& r = *v;
+    for (long long x : r)
+        if (x < -maxTwips || x > maxTwips)
+            return std::nullopt;
+    if (r[2] <= 0 || r[3] <= 0)
+        return std::nullopt;
+    return WindowRect{static_cast<int>(r[0]), static_cast<int>(r[1]), static_cast<int>(r[2]),
+                      static_cast<int>(r[3])};
+}
+
+void appendZoned(std::string& line, long long value, bool last) {
+    std::string item = signedNumber(value) + " ";
+    line += item;
+    if (!last) {
+        const size_t column = line.size() % zoneWidth;
+        if (column != 0)
+            line.append(zoneWidth - column, ' ');
+    }
+}
+
+} // namespace
+
+Settings parseSettings(std::string_view text) {
+    std::vector<std::string_view> lines;
+    LineReader in(text);
+    while (!in.atEnd() && lines.size() < 3)
+        lines.push_back(in.readLine());
+    auto line = [&](size_t k) -> std::string_view { return k < lines.size() ? lines[k] : ""; };
+
+    Settings s;
+    s.peopleWindowRect = rectFrom(fourNumbers(line(0)));
+    s.eventsWindowRect = rectFrom(fourNumbers(line(1)));
+    if (const auto v = fourNumbers(line(2))) {
+        const auto& r = *v;
+        if (r[0] == kindFactions || r[0] == kindOccupations)
+            s.peopleColorBy = static_cast<int16_t>(r[0]);
+        if (r[1] == kindNations || r[1] == kindGroups)
+            s.eventsColorBy = static_cast<int16_t>(r[1]);
+        if (r[2] >= 0 && r[2] <= 0xFFFFFF)
+            s.peopleBackColor = static_cast<int32_t>(r[2]);
+        if (r[3] >= 0 && r[3] <= 0xFFFFFF)
+            s.eventsBackColor = static_cast<int32_t>(r[3]);
+    }
+    return s;
+}
+
+Settings readSettings(const std::string& path) {
+    try {
+        return parseSettings(readWholeFile(path));
+    } catch (const FileError&) {
+        return Settings();
+    }
+}
+
+std::string formatSettings(const Settings& s) {
+    std::string out;
+    auto rectLine = [&out](const std::optional<WindowRect>& r) {
+        const WindowRect w = r.value_or(WindowRect());
+        std::string line;
+        appendZoned(line, w.left, false);
+        appendZoned(line, w.top, false);
+        appendZoned(line, w.width, false);
+        appendZoned(line, w.height, true);
+        out += line;
+        out += lineBreak;
+    };
+    rectLine(s.peopleWindowRect);
+    rectLine(s.eventsWindowRect);
+    std::string line;
+    appendZoned(line, s.peopleColorBy, false);
+    appendZoned(line, s.eventsColorBy, false);
+    appendZoned(line, s.peopleBackColor, false);
+    appendZoned(line, s.eventsBackColor, true);
+    out += line;
+    out += lineBreak;
+    return out;
+}
+
+void writeSettings(const std::string& path, const Settings& settings) {
+    writeFileAtomic(path, formatSettings(settings));
+}
+
+} // namespace tess

@@ -1,0 +1,263 @@
+#include "app/zemmain.h"
+
+#include "app/help_viewer.h"
+#include "core/file_error.h"
+#include "core/qd3_file.h"
+#include "ui/dialogs.h"
+#include "ui/geometry.h"
+#include "ui/text_codec.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPushButton>
+#include <QResizeEvent>
+
+namespace tess {
+
+namespace {
+// The first size of the window, in twips, before the user resizes it.
+constexpr int initialWidthTwips = 9600;
+constexpr int initialHeightTwips = 7400;
+} // namespace
+
+ZemMain::ZemMain(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
+    setObjectName(QStringLiteral("zemmain"));
+    setWindowTitle(QStringLiteral("Varelta : Tessaline"));
+
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    Image1 = new QLabel(central);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setScaledContents(true);
+    Image1->move(0, 0);
+
+    Command1 = new QPushButton(QStringLiteral("Convert"), central);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setToolTip(QStringLiteral("normally not available"));
+    Command1->hide();
+
+    auto makeLabel = [central](const char* name, const QString& text) {
+        auto* label = new QLabel(text, central);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setAutoFillBackground(true);
+        label->setMargin(4);
+        return label;
+    };
+    Label2 =
+        makeLabel("Label2", QStringLiteral("Written by the Tessaline team, with thanks to every "
+                                           "historian whose work fills its timelines."));
+    Label3 =
+        makeLabel("Label3", QStringLiteral("Copyright \u00A9 2026 Varelta. All rights reserved."));
+    Label4 = makeLabel("Label4", QStringLiteral("version"));
+
+    buildMenus();
+    const double dpi = ui::logicalDpi(this);
+    resize(ui::twipsToPixels(initialWidthTwips, dpi), ui::twipsToPixels(initialHeightTwips, dpi));
+    Form_Load();
+}
+
+ZemMain::~ZemMain() {
+    if (helpViewer_)
+        helpViewer_->close();
+}
+
+QAction* ZemMain::addAction(QMenu* menu, const char* name, const QString& caption) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+QAction* ZemMain::addBarAction(const char* name, const QString& caption) {
+    QAction* action = menuBar()->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+void ZemMain::buildMenus() {
+    mnufile = menuBar()->addMenu(QStringLiteral("&Files"));
+    mnufile->setObjectName(QStringLiteral("mnufile"));
+    mnuopen = addAction(mnufile, "mnuopen", QStringLiteral("&Open"));
+    mnuopen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnusave = addAction(mnufile, "mnusave", QStringLiteral("&Save"));
+    mnusave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnumerge = addAction(mnufile, "mnumerge", QStringLiteral("&Merge datasets"));
+    mnusplit = addAction(mnufile, "mnusplit", QStringLiteral("S&plit dataset"));
+    mnuabout = addAction(mnufile, "mnuabout", QStringLiteral("&About"));
+    mnuExit = addAction(mnufile, "mnuExit", QStringLiteral("E&xit"));
+    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+
+    mnupeople = addBarAction("mnupeople", QStringLiteral("&People"));
+    mnuevents = addBarAction("mnuevents", QStringLiteral("&Events"));
+    mnudisplay = addBarAction("mnudisplay", QStringLiteral("&Timeline"));
+
+    mnureports = menuBar()->addMenu(QStringLiteral("&Reports"));
+    mnureports->setObjectName(QStringLiteral("mnureports"));
+    mnuRptPeople = addAction(mnureports, "mnuRptPeople", QStringLiteral("People and Events"));
+    mnuAgeReport = addAction(mnureports, "mnuAgeReport", QStringLiteral("Age"));
+    munLife = addAction(mnureports, "munLife", QStringLiteral("In my life..."));
+    mnuRptGroupings = mnureports->addMenu(QStringLiteral("Groupings"));
+    mnuRptGroupings->setObjectName(QStringLiteral("mnuRptGroupings"));
+    mnuListFactions = addAction(mnuRptGroupings, "mnuListFactions", QStringLiteral("Factions"));
+    mnuListOcc = addAction(mnuRptGroupings, "mnuListOcc", QStringLiteral("Occupations"));
+    mnuListGroups = addAction(mnuRptGroupings, "mnuListGroups", QStringLiteral("Groups"));
+    mnuListNations = addAction(mnuRptGroupings, "mnuListNations", QStringLiteral("Nations"));
+    mnuSetup = addAction(mnureports, "mnuSetup", QStringLiteral("Setup"));
+
+    mnuGroupings = addBarAction("mnuGroupings", QStringLiteral("&Groupings"));
+    mnuHelp = addBarAction("mnuHelp", QStringLiteral("&Help"));
+
+    // Data commands wait for a dataset.
+    for (QAction* a : {mnusave, mnumerge, mnusplit, mnupeople, mnuevents, mnudisplay,
+                       mnureports->menuAction(), mnuGroupings})
+        a->setEnabled(false);
+
+    connect(mnuopen, &QAction::triggered, this, &ZemMain::mnuopen_Click);
+    connect(mnuabout, &QAction::triggered, this, &ZemMain::mnuabout_Click);
+    connect(mnuExit, &QAction::triggered, this, &ZemMain::mnuExit_Click);
+    connect(mnuSetup, &QAction::triggered, this, &ZemMain::mnuSetup_Click);
+    connect(mnuHelp, &QAction::triggered, this, &ZemMain::mnuHelp_Click);
+    for (QAction* a : {mnuListFactions, mnuListOcc, mnuListGroups, mnuListNations})
+        connect(a, &QAction::triggered, this, &ZemMain::mnuListGroupings_Click);
+}
+
+void ZemMain::Form_Load() {
+    ui::centerForm(*this);
+    Label2->hide();
+    Label3->hide();
+    Label4->hide();
+    // The program's own folder becomes current, so that pictures named in a dataset are found.
+    QDir::setCurrent(QFile::decodeName(QByteArray::fromStdString(state_.programFolder)));
+    state_.settings = readSettings(state_.programFile(settingsFileName));
+    state_.dataset.earliestDate = initialEarliestDate;
+    state_.dataset.latestDate = initialLatestDate;
+    QPixmap title;
+    if (title.load(QFile::decodeName(QByteArray::fromStdString(state_.programFile("title.bmp")))))
+        Image1->setPixmap(title);
+    mnumerge->setEnabled(false);
+    mnusplit->setEnabled(false);
+    Form_Resize();
+}
+
+void ZemMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void ZemMain::Form_Resize() {
+    fitPicture(ui::outerRectTwips(*this));
+}
+
+void ZemMain::fitPicture(const QRect& outer) {
+    const double dpi = ui::logicalDpi(this);
+    if (outer.height() <= 650 || outer.width() <= 60)
+        return;
+    Image1->hide();
+    Image1->resize(ui::twipsToPixels(outer.width() - 60, dpi),
+                   ui::twipsToPixels(outer.height() - 650, dpi));
+    Image1->show();
+    // The credits sit at the foot of the picture.
+    const int margin = 8;
+    int y = Image1->height() - margin;
+    for (QLabel* label : {Label4, Label3, Label2}) {
+        label->adjustSize();
+        y -= label->height();
+        label->move(margin, y);
+    }
+}
+
+void ZemMain::mnuabout_Click() {
+    Label3->show();
+    Label2->show();
+    Label4->setText(QStringLiteral("Version ") + QStringLiteral("3.01"));
+    Label4->show();
+    Form_Resize();
+}
+
+void ZemMain::mnuExit_Click() {
+    close();
+}
+
+void ZemMain::mnuSetup_Click() {
+    state_.dialogs.printerSetup();
+}
+
+void ZemMain::mnuHelp_Click() {
+    // A missing or unreadable help file is passed over in silence.
+    if (helpViewer_) {
+        helpViewer_->showMaximized();
+        helpViewer_->raise();
+        helpViewer_->activateWindow();
+        return;
+    }
+    helpViewer_ = HelpViewer::open(
+        QFile::decodeName(QByteArray::fromStdString(state_.programFile("zem2help.TXT"))));
+    if (!helpViewer_)
+        return;
+    helpViewer_->showMaximized();
+    helpViewer_->activateWindow();
+}
+
+void ZemMain::mnuopen_Click() {
+    Dataset& ds = state_.dataset;
+    if (ds.loaded) {
+        if (ds.modified) {
+            // The save command runs here once it exists.
+        }
+        closeTimelines();
+    }
+    const std::optional<QString> path =
+        state_.dialogs.openFile(QStringLiteral("Data files: | *.qd3"));
+    if (!path)
+        return;
+    openPath(*path);
+}
+
+void ZemMain::openPath(const QString& path) {
+    Dataset& ds = state_.dataset;
+    ds.fileName = QFile::encodeName(path).toStdString();
+    try {
+        readDataset(ds, ds.fileName);
+    } catch (const FileError& e) {
+        state_.dialogs.message(QString::fromUtf8(e.what()));
+    }
+    // The selection passes, the statistics window and the chart range follow here.
+    enableDataMenus();
+}
+
+void ZemMain::enableDataMenus() {
+    for (QAction* a : {mnupeople, mnuevents, mnureports->menuAction(), mnusave, mnudisplay,
+                       mnuGroupings, mnusplit, mnumerge})
+        a->setEnabled(true);
+}
+
+void ZemMain::closeTimelines() {}
+
+void ZemMain::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void ZemMain::Form_Unload() {
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    closeTimelines();
+    try {
+        writeSettings(state_.programFile(settingsFileName), state_.settings);
+    } catch (const FileError& e) {
+        state_.dialogs.message(QStringLiteral("The settings could not be saved.\r\n") +
+                               QString::fromUtf8(e.what()));
+    }
+    if (state_.dataset.modified) {
+        // The save command runs here once it exists.
+    }
+    if (helpViewer_)
+        helpViewer_->close();
+}
+
+} // namespace tess

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "app/app_state.h"
+#include "app/help_viewer.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace tess {
+
+// The main window: title picture, the menu tree from which every command starts, opening
+// datasets, and the program's start-up and shut-down.
+class ZemMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit ZemMain(AppState& state, QWidget* parent = nullptr);
+    ~ZemMain() override;
+
+    // Opens a dataset at a known path, as Files > Open does after its dialog.
+    void openPath(const QString& path);
+
+    HelpViewer* helpViewer() const { return helpViewer_; }
+    // The resize rule for a window of this outer size in twips: the picture fills the window
+    // less 60 twips across and 650 down, unless the window is too small to have one.
+    void fitPicture(const QRect& outerTwips);
+
+public slots:
+    void Form_Load();
+    void Form_Resize();
+    void mnuopen_Click();
+    void mnuabout_Click();
+    void mnuExit_Click();
+    void mnuSetup_Click();
+    void mnuHelp_Click();
+    // The four entries under Reports > Groupings are there and do nothing.
+    void mnuListGroupings_Click() {}
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    QAction* addAction(QMenu* menu, const char* name, const QString& caption);
+    QAction* addBarAction(const char* name, const QString& caption);
+    void enableDataMenus();
+    void closeTimelines();
+    // The unload procedure: timelines closed, settings written, unsaved changes saved.
+    void Form_Unload();
+
+    AppState& state_;
+    bool unloaded_ = false;
+    QPointer<HelpViewer> helpViewer_;
+
+public:
+    // Controls, named as the program names them.
+    QLabel* Image1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+
+    QMenu* mnufile = nullptr;
+    QAction* mnuopen = nullptr;
+    QAction* mnusave = nullptr;
+    QAction* mnumerge = nullptr;
+    QAction* mnusplit = nullptr;
+    QAction* mnuabout = nullptr;
+    QAction* mnuExit = nullptr;
+    QAction* mnupeople = nullptr;
+    QAction* mnuevents = nullptr;
+    QAction* mnudisplay = nullptr;
+    QMenu* mnureports = nullptr;
+    QAction* mnuRptPeople = nullptr;
+    QAction* mnuAgeReport = nullptr;
+    QAction* munLife = nullptr;
+    QMenu* mnuRptGroupings = nullptr;
+    QAction* mnuListFactions = nullptr;
+    QAction* mnuListOcc = nullptr;
+    QAction* mnuListGroups = nullptr;
+    QAction* mnuListNations = nullptr;
+    QAction* mnuSetup = nullptr;
+    QAction* mnuGroupings = nullptr;
+    QAction* mnuHelp = nullptr;
+};
+
+} // namespace tess

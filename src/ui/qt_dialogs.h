@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ui/dialogs.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace ui {
+
+// The real dialogs, parented to a window of the program.
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    void message(const QString& text, const QString& title = {}) override;
+    bool question(const QString& text, const QString& title = {}) override;
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& preset) override;
+    std::optional<QString> openFile(const QString& filter) override;
+    std::optional<QString> saveFile(const QString& filter, const QString& defaultSuffix,
+                                    const QString& proposedName) override;
+    std::optional<int32_t> color(int32_t initial) override;
+    bool printerSetup() override;
+    int showModal(QDialog& dialog) override;
+
+private:
+    QWidget* parentWidget() const;
+    QPointer<QWidget> parent_;
+};
+
+// "Data files: | *.qd3" becomes Qt's "Data files: (*.qd3)".
+QString qtFilter(const QString& filter);
+
+} // namespace ui

@@ -1,0 +1,64 @@
+#include "app/settings.h"
+
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+using namespace tess;
+using namespace testing_support;
+
+TEST(SettingsFile, WrittenInPrintZones) {
+    Settings s;
+    s.peopleWindowRect = WindowRect{1000, 2000, 9000, 6000};
+    s.eventsWindowRect = WindowRect{-300, 0, 12345, 678};
+    s.peopleColorBy = 4;
+    s.eventsColorBy = 6;
+    s.peopleBackColor = 16777215;
+    s.eventsBackColor = 0;
+    EXPECT_EQ(formatSettings(s), " 1000          2000          9000          6000 \r\n"
+                                 "-300           0             12345         678 \r\n"
+                                 " 4             6             16777215      0 \r\n");
+    EXPECT_EQ(parseSettings(formatSettings(s)), s);
+
+    TempDir dir;
+    writeSettings(dir.file("zem.ini"), s);
+    EXPECT_EQ(readSettings(dir.file("zem.ini")), s);
+}
+
+TEST(SettingsFile, DamagedFilesFallBackToDefaultsLineByLine) {
+    const Settings defaults;
+    EXPECT_FALSE(defaults.peopleWindowRect);
+    EXPECT_EQ(defaults.peopleColorBy, kindFactions);
+    EXPECT_EQ(defaults.eventsColorBy, kindNations);
+    EXPECT_EQ(defaults.peopleBackColor, 0xFFFFFF);
+
+    EXPECT_EQ(readSettings("/no/such/zem.ini"), defaults);
+    EXPECT_EQ(parseSettings(""), defaults);
+    EXPECT_EQ(parseSettings("\x01\xff garbage \r\n\r\n"), defaults);
+
+    // A short file: the first line counts, the rest keep their defaults.
+    Settings s = parseSettings("100 200 3000 4000");
+    EXPECT_EQ(s.peopleWindowRect, (WindowRect{100, 200, 3000, 4000}));
+    EXPECT_FALSE(s.eventsWindowRect);
+    EXPECT_EQ(s.peopleColorBy, kindFactions);
+
+    // Commas and blanks both separate; three or five values, words, and sizes of zero or less
+    // do not make a rectangle.
+    s = parseSettings("1,2,3,4\n1 2 3\n4,5,0,0\n");
+    EXPECT_EQ(s.peopleWindowRect, (WindowRect{1, 2, 3, 4}));
+    EXPECT_FALSE(s.eventsWindowRect);
+    s = parseSettings("1 2 3 4 5\n1 two 3 4\n3 6 255 65280\n");
+    EXPECT_FALSE(s.peopleWindowRect);
+    EXPECT_FALSE(s.eventsWindowRect);
+    EXPECT_EQ(s.peopleColorBy, 3);
+    EXPECT_EQ(s.eventsColorBy, 6);
+    EXPECT_EQ(s.peopleBackColor, 255);
+    EXPECT_EQ(s.eventsBackColor, 65280);
+    s = parseSettings("0 0 -5 100\n0 0 99999999999 100\n7 2 -1 99999999\n");
+    EXPECT_FALSE(s.peopleWindowRect);
+    EXPECT_FALSE(s.eventsWindowRect);
+    EXPECT_EQ(s.peopleColorBy, kindFactions);
+    EXPECT_EQ(s.eventsColorBy, kindNations);
+    EXPECT_EQ(s.peopleBackColor, 0xFFFFFF);
+    EXPECT_EQ(s.eventsBackColor, 0xFFFFFF);
+}

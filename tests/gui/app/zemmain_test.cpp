@@ -1,0 +1,206 @@
+#include "app/zemmain.h"
+#include "ui/geometry.h"
+
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+#include <QAction>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace tess;
+using namespace testing_support;
+
+namespace {
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// A program folder of its own for each test, with a title picture.
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() : state(dialogs, folder.path().string()) {
+        QImage title(64, 48, QImage::Format_RGB32);
+        title.fill(Qt::darkBlue);
+        title.save(q(folder.file("title.bmp")), "BMP");
+    }
+    std::vector<QAction*> dataActions(ZemMain& w) {
+        return {w.mnupeople,    w.mnuevents, w.mnudisplay, w.mnureports->menuAction(),
+                w.mnuGroupings, w.mnusave,   w.mnumerge,   w.mnusplit};
+    }
+
+    TempDir folder;
+    ScriptedDialogs dialogs;
+    AppState state;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, StartsWithTitlePictureAndOnlyFileCommands) {
+    ZemMain w(state);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Varelta : Tessaline"));
+    EXPECT_EQ(w.objectName(), QStringLiteral("zemmain"));
+    EXPECT_FALSE(w.Image1->pixmap().isNull());
+    for (QAction* a : dataActions(w))
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    for (QAction* a : {w.mnuopen, w.mnuabout, w.mnuExit, w.mnuHelp})
+        EXPECT_TRUE(a->isEnabled());
+    EXPECT_EQ(w.mnuopen->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(w.mnusave->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(w.mnuExit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
+    EXPECT_EQ(w.mnuRptGroupings->actions().size(), 4);
+    EXPECT_NE(w.findChild<QAction*>(QStringLiteral("munLife")), nullptr);
+    EXPECT_TRUE(w.Label2->isHidden());
+    EXPECT_TRUE(w.Label3->isHidden());
+    EXPECT_TRUE(w.Label4->isHidden());
+    EXPECT_TRUE(w.Command1->isHidden());
+    EXPECT_EQ(w.Command1->toolTip(), QStringLiteral("normally not available"));
+    EXPECT_EQ(state.dataset.earliestDate, 9999);
+    EXPECT_EQ(state.dataset.latestDate, -32000);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(MainWindowTest, OpenReadsTheFileAndEnablesTheDataMenus) {
+    ZemMain w(state);
+    const std::string path = dataFile("golden/basic/input.qd3");
+    dialogs.answerOpen(q(path));
+    w.mnuopen->trigger();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Data files: | *.qd3"));
+    EXPECT_TRUE(state.dataset.loaded);
+    EXPECT_EQ(state.dataset.fileName, path);
+    EXPECT_EQ(state.dataset.numPeople, 3);
+    EXPECT_FALSE(state.dataset.modified);
+    for (QAction* a : dataActions(w))
+        EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+}
+
+TEST_F(MainWindowTest, CancelledOpenChangesNothing) {
+    ZemMain w(state);
+    dialogs.answerOpen(std::nullopt);
+    w.mnuopen_Click();
+    EXPECT_FALSE(state.dataset.loaded);
+    EXPECT_TRUE(state.dataset.fileName.empty());
+    for (QAction* a : dataActions(w))
+        EXPECT_FALSE(a->isEnabled());
+
+    // With a dataset open, a cancelled dialog keeps it.
+    dialogs.answerOpen(q(dataFile("golden/basic/input.qd3")));
+    w.mnuopen_Click();
+    dialogs.answerOpen(std::nullopt);
+    w.mnuopen_Click();
+    EXPECT_EQ(state.dataset.numPeople, 3);
+    EXPECT_EQ(state.dataset.people[0].name, "Julius Caesar");
+}
+
+TEST_F(MainWindowTest, AFailedReadShowsTheReadersMessageAndTheCommandGoesOn) {
+    ZemMain w(state);
+    dialogs.answerOpen(q(dataFile("broken/not_a_number.qd3")));
+    w.mnuopen_Click();
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0],
+              QStringLiteral("\"abc\" is not a number at line 6 npeople 3  nevents 2 "));
+    EXPECT_EQ(dialogs.shown.back().title, QStringLiteral("Varelta: Tessaline"));
+    EXPECT_FALSE(state.dataset.loaded);
+    EXPECT_TRUE(w.mnudisplay->isEnabled());
+
+    // A Windows-1252 name in the message arrives as the right character.
+    writeBytes(folder.file("b.qd3"),
+               "1 people\r\n1 events\r\n==== PEOPLE\r\n** 0\r\nZo\xEB\r\nx\r\n");
+    dialogs.answerOpen(q(folder.file("b.qd3")));
+    w.mnuopen_Click();
+    EXPECT_EQ(dialogs.messages().back(),
+              QString::fromUtf8("\"x\" is not a number at line 6 npeople 1 Zo\u00EB nevents 1 "));
+}
+
+TEST_F(MainWindowTest, AboutShowsTheCreditsAndVersion) {
+    ZemMain w(state);
+    w.show();
+    w.mnuabout->trigger();
+    EXPECT_TRUE(w.Label2->isVisible());
+    EXPECT_TRUE(w.Label3->isVisible());
+    EXPECT_TRUE(w.Label4->isVisible());
+    EXPECT_EQ(w.Label4->text(), QStringLiteral("Version 3.01"));
+    EXPECT_FALSE(w.Label2->text().isEmpty());
+    EXPECT_FALSE(w.Label3->text().isEmpty());
+}
+
+TEST_F(MainWindowTest, PictureFollowsTheWindowSizeExceptWhenTooSmall) {
+    ZemMain w(state);
+    w.show();
+    const double dpi = ui::logicalDpi(&w);
+    w.resize(ui::twipsToPixels(12000, dpi), ui::twipsToPixels(9000, dpi));
+    const QRect outer = ui::outerRectTwips(w);
+    EXPECT_EQ(w.Image1->size(), QSize(ui::twipsToPixels(outer.width() - 60, dpi),
+                                      ui::twipsToPixels(outer.height() - 650, dpi)));
+    // At 650 twips high or 60 wide, or below (a minimised window), the picture stays as it is.
+    const QSize before = w.Image1->size();
+    w.fitPicture(QRect(0, 0, 12000, 650));
+    w.fitPicture(QRect(0, 0, 60, 9000));
+    w.fitPicture(QRect(0, 0, 0, 0));
+    EXPECT_EQ(w.Image1->size(), before);
+    w.fitPicture(QRect(0, 0, 1500, 651 + 1440));
+    EXPECT_EQ(w.Image1->size(), QSize(ui::twipsToPixels(1440, dpi), ui::twipsToPixels(1441, dpi)));
+}
+
+TEST_F(MainWindowTest, ExitWritesTheSettingsAndAsksNothing) {
+    writeBytes(folder.file("zem.ini"), "10 20 3000 4000\r\n50 60 7000 8000\r\n4 6 255 0\r\n");
+    {
+        ZemMain w(state);
+        EXPECT_EQ(state.settings.peopleColorBy, 4);
+        EXPECT_EQ(state.settings.eventsWindowRect, (WindowRect{50, 60, 7000, 8000}));
+        dialogs.answerOpen(q(dataFile("golden/basic/input.qd3")));
+        w.mnuopen_Click();
+        state.settings.eventsBackColor = 12345;
+        w.show();
+        w.mnuExit->trigger();
+        EXPECT_FALSE(w.isVisible());
+    }
+    EXPECT_EQ(readBytes(folder.file("zem.ini")), formatSettings(state.settings));
+    EXPECT_EQ(readSettings(folder.file("zem.ini")).eventsBackColor, 12345);
+    EXPECT_EQ(dialogs.shown.size(), 1u); // the Open dialog only
+
+    // A damaged settings file starts with defaults and is written whole on exit.
+    writeBytes(folder.file("zem.ini"), "garbage\r\n");
+    {
+        ZemMain w(state);
+        EXPECT_EQ(state.settings, Settings());
+        w.close();
+    }
+    EXPECT_EQ(readBytes(folder.file("zem.ini")), formatSettings(Settings()));
+}
+
+TEST_F(MainWindowTest, HelpSetupAndTheEmptyGroupingsEntries) {
+    ZemMain w(state);
+    // No help file: nothing happens and nothing is said.
+    w.mnuHelp->trigger();
+    EXPECT_EQ(w.helpViewer(), nullptr);
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    writeBytes(folder.file("zem2help.TXT"), "Tessaline help\r\nFiles > Open\r\n");
+    w.mnuHelp->trigger();
+    ASSERT_NE(w.helpViewer(), nullptr);
+    EXPECT_TRUE(w.helpViewer()->isReadOnly());
+    EXPECT_TRUE(w.helpViewer()->toPlainText().startsWith(QStringLiteral("Tessaline help\n")));
+    EXPECT_TRUE(w.helpViewer()->isMaximized());
+    w.helpViewer()->close();
+
+    dialogs.answerPrinterSetup(false);
+    w.mnuSetup->trigger();
+    EXPECT_EQ(dialogs.shown.back().kind, "printer");
+
+    dialogs.answerOpen(q(dataFile("golden/basic/input.qd3")));
+    w.mnuopen_Click();
+    const size_t before = dialogs.shown.size();
+    for (QAction* a : w.mnuRptGroupings->actions())
+        a->trigger();
+    EXPECT_EQ(dialogs.shown.size(), before);
+    EXPECT_FALSE(state.dataset.modified);
+}

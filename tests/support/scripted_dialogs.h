@@ -1,0 +1,69 @@
+#pragma once
+
+#include "ui/dialogs.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace testing_support {
+
+// The tests' dialogs: answers are queued in the order the program will ask for them, every
+// dialog shown is recorded, and a dialog that nobody queued an answer for fails the test.
+// Message boxes need no answer (OK is their only button); they are recorded.
+class ScriptedDialogs : public ui::Dialogs {
+public:
+    struct Shown {
+        std::string
+            kind;     // "message", "question", "input", "open", "save", "color", "printer", "modal"
+        QString text; // message or prompt text, the filter of a file dialog, a window's name
+        QString title;
+    };
+    using ModalHandler = std::function<int(QDialog&)>;
+
+    ~ScriptedDialogs() override;
+
+    ScriptedDialogs& answerQuestion(bool yes);
+    ScriptedDialogs& answerInput(std::optional<QString> text);
+    ScriptedDialogs& answerOpen(std::optional<QString> path);
+    ScriptedDialogs& answerSave(std::optional<QString> path);
+    ScriptedDialogs& answerColor(std::optional<int32_t> color);
+    ScriptedDialogs& answerPrinterSetup(bool ok);
+    // The handler drives the shown window (its Form_Load has run) and returns its result.
+    ScriptedDialogs& answerModal(ModalHandler handler);
+    // Closes the next modal window at once with its current state.
+    ScriptedDialogs& acceptModal();
+
+    std::vector<Shown> shown;
+    std::vector<QString> messages() const;
+    size_t pendingAnswers() const { return answers_.size(); }
+
+    void message(const QString& text, const QString& title = {}) override;
+    bool question(const QString& text, const QString& title = {}) override;
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& preset) override;
+    std::optional<QString> openFile(const QString& filter) override;
+    std::optional<QString> saveFile(const QString& filter, const QString& defaultSuffix,
+                                    const QString& proposedName) override;
+    std::optional<int32_t> color(int32_t initial) override;
+    bool printerSetup() override;
+    int showModal(QDialog& dialog) override;
+
+private:
+    using Answer = std::variant<bool, std::optional<QString>, std::optional<int32_t>, ModalHandler>;
+    struct Queued {
+        std::string kind;
+        Answer answer;
+    };
+    // The next answer, which must be of this kind; nothing (and a failure) otherwise.
+    std::optional<Answer> take(const std::string& kind);
+    std::deque<Queued> answers_;
+};
+
+} // namespace testing_support
