@@ -3,6 +3,9 @@
 #include "app/help_viewer.h"
 #include "core/file_error.h"
 #include "core/qd3_file.h"
+#include "timeline/chart.h"
+#include "timeline/selection.h"
+#include "timeline/stats_window.h"
 #include "ui/dialogs.h"
 #include "ui/geometry.h"
 #include "ui/text_codec.h"
@@ -121,6 +124,7 @@ void ZemMain::buildMenus() {
     connect(mnuExit, &QAction::triggered, this, &ZemMain::mnuExit_Click);
     connect(mnuSetup, &QAction::triggered, this, &ZemMain::mnuSetup_Click);
     connect(mnuHelp, &QAction::triggered, this, &ZemMain::mnuHelp_Click);
+    connect(mnudisplay, &QAction::triggered, this, &ZemMain::mnudisplay_Click);
     for (QAction* a : {mnuListFactions, mnuListOcc, mnuListGroups, mnuListNations})
         connect(a, &QAction::triggered, this, &ZemMain::mnuListGroupings_Click);
 }
@@ -225,7 +229,11 @@ void ZemMain::openPath(const QString& path) {
     } catch (const FileError& e) {
         state_.dialogs.message(QString::fromUtf8(e.what()));
     }
-    // The selection passes, the statistics window and the chart range follow here.
+    applyPeopleSelection(ds);
+    applyEventSelection(ds);
+    StatsWindow stats(ds, this);
+    state_.dialogs.showModal(stats);
+    computeChartRange(ds);
     enableDataMenus();
 }
 
@@ -235,7 +243,23 @@ void ZemMain::enableDataMenus() {
         a->setEnabled(true);
 }
 
-void ZemMain::closeTimelines() {}
+void ZemMain::closeTimelines() {
+    for (TimelineWindow* w : {ptime_.data(), etime_.data()})
+        if (w)
+            w->close();
+}
+
+void ZemMain::mnudisplay_Click() {
+    computeChartRange(state_.dataset);
+    // Each window is made once and kept until it is closed; an open one is only brought forward.
+    for (auto [window, side] :
+         {std::pair{&ptime_, TimelineSide::people}, std::pair{&etime_, TimelineSide::events}}) {
+        if (!*window)
+            *window = new TimelineWindow(state_, side);
+        (*window)->show();
+        (*window)->raise();
+    }
+}
 
 void ZemMain::closeEvent(QCloseEvent* event) {
     Form_Unload();

@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/help_viewer.h"
+#include "timeline/timeline_window.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -25,6 +26,8 @@ public:
     void openPath(const QString& path);
 
     HelpViewer* helpViewer() const { return helpViewer_; }
+    TimelineWindow* peopleTimeline() const { return ptime_; }
+    TimelineWindow* eventsTimeline() const { return etime_; }
     // The resize rule for a window of this outer size in twips: the picture fills the window
     // less 60 twips across and 650 down, unless the window is too small to have one.
     void fitPicture(const QRect& outerTwips);
@@ -37,6 +40,7 @@ public slots:
     void mnuExit_Click();
     void mnuSetup_Click();
     void mnuHelp_Click();
+    void mnudisplay_Click();
     // The four entries under Reports > Groupings are there and do nothing.
     void mnuListGroupings_Click() {}
 
@@ -56,6 +60,8 @@ private:
     AppState& state_;
     bool unloaded_ = false;
     QPointer<HelpViewer> helpViewer_;
+    QPointer<TimelineWindow> ptime_;
+    QPointer<TimelineWindow> etime_;
 
 public:
     // Controls, named as the program names them.

@@ -5,6 +5,7 @@
 #include "support/temp_dir.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
@@ -71,9 +72,11 @@ TEST_F(MainWindowTest, OpenReadsTheFileAndEnablesTheDataMenus) {
     ZemMain w(state);
     const std::string path = dataFile("golden/basic/input.qd3");
     dialogs.answerOpen(q(path));
+    dialogs.acceptModal(); // the statistics window
     w.mnuopen->trigger();
-    ASSERT_EQ(dialogs.shown.size(), 1u);
+    ASSERT_EQ(dialogs.shown.size(), 2u);
     EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Data files: | *.qd3"));
+    EXPECT_EQ(dialogs.shown[1].text, QStringLiteral("curStats"));
     EXPECT_TRUE(state.dataset.loaded);
     EXPECT_EQ(state.dataset.fileName, path);
     EXPECT_EQ(state.dataset.numPeople, 3);
@@ -93,6 +96,7 @@ TEST_F(MainWindowTest, CancelledOpenChangesNothing) {
 
     // With a dataset open, a cancelled dialog keeps it.
     dialogs.answerOpen(q(dataFile("golden/basic/input.qd3")));
+    dialogs.acceptModal(); // the statistics window
     w.mnuopen_Click();
     dialogs.answerOpen(std::nullopt);
     w.mnuopen_Click();
@@ -103,11 +107,13 @@ TEST_F(MainWindowTest, CancelledOpenChangesNothing) {
 TEST_F(MainWindowTest, AFailedReadShowsTheReadersMessageAndTheCommandGoesOn) {
     ZemMain w(state);
     dialogs.answerOpen(q(dataFile("broken/not_a_number.qd3")));
+    dialogs.acceptModal(); // the statistics window
     w.mnuopen_Click();
     ASSERT_EQ(dialogs.messages().size(), 1u);
     EXPECT_EQ(dialogs.messages()[0],
               QStringLiteral("\"abc\" is not a number at line 6 npeople 3  nevents 2 "));
-    EXPECT_EQ(dialogs.shown.back().title, QStringLiteral("Varelta: Tessaline"));
+    EXPECT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.shown[1].title, QStringLiteral("Varelta: Tessaline"));
     EXPECT_FALSE(state.dataset.loaded);
     EXPECT_TRUE(w.mnudisplay->isEnabled());
 
@@ -115,6 +121,7 @@ TEST_F(MainWindowTest, AFailedReadShowsTheReadersMessageAndTheCommandGoesOn) {
     writeBytes(folder.file("b.qd3"),
                "1 people\r\n1 events\r\n==== PEOPLE\r\n** 0\r\nZo\xEB\r\nx\r\n");
     dialogs.answerOpen(q(folder.file("b.qd3")));
+    dialogs.acceptModal(); // the statistics window
     w.mnuopen_Click();
     EXPECT_EQ(dialogs.messages().back(),
               QString::fromUtf8("\"x\" is not a number at line 6 npeople 1 Zo\u00EB nevents 1 "));
@@ -157,6 +164,7 @@ TEST_F(MainWindowTest, ExitWritesTheSettingsAndAsksNothing) {
         EXPECT_EQ(state.settings.peopleColorBy, 4);
         EXPECT_EQ(state.settings.eventsWindowRect, (WindowRect{50, 60, 7000, 8000}));
         dialogs.answerOpen(q(dataFile("golden/basic/input.qd3")));
+        dialogs.acceptModal(); // the statistics window
         w.mnuopen_Click();
         state.settings.eventsBackColor = 12345;
         w.show();
@@ -165,7 +173,7 @@ TEST_F(MainWindowTest, ExitWritesTheSettingsAndAsksNothing) {
     }
     EXPECT_EQ(readBytes(folder.file("zem.ini")), formatSettings(state.settings));
     EXPECT_EQ(readSettings(folder.file("zem.ini")).eventsBackColor, 12345);
-    EXPECT_EQ(dialogs.shown.size(), 1u); // the Open dialog only
+    EXPECT_EQ(dialogs.shown.size(), 2u); // the Open dialog and the statistics only
 
     // A damaged settings file starts with defaults and is written whole on exit.
     writeBytes(folder.file("zem.ini"), "garbage\r\n");
@@ -197,10 +205,43 @@ TEST_F(MainWindowTest, HelpSetupAndTheEmptyGroupingsEntries) {
     EXPECT_EQ(dialogs.shown.back().kind, "printer");
 
     dialogs.answerOpen(q(dataFile("golden/basic/input.qd3")));
+    dialogs.acceptModal(); // the statistics window
     w.mnuopen_Click();
     const size_t before = dialogs.shown.size();
     for (QAction* a : w.mnuRptGroupings->actions())
         a->trigger();
     EXPECT_EQ(dialogs.shown.size(), before);
     EXPECT_FALSE(state.dataset.modified);
+}
+
+TEST_F(MainWindowTest, OpenFiltersShowsStatisticsAndTimelineOpensBothCharts) {
+    ZemMain w(state);
+    dialogs.answerOpen(q(dataFile("golden/basic/input.qd3")));
+    // The statistics show the range as the file left it, before the chart range is widened.
+    dialogs.answerModal([](QDialog& d) {
+        EXPECT_EQ(d.findChild<QLabel*>(QStringLiteral("Label4"))->text(),
+                  QStringLiteral("Current date range -499 to  1631"));
+        return int(QDialog::Accepted);
+    });
+    w.mnuopen_Click();
+    EXPECT_EQ(state.dataset.numSelPeople, 3);
+    EXPECT_EQ(state.dataset.earliestDate, -509);
+    EXPECT_EQ(state.dataset.latestDate, 1641);
+
+    w.mnudisplay->trigger();
+    ASSERT_NE(w.peopleTimeline(), nullptr);
+    ASSERT_NE(w.eventsTimeline(), nullptr);
+    EXPECT_TRUE(w.peopleTimeline()->isVisible());
+    EXPECT_TRUE(w.eventsTimeline()->isVisible());
+    EXPECT_EQ(w.peopleTimeline()->rtbox1->lineCount(), 3);
+    EXPECT_EQ(w.eventsTimeline()->rtbox1->lineCount(), 2);
+    EXPECT_EQ(w.eventsTimeline()->windowTitle(),
+              QStringLiteral("Events Timeline (colored by nation)"));
+
+    // Opening another file closes both timelines first, even when its dialog is cancelled.
+    dialogs.answerOpen(std::nullopt);
+    w.mnuopen_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w.peopleTimeline(), nullptr);
+    EXPECT_EQ(w.eventsTimeline(), nullptr);
 }

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "core/dataset.h"
+#include "timeline/chart.h"
+
+#include <QAbstractScrollArea>
+#include <QColor>
+#include <QFont>
+
+#include <vector>
+
+namespace tess {
+
+// Shows a chart of up to 32767 lines, each thousands of characters wide, by painting only the
+// rows in sight: one row per chart line, one fixed-pitch character per year, each line in its
+// colour on the background colour. A click maps straight to the line under it.
+class ChartView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit ChartView(QWidget* parent = nullptr);
+
+    void setChart(std::vector<ChartLine> lines, TextEncoding encoding);
+    void clear() { setChart({}, encoding_); }
+    const std::vector<ChartLine>& lines() const { return lines_; }
+    int lineCount() const { return static_cast<int>(lines_.size()); }
+
+    // 0x00BBGGRR, as the settings keep it.
+    void setBackgroundColor(int32_t rgb);
+    QColor backgroundColor() const { return background_; }
+    // The colour a line is painted in: its own, or the box's text colour when it has none.
+    QColor lineColor(int index) const;
+
+    int lineHeight() const { return lineHeight_; }
+    int charWidth() const { return charWidth_; }
+
+    struct Hit {
+        int line = 0;         // 1-based; 0 when the point is on no line
+        long long offset = 0; // character offset in the chart's text form, line breaks as two
+    };
+    Hit hitAt(const QPoint& viewportPos) const;
+
+signals:
+    void lineClicked(int line, long long offset);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void updateScrollBars();
+
+    std::vector<ChartLine> lines_;
+    std::vector<long long> offsets_; // where each line starts in the text form
+    int maxLength_ = 0;
+    TextEncoding encoding_ = TextEncoding::windows1252;
+    QColor background_ = Qt::white;
+    QFont font_;
+    int charWidth_ = 8;
+    int lineHeight_ = 16;
+    int ascent_ = 12;
+};
+
+// Courier, bold, 9.75 points; the closest fixed-pitch face when the machine has no Courier.
+QFont chartFont();
+
+} // namespace tess

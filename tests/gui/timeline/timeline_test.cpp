@@ -1,0 +1,289 @@
+#include "timeline/select_window.h"
+#include "timeline/selection.h"
+#include "timeline/stats_window.h"
+#include "timeline/timeline_window.h"
+#include "ui/geometry.h"
+
+#include "support/dataset_builder.h"
+#include "support/scripted_dialogs.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tess;
+using namespace testing_support;
+
+namespace {
+
+class TimelineTest : public ::testing::Test {
+protected:
+    TimelineTest() : state(dialogs) {
+        state.dataset = DatasetBuilder()
+                            .category(kindFactions, "Red", 0x0000FF)
+                            .category(kindFactions, "Green", 0x00FF00)
+                            .category(kindOccupations, "Blue", 0xFF0000)
+                            .category(kindNations, "N1", 0x00FFFF)
+                            .category(kindNations, "N2", 0xFF00FF)
+                            .category(kindGroups, "G1", 0x808080)
+                            .person("Ann", 1850, 1870, 1, 1, 1)
+                            .person("Bob", 1860, 1890, 2, 1, 5)
+                            .person("Cy", 1880, 1930, 1, 1, 9)
+                            .event("War", 1861, 1865, 1, 1, 2, 2)
+                            .event("Fair", 1900, 1900, 1, 2, 0, 7)
+                            .build();
+        computeChartRange(state.dataset);
+    }
+    QPoint lineCentre(const TimelineWindow& w, int line, int column = 0) {
+        return QPoint(column * w.rtbox1->charWidth() + 1, (line - 1) * w.rtbox1->lineHeight() + 2);
+    }
+
+    ScriptedDialogs dialogs;
+    AppState state;
+};
+
+// The pixel colours of a painted chart row.
+bool rowHasColour(ChartView& view, int row, const QColor& colour) {
+    const QImage image = view.viewport()->grab().toImage();
+    for (int y = row * view.lineHeight(); y < (row + 1) * view.lineHeight() && y < image.height();
+         ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (QColor(image.pixel(x, y)) == colour)
+                return true;
+    return false;
+}
+
+} // namespace
+
+TEST_F(TimelineTest, CaptionsBackgroundsAndLineColoursFollowTheSettings) {
+    state.settings.peopleBackColor = 0xE0FFFF; // light yellow
+    TimelineWindow ptime(state, TimelineSide::people);
+    ptime.show();
+    EXPECT_EQ(ptime.objectName(), QStringLiteral("Ptime"));
+    EXPECT_EQ(ptime.windowTitle(), QStringLiteral("People Timeline (colored by faction)"));
+    EXPECT_EQ(ptime.rtbox1->backgroundColor(), QColor(0xFF, 0xFF, 0xE0));
+    ASSERT_EQ(ptime.rtbox1->lineCount(), 3);
+    EXPECT_EQ(ptime.rtbox1->lineColor(0), QColor(0xFF, 0, 0));
+    EXPECT_EQ(ptime.rtbox1->lineColor(1), QColor(0, 0xFF, 0));
+    EXPECT_TRUE(rowHasColour(*ptime.rtbox1, 0, QColor(0xFF, 0, 0)));
+    EXPECT_TRUE(rowHasColour(*ptime.rtbox1, 1, QColor(0, 0xFF, 0)));
+    EXPECT_FALSE(rowHasColour(*ptime.rtbox1, 0, QColor(0, 0xFF, 0)));
+    EXPECT_EQ(ptime.rtbox1->toolTip(),
+              QStringLiteral("Click on an item to bring up additional information"));
+
+    state.settings.peopleColorBy = kindOccupations;
+    ptime.Form_Load();
+    EXPECT_EQ(ptime.windowTitle(), QStringLiteral("People Timeline (colored by occupation)"));
+    EXPECT_EQ(ptime.rtbox1->lineColor(0), QColor(0, 0, 0xFF));
+    EXPECT_TRUE(rowHasColour(*ptime.rtbox1, 0, QColor(0, 0, 0xFF)));
+
+    TimelineWindow etime(state, TimelineSide::events);
+    EXPECT_EQ(etime.windowTitle(), QStringLiteral("Events Timeline (colored by nation)"));
+    EXPECT_EQ(etime.rtbox1->lineColor(0), QColor(0xFF, 0xFF, 0));
+    EXPECT_EQ(etime.rtbox1->lineColor(1), QColor(0xFF, 0, 0xFF));
+    state.settings.eventsColorBy = kindGroups;
+    etime.Form_Load();
+    EXPECT_EQ(etime.windowTitle(), QStringLiteral("Events Timeline (colored by group)"));
+    EXPECT_EQ(etime.rtbox1->lineColor(1), QColor(0x80, 0x80, 0x80));
+
+    // A category beyond its table is drawn in the box's text colour, not read out of bounds.
+    state.dataset.people[0].faction = 40;
+    state.settings.peopleColorBy = kindFactions;
+    ptime.Form_Load();
+    EXPECT_EQ(ptime.rtbox1->lineColor(0), ptime.rtbox1->palette().color(QPalette::Text));
+}
+
+TEST_F(TimelineTest, ClicksPickTheSelectedRecordsInOrder) {
+    DatasetBuilder b;
+    for (int i = 0; i < 9; ++i)
+        b.person("P" + std::to_string(i), 1800 + 10 * i, 1850 + 10 * i);
+    state.dataset = b.build();
+    computeChartRange(state.dataset);
+    for (auto& p : state.dataset.people)
+        p.selected = 0;
+    state.dataset.people[2].selected = state.dataset.people[5].selected =
+        state.dataset.people[7].selected = boolTrue;
+
+    TimelineWindow ptime(state, TimelineSide::people);
+    ptime.show();
+    QSignalSpy requested(&ptime, &TimelineWindow::entryRequested);
+    const int expected[] = {2, 5, 7};
+    for (int line = 1; line <= 3; ++line) {
+        // The first column counts as much as the middle of the bar.
+        for (int column : {0, 20}) {
+            QTest::mouseClick(ptime.rtbox1->viewport(), Qt::LeftButton, {},
+                              lineCentre(ptime, line, column));
+            EXPECT_EQ(state.dataset.curPerson, expected[line - 1]) << line << " " << column;
+        }
+    }
+    EXPECT_EQ(requested.count(), 6);
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // Below the last line nothing is picked.
+    QTest::mouseClick(ptime.rtbox1->viewport(), Qt::LeftButton, {}, lineCentre(ptime, 6));
+    EXPECT_EQ(requested.count(), 6);
+
+    // The chart and the dataset out of step: the not-found message with the click offset.
+    const long long secondLineStart = static_cast<long long>(ptime.rtbox1->lines()[0].length()) + 2;
+    state.dataset.people[5].selected = state.dataset.people[7].selected = 0;
+    QTest::mouseClick(ptime.rtbox1->viewport(), Qt::LeftButton, {}, lineCentre(ptime, 2));
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0],
+              QStringLiteral("ERROR: no person found at ") + QString::number(secondLineStart));
+    EXPECT_EQ(state.dataset.curPerson, 7);
+}
+
+TEST_F(TimelineTest, SelectOkAndCancelShowTheCountsAndRebuild) {
+    TimelineWindow ptime(state, TimelineSide::people);
+    // Cancel: the counts as they were, and the same chart again.
+    dialogs.answerModal([](QDialog& d) {
+        static_cast<SelectWindow&>(d).Command1->click();
+        return d.result();
+    });
+    ptime.mnuselect->trigger();
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("pselect"));
+    EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("Select People"));
+    EXPECT_EQ(dialogs.messages().back(), QStringLiteral("3 of 3 selected"));
+    EXPECT_EQ(ptime.rtbox1->lineCount(), 3);
+
+    // OK with priority 5 and the occupation colouring: two people, a new caption.
+    dialogs.answerModal([](QDialog& d) {
+        auto& s = static_cast<SelectWindow&>(d);
+        s.Text1->setText(QStringLiteral("5"));
+        s.Option2->click();
+        s.cmdOK->click();
+        return s.result();
+    });
+    ptime.mnuselect_Click();
+    EXPECT_EQ(dialogs.messages().back(), QStringLiteral("2 of 3 selected"));
+    EXPECT_EQ(ptime.rtbox1->lineCount(), 2);
+    EXPECT_EQ(ptime.windowTitle(), QStringLiteral("People Timeline (colored by occupation)"));
+    EXPECT_EQ(state.settings.peopleColorBy, kindOccupations);
+
+    // "No Factions" then Cancel: the flags stay cleared, the next filter run selects nobody.
+    dialogs.answerModal([](QDialog& d) {
+        auto& s = static_cast<SelectWindow&>(d);
+        s.cmdNo2->click();
+        EXPECT_TRUE(s.List2->selectedItems().isEmpty());
+        s.Command1->click();
+        return s.result();
+    });
+    ptime.mnuselect_Click();
+    EXPECT_EQ(dialogs.messages().back(), QStringLiteral("2 of 3 selected"));
+    applyPeopleSelection(state.dataset);
+    EXPECT_EQ(state.dataset.numSelPeople, 0);
+}
+
+TEST_F(TimelineTest, SelectWindowFieldRulesAndRangeChanges) {
+    Dataset& ds = state.dataset;
+    SelectWindow select(state, TimelineSide::events);
+    EXPECT_EQ(select.objectName(), QStringLiteral("eselect"));
+    EXPECT_EQ(select.Option2->text(), QStringLiteral("Nation"));
+    EXPECT_TRUE(select.Option2->isChecked());
+    EXPECT_EQ(select.findChild<QPushButton*>(QStringLiteral("cmdallNations"))->text(),
+              QStringLiteral("All Nations"));
+    EXPECT_EQ(select.date1->text(), QStringLiteral("1840"));
+    EXPECT_EQ(select.date2->text(), QStringLiteral("1940"));
+    EXPECT_EQ(select.List2->count(), 2);
+    EXPECT_EQ(select.List2->selectedItems().size(), 2);
+
+    select.Text1->setText(QStringLiteral("0"));
+    EXPECT_EQ(select.Text1->text(), QStringLiteral("1"));
+    select.Text1->setText(QStringLiteral("12"));
+    EXPECT_EQ(select.Text1->text(), QStringLiteral("9"));
+    EXPECT_EQ(ds.selPriority, 9);
+    select.Text1->setText(QString()); // emptied while typing: left alone
+    EXPECT_EQ(ds.selPriority, 9);
+    select.Text1->setText(QStringLiteral("7"));
+
+    select.date1->setText(QStringLiteral("1860.5"));
+    select.date1_LostFocus();
+    EXPECT_EQ(select.date1->text(), QStringLiteral("1860"));
+    select.date2->setText(QStringLiteral("1700"));
+    select.date2_LostFocus();
+    EXPECT_EQ(select.date2->text(), QStringLiteral("1860")); // raised to the first date
+    select.date2->setText(QStringLiteral("1899"));
+    select.date2_LostFocus();
+
+    // A new range filters both halves and becomes the chart range, widened by 10.
+    select.cmdOK->click();
+    EXPECT_EQ(select.result(), QDialog::Accepted);
+    EXPECT_EQ(ds.selStart, 1860);
+    EXPECT_EQ(ds.selEnd, 1899);
+    EXPECT_EQ(ds.earliestDate, 1850);
+    EXPECT_EQ(ds.latestDate, 1909);
+    EXPECT_EQ(ds.numSelEvents, 1); // the war; the fair is outside
+    EXPECT_EQ(ds.numSelPeople, 1); // Bob alone lies wholly inside (Cy's priority 9 > 7)
+
+    // OK with no edits keeps the range and filters only its own half.
+    ds.people[0].selected = boolTrue; // stale on purpose: must stay as it is
+    SelectWindow again(state, TimelineSide::events);
+    again.cmdOK->click();
+    EXPECT_EQ(ds.earliestDate, 1850);
+    EXPECT_EQ(ds.latestDate, 1909);
+    EXPECT_NE(ds.people[0].selected, 0);
+
+    // Reset shows the range again and includes every category at once.
+    ds.nations.include[1] = boolFalse;
+    SelectWindow reset(state, TimelineSide::events);
+    reset.date1->setText(QStringLiteral("0"));
+    reset.cmdReset->click();
+    EXPECT_EQ(reset.date1->text(), QStringLiteral("1850"));
+    EXPECT_EQ(ds.nations.include[1], boolTrue);
+    EXPECT_EQ(reset.List2->selectedItems().size(), 2);
+}
+
+TEST_F(TimelineTest, ResizingKeepsTheSettingsRectangleAndTinyWindowsKeepTheBox) {
+    TimelineWindow ptime(state, TimelineSide::people);
+    ptime.show();
+    const double dpi = ui::logicalDpi(&ptime);
+    ptime.resize(ui::twipsToPixels(9000, dpi), ui::twipsToPixels(6000, dpi));
+    ASSERT_TRUE(state.settings.peopleWindowRect);
+    const QRect outer = ui::outerRectTwips(ptime);
+    EXPECT_EQ(state.settings.peopleWindowRect->width, outer.width());
+    EXPECT_EQ(state.settings.peopleWindowRect->height, outer.height());
+    EXPECT_EQ(ptime.rtbox1->width(), ui::twipsToPixels(outer.width() - 60, dpi));
+
+    const QSize box = ptime.rtbox1->size();
+    const WindowRect kept = *state.settings.peopleWindowRect;
+    ptime.applyResize(QRect(0, 0, 9000, 649));
+    ptime.applyResize(QRect(0, 0, 60, 6000));
+    EXPECT_EQ(ptime.rtbox1->size(), box);
+    EXPECT_EQ(*state.settings.peopleWindowRect, kept);
+
+    // The saved rectangle places the window at its next opening.
+    state.settings.eventsWindowRect = WindowRect{1440, 2880, 7200, 4320};
+    TimelineWindow etime(state, TimelineSide::events);
+    EXPECT_EQ(etime.pos(), QPoint(ui::twipsToPixels(1440, dpi), ui::twipsToPixels(2880, dpi)));
+}
+
+TEST_F(TimelineTest, StatisticsWindowLines) {
+    Dataset& ds = state.dataset;
+    ds.fileName = "/data/history.qd3";
+    StatsWindow all(ds);
+    EXPECT_EQ(all.windowTitle(), QStringLiteral("Current Timeline Statistics"));
+    EXPECT_EQ(all.Label1->text(), QStringLiteral("/data/history.qd3"));
+    EXPECT_EQ(all.Label2->text(), QStringLiteral("3 people"));
+    EXPECT_EQ(all.Label3->text(), QStringLiteral("2 events"));
+    EXPECT_EQ(all.Label5->text(), QStringLiteral("2 factions"));
+    EXPECT_EQ(all.Label6->text(), QStringLiteral("1 occupations"));
+    EXPECT_EQ(all.Label7->text(), QStringLiteral("1 groups"));
+    EXPECT_EQ(all.Label8->text(), QStringLiteral("2 nations"));
+    EXPECT_EQ(all.Label4->text(), QStringLiteral("Current date range  1840 to  1940"));
+
+    ds.people[1].selected = 0;
+    ds.numSelPeople = 2;
+    ds.earliestDate = -54;
+    StatsWindow some(ds);
+    EXPECT_EQ(some.Label2->text(), QStringLiteral("2 of 3 people"));
+    EXPECT_EQ(some.Label4->text(), QStringLiteral("Current date range -54 to  1940"));
+    some.Command1->click();
+    EXPECT_EQ(some.result(), QDialog::Accepted);
+}

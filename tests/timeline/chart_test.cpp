@@ -1,0 +1,171 @@
+#include "timeline/chart.h"
+#include "timeline/selection.h"
+
+#include "support/dataset_builder.h"
+
+#include <gtest/gtest.h>
+
+using namespace tess;
+using namespace testing_support;
+
+namespace {
+std::string sp(int n) {
+    return std::string(static_cast<size_t>(n), ' ');
+}
+std::string dashes(int n) {
+    return std::string(static_cast<size_t>(n), '-');
+}
+} // namespace
+
+TEST(ChartLine, WorkedExamples) {
+    // Left edge 1840: the brackets stand in the columns of their years (10 and 30).
+    const std::string a = buildChartLine("Ann", 1850, 0, 1870, 0, 1840);
+    EXPECT_EQ(a, sp(4) + "1850 [" + dashes(8) + "Ann" + dashes(8) + "]" + sp(3) + "1870");
+    EXPECT_EQ(a[9], '[');
+    EXPECT_EQ(a[29], ']');
+    const std::string b = buildChartLine("Bo", 1900, 0, 1900, 0, 1840);
+    EXPECT_EQ(b, sp(54) + "1900 * Bo");
+    EXPECT_EQ(b[59], '*');
+    EXPECT_EQ(buildChartLine("Elevenchars", 1850, 1, 1855, 2, 1840),
+              sp(4) + "1850 ?" + dashes(4) + "R" + sp(2) + "Elevenchars" + sp(2) + "1855");
+}
+
+TEST(ChartLine, SpansMarksAndEdges) {
+    const int e = 1840;
+    // Dates after the first carry a sign position: a blank before a year of zero or more.
+    // Spans 2, 3 and 4: the marks with 0, 1 and 2 dashes, the name straight after.
+    EXPECT_EQ(buildChartLine("X", 1850, 0, 1851, 0, e), sp(4) + "1850 [] X  1851");
+    EXPECT_EQ(buildChartLine("X", 1850, 0, 1852, 0, e), sp(4) + "1850 [-] X  1852");
+    EXPECT_EQ(buildChartLine("X", 1850, 0, 1853, 0, e), sp(4) + "1850 [--] X  1853");
+    // Span 10: a name of 6 (= S - 4) does not fit and follows; a name of 5 is centred with the
+    // odd dash on the right.
+    EXPECT_EQ(buildChartLine("Sixsix", 1850, 0, 1859, 0, e),
+              sp(4) + "1850 [" + dashes(8) + "]  Sixsix  1859");
+    EXPECT_EQ(buildChartLine("Fiver", 1850, 0, 1859, 0, e),
+              sp(4) + "1850 [" + dashes(1) + "Fiver" + dashes(2) + "]   1859");
+    // The second date before the first: a one-year mark, then the second date.
+    EXPECT_EQ(buildChartLine("Z", 1850, 0, 1845, 0, e), sp(4) + "1850 * Z  1845");
+    // An unknown type gives no mark, so the line is two characters shorter.
+    EXPECT_EQ(buildChartLine("X", 1850, 7, 1853, 9, e), sp(4) + "1850--X  1853");
+    // Negative years: the label carries its minus sign, padded to five.
+    EXPECT_EQ(buildChartLine("Caesar", -100, 0, -44, 0, -120),
+              sp(14) + "-100 [" + dashes(24) + "Caesar" + dashes(25) + "]  -44");
+    EXPECT_EQ(buildChartLine("Q", -44, 0, -44, 0, -60), sp(9) + "  -44 * Q");
+    // Within 8 years of the left edge the lead is one blank, and the bar stands to the right.
+    EXPECT_EQ(buildChartLine("E", 1842, 0, 1842, 0, 1840), " " + sp(1) + "1842 * E");
+    // A six-character label is kept whole; an absurd distance is held, not wrapped.
+    EXPECT_EQ(buildChartLine("T", 10000, 0, 10000, 0, 9980), sp(13) + " 10000 * T");
+    EXPECT_EQ(buildChartLineParts("F", 32767, 0, 32767, 0, -32768).lead, 32767);
+}
+
+TEST(Chart, LinesFollowSelectionOrderAndColouring) {
+    Dataset ds = DatasetBuilder()
+                     .category(kindFactions, "F1", 0x0000FF)
+                     .category(kindFactions, "F2", 0x00FF00)
+                     .category(kindOccupations, "O1", 0x123456)
+                     .category(kindNations, "N1", 0xAA0000)
+                     .category(kindGroups, "G1", 0x00BB00)
+                     .person("A", 1900, 1950, 1, 1)
+                     .person("B", 1910, 1960, 2, 1)
+                     .person("C", 1920, 1970, 9, 1) // faction beyond its table
+                     .event("E1", 1900, 1910, 1, 1, 0)
+                     .event("E2", 1920, 1921, 1, 0, 1) // no first nation
+                     .build();
+    computeChartRange(ds);
+    EXPECT_EQ(ds.earliestDate, 1890);
+    EXPECT_EQ(ds.latestDate, 1980);
+
+    Chart people = buildPeopleChart(ds, kindFactions);
+    EXPECT_EQ(people.colorCaption, "colored by faction");
+    ASSERT_EQ(people.lines.size(), 3u);
+    EXPECT_EQ(people.lines[0].color, 0x0000FF);
+    EXPECT_EQ(people.lines[1].color, 0x00FF00);
+    EXPECT_EQ(people.lines[2].color, defaultTextColor);
+    EXPECT_EQ(people.lines[0].text(), buildChartLine("A", 1900, 0, 1950, 0, 1890));
+    people = buildPeopleChart(ds, kindOccupations);
+    EXPECT_EQ(people.colorCaption, "colored by occupation");
+    EXPECT_EQ(people.lines[0].color, 0x123456);
+    EXPECT_EQ(people.text(), people.lines[0].text() + "\r\n" + people.lines[1].text() + "\r\n" +
+                                 people.lines[2].text());
+
+    Chart events = buildEventsChart(ds, kindNations);
+    EXPECT_EQ(events.colorCaption, "colored by nation");
+    EXPECT_EQ(events.lines[0].color, 0xAA0000);
+    EXPECT_EQ(events.lines[1].color, defaultTextColor); // the second nation never colours
+    EXPECT_EQ(buildEventsChart(ds, kindGroups).colorCaption, "colored by group");
+    EXPECT_EQ(buildEventsChart(ds, kindGroups).lines[1].color, 0x00BB00);
+
+    // With records 2, 5 and 7 selected, lines 1, 2 and 3 are those records.
+    DatasetBuilder many;
+    for (int i = 0; i < 9; ++i)
+        many.person("P" + std::to_string(i), 1900 + i, 1950);
+    Dataset m = many.build();
+    for (auto& p : m.people)
+        p.selected = 0;
+    m.people[2].selected = m.people[5].selected = m.people[7].selected = boolTrue;
+    EXPECT_EQ(personAtLine(m, 1), 2);
+    EXPECT_EQ(personAtLine(m, 2), 5);
+    EXPECT_EQ(personAtLine(m, 3), 7);
+    EXPECT_EQ(personAtLine(m, 4), std::nullopt);
+    EXPECT_EQ(personAtLine(m, 0), std::nullopt);
+    EXPECT_EQ(buildPeopleChart(m, kindFactions).lines[1].body.find("P5") != std::string::npos,
+              true);
+    EXPECT_EQ(eventAtLine(ds, 2), 1);
+
+    // Nothing selected: an empty chart and the untouched range.
+    for (auto& p : m.people)
+        p.selected = 0;
+    m.numEvents = 0;
+    computeChartRange(m);
+    EXPECT_TRUE(buildPeopleChart(m, kindFactions).lines.empty());
+    EXPECT_EQ(m.earliestDate, 9989);
+    EXPECT_EQ(m.latestDate, -19990);
+}
+
+TEST(Selection, FiltersByPriorityCategoriesAndWholeRange) {
+    Dataset ds = DatasetBuilder()
+                     .category(kindFactions, "F1", 1)
+                     .category(kindFactions, "F2", 1)
+                     .category(kindOccupations, "O1", 1)
+                     .category(kindNations, "N1", 1)
+                     .category(kindNations, "N2", 1)
+                     .category(kindGroups, "G1", 1)
+                     .person("p1", 1800, 1850, 1, 1, 3)
+                     .person("p4", 1800, 1850, 1, 1, 4)
+                     .person("early", 1790, 1810, 1, 1, 1) // overlaps the range's start
+                     .person("late", 1890, 1910, 1, 1, 1)  // overlaps its end
+                     .person("nofaction", 1820, 1830, 0, 1, 1)
+                     .person("f2", 1820, 1830, 2, 1, 1)
+                     .event("both", 1820, 1830, 1, 1, 2)
+                     .event("second only", 1820, 1830, 1, 0, 2)
+                     .build();
+    ds.selStart = 1800;
+    ds.selEnd = 1900;
+    ds.selPriority = 3;
+    ds.factions.include[2] = boolFalse;
+    applyPeopleSelection(ds);
+    EXPECT_EQ(ds.numSelPeople, 2);
+    EXPECT_NE(ds.people[0].selected, 0);
+    EXPECT_EQ(ds.people[1].selected, 0); // priority 4 > 3
+    EXPECT_EQ(ds.people[2].selected, 0);
+    EXPECT_EQ(ds.people[3].selected, 0);
+    EXPECT_EQ(ds.people[4].faction, 1); // repaired, then judged by faction 1
+    EXPECT_NE(ds.people[4].selected, 0);
+    EXPECT_EQ(ds.people[5].selected, 0); // faction 2 excluded
+
+    // An event whose first nation is excluded but whose second is included still passes.
+    ds.nations.include[1] = boolFalse;
+    applyEventSelection(ds);
+    EXPECT_EQ(ds.numSelEvents, 2);
+    ds.nations.include[2] = boolFalse;
+    applyEventSelection(ds);
+    EXPECT_EQ(ds.numSelEvents, 0);
+
+    setAllIncluded(ds.factions, false);
+    applyPeopleSelection(ds);
+    EXPECT_EQ(ds.numSelPeople, 0);
+    EXPECT_EQ(ds.factions.include[0], boolFalse);
+    setAllIncluded(ds.factions, true);
+    EXPECT_EQ(ds.factions.include[0], boolFalse); // position 0 is never included
+    EXPECT_EQ(ds.factions.include[2], boolTrue);
+}
