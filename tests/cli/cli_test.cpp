@@ -1,9 +1,11 @@
 #include "cli/cli.h"
+#include "timeline/chart.h"
 
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -84,4 +86,54 @@ TEST(CliUsage, HelpUsageErrorsAndCopy) {
     EXPECT_NE(bad.err.find("Cannot save"), std::string::npos);
     EXPECT_EQ(runCli({"copy", dataFile("broken/early_end.qd3"), out}).status, 1);
     EXPECT_EQ(readBytes(out), readBytes(dataFile("golden/repairs/expected.qd3")));
+}
+
+TEST(CliChart, PrintsTheChartAsTheWindowShowsIt) {
+    const std::string file = dataFile("golden/basic/input.qd3");
+    Result r = runCli({"chart", "people", file});
+    ASSERT_EQ(r.status, 0) << r.err;
+    // As Files > Open leaves it: everyone selected, range -499-10 .. 1631+10.
+    EXPECT_EQ(r.out, tess::buildChartLine("Julius Caesar", -100, 0, -44, 0, -509) + "\n" +
+                         tess::buildChartLine("Smith, John \"Jack\"", 1580, 1, 1631, 0, -509) +
+                         "\n" + tess::buildChartLine("Augustus", -27, 2, 14, 2, -509) + "\n");
+
+    // A date range as typed into Select: the chart's left edge moves to the range less 10.
+    r = runCli({"chart", "people", file, "--from", "-120", "--to", "50"});
+    EXPECT_EQ(r.out, tess::buildChartLine("Julius Caesar", -100, 0, -44, 0, -130) + "\n" +
+                         tess::buildChartLine("Augustus", -27, 2, 14, 2, -130) + "\n");
+    r = runCli({"chart", "people", file, "--priority", "3"});
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1);
+
+    // Colours: 24-bit escapes of the chosen category, only when asked for or on a terminal.
+    r = runCli({"chart", "events", file, "--color", "always", "--color-by", "group"});
+    EXPECT_EQ(r.out.rfind("\x1b[38;2;255;0;0m", 0), 0u) << r.out; // group Wars, 255 = red
+    EXPECT_NE(r.out.find("\x1b[0m\n"), std::string::npos);
+    r = runCli({"chart", "events", file, "--color", "always"}); // by nation: Rome, also red
+    EXPECT_EQ(r.out.rfind("\x1b[38;2;255;0;0m", 0), 0u);
+    EXPECT_EQ(runCli({"chart", "events", file}).out.find('\x1b'), std::string::npos);
+
+    // Names in Windows-1252 come out as UTF-8.
+    r = runCli({"chart", "people", dataFile("golden/cp1252_text/input.qd3")});
+    EXPECT_NE(r.out.find("\u00C9mile Zola"), std::string::npos);
+}
+
+TEST(CliChart, StatsAndUsageErrors) {
+    const std::string file = dataFile("golden/basic/input.qd3");
+    const Result r = runCli({"stats", file});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, file + "\n3 people\n2 events\n3 factions\n2 occupations\n2 groups\n"
+                            "3 nations\nCurrent date range -499 to  1631\n");
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"chart", "persons", file},
+                                                {"chart", "people"},
+                                                {"chart", "people", file, "--color-by", "group"},
+                                                {"chart", "events", file, "--color-by", "faction"},
+                                                {"chart", "people", file, "--from", "soon"},
+                                                {"chart", "people", file, "--priority"},
+                                                {"chart", "people", file, "--color", "sometimes"},
+                                                {"chart", "people", file, "--frob"},
+                                                {"stats"}}) {
+        EXPECT_EQ(runCli(bad).status, 2) << bad.back();
+    }
+    EXPECT_EQ(runCli({"chart", "people", dataFile("broken/early_end.qd3")}).status, 1);
+    EXPECT_EQ(runCli({"stats", "/no/such/file.qd3"}).status, 1);
 }

@@ -1,0 +1,237 @@
+// Opening and scrolling the timeline windows on a maximal dataset, the program's peak memory
+// with both open, and our chart view against a QTextEdit filled line by line.
+#include "dataset_generator.h"
+
+#include "app/app_state.h"
+#include "core/qd3_file.h"
+#include "timeline/chart.h"
+#include "timeline/chart_view.h"
+#include "timeline/selection.h"
+#include "timeline/timeline_window.h"
+#include "ui/qt_dialogs.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QScrollBar>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace {
+
+std::string maximalFile() {
+    static const std::string path = [] {
+        const auto folder = std::filesystem::temp_directory_path() / "tessaline-timeline-bench";
+        std::filesystem::create_directories(folder);
+        const std::string file = (folder / "maximal.qd3").string();
+        tess::Dataset ds = bench_support::makeMaximalDataset();
+        tess::writeDataset(ds, file);
+        return file;
+    }();
+    return path;
+}
+
+// The dataset as Files > Open leaves it.
+void openAsTheProgramDoes(tess::Dataset& ds, const std::string& file) {
+    tess::readDataset(ds, file);
+    tess::applyPeopleSelection(ds);
+    tess::applyEventSelection(ds);
+    tess::computeChartRange(ds);
+}
+
+// Paints a widget now, into an image of its size: the work of one repaint, done for certain
+// (a repaint request on a platform without a screen may be put off).
+void paintNow(QWidget* widget) {
+    static QImage target;
+    if (target.size() != widget->size())
+        target = QImage(widget->size(), QImage::Format_ARGB32_Premultiplied);
+    widget->render(&target);
+}
+
+struct Windows {
+    std::unique_ptr<tess::TimelineWindow> people, events;
+    void open(tess::AppState& state) {
+        people = std::make_unique<tess::TimelineWindow>(state, tess::TimelineSide::people);
+        people->show();
+        paintNow(people->rtbox1->viewport());
+        events = std::make_unique<tess::TimelineWindow>(state, tess::TimelineSide::events);
+        events->show();
+        paintNow(events->rtbox1->viewport());
+    }
+};
+
+struct Program {
+    ui::QtDialogs dialogs;
+    tess::AppState state{dialogs};
+    Program() {
+        openAsTheProgramDoes(state.dataset, maximalFile());
+        state.settings.peopleWindowRect = tess::WindowRect{0, 0, 14400, 7200};
+        state.settings.eventsWindowRect = tess::WindowRect{0, 7200, 14400, 7200};
+    }
+};
+
+void BM_OpenBothTimelines(benchmark::State& st) {
+    Program program;
+    for (auto _ : st) {
+        Windows w;
+        w.open(program.state);
+        st.PauseTiming();
+        w = Windows();
+        st.ResumeTiming();
+    }
+}
+
+void BM_ScrollStep(benchmark::State& st) {
+    Program program;
+    Windows w;
+    w.open(program.state);
+    QScrollBar* bar = w.people->rtbox1->verticalScrollBar();
+    // Scrolled far right as well, where the bars of the latest years are.
+    w.people->rtbox1->horizontalScrollBar()->setValue(
+        w.people->rtbox1->horizontalScrollBar()->maximum() / 2);
+    for (auto _ : st) {
+        bar->setValue(bar->value() >= bar->maximum() ? 0 : bar->value() + 1);
+        paintNow(w.people->rtbox1->viewport());
+    }
+}
+
+// Peak memory is a property of a whole process, so it is measured in a child that does only
+// what the program does: open the file, filter, and show both timelines.
+void BM_PeakMemoryBothOpen(benchmark::State& st) {
+    const std::string file = maximalFile();
+    double megabytes = 0;
+    for (auto _ : st) {
+        std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+        const std::string out =
+            (std::filesystem::temp_directory_path() / "tessaline-peak.txt").string();
+        std::vector<std::string> args = {self, "--peak-memory", file, out};
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
+            st.SkipWithError("cannot start the child");
+            return;
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        std::ifstream in(out);
+        in >> megabytes;
+    }
+    st.counters["peak_MB"] = megabytes;
+}
+
+// A chart of n lines, each `width` characters: blanks, then a label, a bar and a name.
+std::vector<tess::ChartLine> syntheticChart(int n, int width) {
+    std::vector<tess::ChartLine> lines;
+    for (int i = 0; i < n; ++i) {
+        tess::ChartLine l =
+            tess::buildChartLineParts("Hypatia of Alexandria", 1900, 0, 1960, 1, 1900);
+        l.lead = std::max(1, width - static_cast<int>(l.body.size()));
+        l.color = (i * 2654435761u) & 0xFFFFFF;
+        lines.push_back(std::move(l));
+    }
+    return lines;
+}
+
+void BM_ChartViewFill(benchmark::State& st) {
+    const auto lines = syntheticChart(static_cast<int>(st.range(0)), static_cast<int>(st.range(1)));
+    for (auto _ : st) {
+        tess::ChartView view;
+        view.resize(1000, 600);
+        view.setBackgroundColor(0xFFFFFF);
+        view.setChart(lines, tess::TextEncoding::windows1252);
+        view.show();
+        paintNow(view.viewport());
+    }
+}
+
+// The hand-over as a rich-text box does it: hide, clear, the first line replaces the text,
+// every further line is appended as a line break and its text in its colour, show.
+void BM_QTextEditFill(benchmark::State& st) {
+    const auto lines = syntheticChart(static_cast<int>(st.range(0)), static_cast<int>(st.range(1)));
+    for (auto _ : st) {
+        QTextEdit box;
+        box.resize(1000, 600);
+        box.setFont(tess::chartFont());
+        box.setLineWrapMode(QTextEdit::NoWrap);
+        box.hide();
+        box.clear();
+        QTextCursor cursor(box.document());
+        for (size_t i = 0; i < lines.size(); ++i) {
+            QTextCharFormat format;
+            const int32_t c = lines[i].color;
+            format.setForeground(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+            cursor.movePosition(QTextCursor::End);
+            const QString text = QString::fromStdString(lines[i].text());
+            cursor.insertText(i == 0 ? text : QStringLiteral("\r\n") + text, format);
+        }
+        box.show();
+        paintNow(box.viewport());
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_PeakMemoryBothOpen)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenBothTimelines)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ChartViewFill)
+    ->Args({2000, 100})
+    ->Args({10000, 100})
+    ->Args({2000, 3000})
+    ->Args({10000, 3000})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QTextEditFill)
+    ->Args({2000, 100})
+    ->Args({10000, 100})
+    ->Args({2000, 3000})
+    ->Args({10000, 3000})
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (argc == 4 && std::string(argv[1]) == "--peak-memory") {
+        int qargc = 1;
+        QApplication app(qargc, argv);
+        ui::QtDialogs dialogs;
+        tess::AppState state(dialogs);
+        openAsTheProgramDoes(state.dataset, argv[2]);
+        Windows w;
+        w.open(state);
+        QCoreApplication::processEvents();
+        std::ifstream status("/proc/self/status");
+        std::string key;
+        double kb = 0;
+        while (status >> key) {
+            if (key == "VmHWM:") {
+                status >> kb;
+                break;
+            }
+        }
+        std::ofstream(argv[3]) << kb / 1024.0 << '\n';
+        return 0;
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove_all(std::filesystem::temp_directory_path() /
+                                "tessaline-timeline-bench");
+    return 0;
+}
