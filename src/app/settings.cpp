@@ -6,6 +6,7 @@
 #include "core/numbers.h"
 
 #include <charconv>
+#include <initializer_list>
 #include <vector>
 
 namespace tess {
@@ -56,14 +57,18 @@ std::optional<WindowRect> rectFrom(const std::optional<std::vector<long long>>& 
                       static_cast<int>(r[3])};
 }
 
-void appendZoned(std::string& line, long long value, bool last) {
-    std::string item = signedNumber(value) + " ";
-    line += item;
-    if (!last) {
-        const size_t column = line.size() % zoneWidth;
-        if (column != 0)
-            line.append(zoneWidth - column, ' ');
+// Four numbers, each starting a 14-character print zone, each with its sign position and one
+// trailing blank; the last zone is not padded. Ended by CR LF.
+std::string zonedLine(std::initializer_list<long long> values) {
+    std::string line;
+    size_t i = 0;
+    for (long long value : values) {
+        line += signedNumber(value) + " ";
+        if (++i < values.size() && line.size() % zoneWidth != 0)
+            line.append(zoneWidth - line.size() % zoneWidth, ' ');
     }
+    line += lineBreak;
+    return line;
 }
 
 } // namespace
@@ -101,27 +106,11 @@ Settings readSettings(const std::string& path) {
 }
 
 std::string formatSettings(const Settings& s) {
-    std::string out;
-    auto rectLine = [&out](const std::optional<WindowRect>& r) {
-        const WindowRect w = r.value_or(WindowRect());
-        std::string line;
-        appendZoned(line, w.left, false);
-        appendZoned(line, w.top, false);
-        appendZoned(line, w.width, false);
-        appendZoned(line, w.height, true);
-        out += line;
-        out += lineBreak;
-    };
-    rectLine(s.peopleWindowRect);
-    rectLine(s.eventsWindowRect);
-    std::string line;
-    appendZoned(line, s.peopleColorBy, false);
-    appendZoned(line, s.eventsColorBy, false);
-    appendZoned(line, s.peopleBackColor, false);
-    appendZoned(line, s.eventsBackColor, true);
-    out += line;
-    out += lineBreak;
-    return out;
+    const WindowRect p = s.peopleWindowRect.value_or(WindowRect());
+    const WindowRect e = s.eventsWindowRect.value_or(WindowRect());
+    return zonedLine({p.left, p.top, p.width, p.height}) +
+           zonedLine({e.left, e.top, e.width, e.height}) +
+           zonedLine({s.peopleColorBy, s.eventsColorBy, s.peopleBackColor, s.eventsBackColor});
 }
 
 void writeSettings(const std::string& path, const Settings& settings) {
