@@ -1,9 +1,14 @@
 #include "timeline/chart.h"
 #include "timeline/selection.h"
 
+#include "core/qd3_file.h"
+
 #include "support/dataset_builder.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using namespace tess;
 using namespace testing_support;
@@ -168,4 +173,29 @@ TEST(Selection, FiltersByPriorityCategoriesAndWholeRange) {
     setAllIncluded(ds.factions, true);
     EXPECT_EQ(ds.factions.include[0], boolFalse); // position 0 is never included
     EXPECT_EQ(ds.factions.include[2], boolTrue);
+}
+
+TEST(Chart, GoldenChartsAsFilesOpenLeavesThem) {
+    int cases = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dataFile("golden"))) {
+        for (const bool people : {true, false}) {
+            const auto expected = entry.path() / (people ? "people_chart.txt" : "events_chart.txt");
+            if (!std::filesystem::exists(expected))
+                continue;
+            ++cases;
+            SCOPED_TRACE(expected.string());
+            Dataset ds;
+            readDataset(ds, (entry.path() / "input.qd3").string());
+            applyPeopleSelection(ds);
+            applyEventSelection(ds);
+            computeChartRange(ds);
+            const Chart chart =
+                people ? buildPeopleChart(ds, kindFactions) : buildEventsChart(ds, kindNations);
+            std::string text;
+            for (const ChartLine& line : chart.lines)
+                text += line.text() + "\n";
+            EXPECT_EQ(text, readBytes(expected.string()));
+        }
+    }
+    EXPECT_GE(cases, 4);
 }

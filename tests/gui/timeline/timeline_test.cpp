@@ -1,3 +1,6 @@
+#include "cli/cli.h"
+#include "core/qd3_file.h"
+#include "core/text_encoding.h"
 #include "timeline/select_window.h"
 #include "timeline/selection.h"
 #include "timeline/stats_window.h"
@@ -17,6 +20,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 using namespace tess;
 using namespace testing_support;
@@ -286,4 +291,27 @@ TEST_F(TimelineTest, StatisticsWindowLines) {
     EXPECT_EQ(some.Label4->text(), QStringLiteral("Current date range -54 to  1940"));
     some.Command1->click();
     EXPECT_EQ(some.result(), QDialog::Accepted);
+}
+
+TEST_F(TimelineTest, TheSampleChartsMatchTheTerminalCompanion) {
+    // What the windows show on the bundled sample is what tessaline-cli chart prints.
+    const std::string sample = std::string(TESSALINE_PROGRAM_DATA) + "/sample.qd3";
+    Dataset& ds = state.dataset;
+    ds = Dataset();
+    readDataset(ds, sample);
+    applyPeopleSelection(ds);
+    applyEventSelection(ds);
+    computeChartRange(ds);
+    for (const auto side : {TimelineSide::people, TimelineSide::events}) {
+        TimelineWindow window(state, side);
+        std::ostringstream out, err;
+        ASSERT_EQ(cli::run({"chart", side == TimelineSide::people ? "people" : "events", sample},
+                           out, err),
+                  0);
+        std::string shown;
+        for (const ChartLine& line : window.rtbox1->lines())
+            shown += toUtf8(line.text(), ds.encoding) + "\n";
+        EXPECT_EQ(shown, out.str());
+        EXPECT_GE(window.rtbox1->lineCount(), 80);
+    }
 }
