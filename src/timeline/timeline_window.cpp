@@ -67,7 +67,10 @@ void TimelineWindow::Form_Load() {
     const Settings& s = state_.settings;
     rtbox1->setBackgroundColor(people ? s.peopleBackColor : s.eventsBackColor);
     const WindowRect r = savedRect().value_or(defaultRect());
-    ui::setOuterRectTwips(*this, QRect(r.left, r.top, r.width, r.height));
+    const QRect twips(r.left, r.top, r.width, r.height);
+    ui::setOuterRectTwips(*this, twips);
+    if (frameGeometry().size() == geometry().size())
+        unsettledTwips_ = twips; // not framed yet: the frame's size is still unknown
     loading_ = false;
     Form_Resize();
 
@@ -79,14 +82,24 @@ void TimelineWindow::Form_Load() {
     rtbox1->setChart(std::move(chart.lines), ds.encoding);
 }
 
+void TimelineWindow::settlePlacement() {
+    if (!unsettledTwips_ || frameGeometry().size() == geometry().size())
+        return;
+    const QRect twips = *unsettledTwips_;
+    unsettledTwips_.reset();
+    ui::setOuterRectTwips(*this, twips);
+}
+
 void TimelineWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
+    settlePlacement();
     if (!loading_)
         Form_Resize();
 }
 
 void TimelineWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
+    settlePlacement();
     // A move is a resize of the rectangle too: the new place is kept for the next opening.
     if (!loading_ && isVisible())
         Form_Resize();

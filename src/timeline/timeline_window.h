@@ -50,9 +50,14 @@ private:
     std::optional<WindowRect>& savedRect();
     WindowRect defaultRect() const;
 
+    // Applies a rectangle placed before the window manager framed the window, once the frame's
+    // size is known, so that the window does not grow by its frame at every opening.
+    void settlePlacement();
+
     AppState& state_;
     TimelineSide side_;
     bool loading_ = false;
+    std::optional<QRect> unsettledTwips_;
 };
 
 } // namespace tess

@@ -5,6 +5,12 @@
 namespace testing_support {
 
 ScriptedDialogs::~ScriptedDialogs() {
+    std::vector<QString> all;
+    for (const Shown& s : shown)
+        if (s.kind == "message")
+            all.push_back(s.text);
+    for (size_t i = messagesLookedAt_; i < all.size(); ++i)
+        ADD_FAILURE() << "a message box nobody expected: " << all[i].toStdString();
     EXPECT_TRUE(answers_.empty()) << answers_.size() << " queued answers were never asked for; "
                                   << "the first was for a '" << answers_.front().kind << "'";
 }
@@ -46,6 +52,7 @@ std::vector<QString> ScriptedDialogs::messages() const {
     for (const Shown& s : shown)
         if (s.kind == "message")
             out.push_back(s.text);
+    messagesLookedAt_ = out.size();
     return out;
 }
 

@@ -16,7 +16,8 @@ namespace testing_support {
 
 // The tests' dialogs: answers are queued in the order the program will ask for them, every
 // dialog shown is recorded, and a dialog that nobody queued an answer for fails the test.
-// Message boxes need no answer (OK is their only button); they are recorded.
+// Message boxes need no answer (OK is their only button), but a test that never looks at the
+// messages shown (through messages()) fails when there were any.
 class ScriptedDialogs : public ui::Dialogs {
 public:
     struct Shown {
@@ -41,6 +42,7 @@ public:
     ScriptedDialogs& acceptModal();
 
     std::vector<Shown> shown;
+    // The messages shown so far; looking at them is what makes them expected.
     std::vector<QString> messages() const;
     size_t pendingAnswers() const { return answers_.size(); }
 
@@ -64,6 +66,7 @@ private:
     // The next answer, which must be of this kind; nothing (and a failure) otherwise.
     std::optional<Answer> take(const std::string& kind);
     std::deque<Queued> answers_;
+    mutable size_t messagesLookedAt_ = 0;
 };
 
 } // namespace testing_support
