@@ -2,6 +2,7 @@
 
 #include "core/file_error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -79,12 +80,17 @@ std::string readWholeFile(const std::string& path) {
         throw FileError(systemError("Cannot read", path, errno));
     if (S_ISDIR(st.st_mode))
         throw FileError(systemError("Cannot read", path, EISDIR));
+    // A regular file is read straight into a buffer of its size; anything else (or a file
+    // that grows meanwhile) in chunks.
     std::string data;
     if (S_ISREG(st.st_mode) && st.st_size > 0)
-        data.reserve(static_cast<size_t>(st.st_size));
-    char buf[1 << 16];
+        data.resize(static_cast<size_t>(st.st_size));
+    size_t used = 0;
+    char chunk[1 << 16];
     for (;;) {
-        const ssize_t n = ::read(f.fd, buf, sizeof buf);
+        const bool intoData = used < data.size();
+        const ssize_t n = intoData ? ::read(f.fd, data.data() + used, data.size() - used)
+                                   : ::read(f.fd, chunk, sizeof chunk);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -92,8 +98,11 @@ std::string readWholeFile(const std::string& path) {
         }
         if (n == 0)
             break;
-        data.append(buf, static_cast<size_t>(n));
+        if (!intoData)
+            data.append(chunk, static_cast<size_t>(n));
+        used += static_cast<size_t>(n);
     }
+    data.resize(used);
     return data;
 }
 
