@@ -208,12 +208,12 @@ void ZemMain::mnuHelp_Click() {
 
 void ZemMain::mnuopen_Click() {
     Dataset& ds = state_.dataset;
-    if (ds.loaded) {
-        if (ds.modified) {
-            // The save command runs here once it exists.
-        }
-        closeTimelines();
+    if (ds.loaded && ds.modified) {
+        // The save command runs here once it exists.
     }
+    // Charts of a dataset that is about to be replaced go, also when the last read failed
+    // part-way (and so never counted as loaded) but its partial charts were opened.
+    closeTimelines();
     const std::optional<QString> path =
         state_.dialogs.openFile(QStringLiteral("Data files: | *.qd3"));
     if (!path)

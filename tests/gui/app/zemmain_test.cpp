@@ -245,3 +245,23 @@ TEST_F(MainWindowTest, OpenFiltersShowsStatisticsAndTimelineOpensBothCharts) {
     EXPECT_EQ(w.peopleTimeline(), nullptr);
     EXPECT_EQ(w.eventsTimeline(), nullptr);
 }
+
+TEST_F(MainWindowTest, ChartsOfAFailedReadCloseAtTheNextOpen) {
+    ZemMain w(state);
+    // A failed read leaves the selection range alone; one from an earlier dataset shows it.
+    state.dataset.selStart = -5000;
+    state.dataset.selEnd = 5000;
+    dialogs.answerOpen(q(dataFile("broken/legacy_colour_negative.qd3")));
+    dialogs.acceptModal();
+    w.mnuopen_Click();
+    EXPECT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_FALSE(state.dataset.loaded);
+    w.mnudisplay_Click(); // what was read can still be looked at
+    ASSERT_NE(w.peopleTimeline(), nullptr);
+    EXPECT_EQ(w.peopleTimeline()->rtbox1->lineCount(), 3);
+    dialogs.answerOpen(std::nullopt);
+    w.mnuopen_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w.peopleTimeline(), nullptr);
+    EXPECT_EQ(w.eventsTimeline(), nullptr);
+}
