@@ -79,7 +79,7 @@ int cmdCheck(Context& c) {
 
 // Reads a dataset as Files > Open leaves it: filtered, with the chart range computed. The
 // statistics window is shown before the range is computed; stats wants that moment.
-bool open(Context& c, Dataset& ds, const std::string& path, bool computeRange) {
+bool openLikeTheProgram(Context& c, Dataset& ds, const std::string& path, bool computeRange) {
     if (!load(c, ds, path))
         return false;
     applyPeopleSelection(ds);
@@ -93,7 +93,7 @@ int cmdStats(Context& c) {
     if (c.args.size() != 1)
         return usageError(c, "stats takes one file name");
     Dataset ds;
-    if (!open(c, ds, c.args[0], false))
+    if (!openLikeTheProgram(c, ds, c.args[0], false))
         return 1;
     for (const std::string& line : statisticsLines(ds).all())
         c.out << line << '\n';
@@ -173,7 +173,7 @@ int cmdChart(Context& c) {
     }
 
     Dataset ds;
-    if (!open(c, ds, positional[1], true))
+    if (!openLikeTheProgram(c, ds, positional[1], true))
         return 1;
     if (from || to || priority) {
         // As if typed into the Select window and confirmed with OK.
