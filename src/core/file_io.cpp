@@ -72,7 +72,9 @@ std::string folderOf(const std::string& path) {
 
 std::string readWholeFile(const std::string& path) {
     Fd f;
-    f.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting, so that a pipe or device named like a dataset cannot hang the
+    // program; only regular files are read.
+    f.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (f.fd < 0)
         throw FileError(systemError("Cannot open", path, errno));
     struct stat st {};
@@ -80,6 +82,8 @@ std::string readWholeFile(const std::string& path) {
         throw FileError(systemError("Cannot read", path, errno));
     if (S_ISDIR(st.st_mode))
         throw FileError(systemError("Cannot read", path, EISDIR));
+    if (!S_ISREG(st.st_mode))
+        throw FileError("Cannot read \"" + path + "\": it is not a regular file");
     // A regular file is read straight into a buffer of its size; anything else (or a file
     // that grows meanwhile) in chunks.
     std::string data;

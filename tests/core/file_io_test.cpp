@@ -120,9 +120,18 @@ TEST(AtomicSave, KeepsPermissionsAndFollowsLinks) {
     EXPECT_EQ(st.st_mode & 0777, 0644u);
 }
 
-TEST(AtomicSave, ReadWholeFileReportsMissingFiles) {
+TEST(AtomicSave, ReadWholeFileReadsOnlyRegularFiles) {
     EXPECT_THROW(readWholeFile("/no/such/file"), FileError);
     TempDir dir;
+    // A pipe named like a dataset must not make the program wait for a writer forever.
+    const std::string fifo = dir.file("pipe.qd3");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    try {
+        readWholeFile(fifo);
+        FAIL() << "a pipe was read";
+    } catch (const FileError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot read \"" + fifo + "\": it is not a regular file");
+    }
     writeBytes(dir.file("a"), std::string("x\0y", 3));
     EXPECT_EQ(readWholeFile(dir.file("a")), std::string("x\0y", 3));
 }
