@@ -20,7 +20,6 @@ public:
     explicit ChartView(QWidget* parent = nullptr);
 
     void setChart(std::vector<ChartLine> lines, TextEncoding encoding);
-    void clear() { setChart({}, encoding_); }
     const std::vector<ChartLine>& lines() const { return lines_; }
     int lineCount() const { return static_cast<int>(lines_.size()); }
 

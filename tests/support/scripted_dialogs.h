@@ -44,7 +44,6 @@ public:
     std::vector<Shown> shown;
     // The messages shown so far; looking at them is what makes them expected.
     std::vector<QString> messages() const;
-    size_t pendingAnswers() const { return answers_.size(); }
 
     void message(const QString& text, const QString& title = {}) override;
     bool question(const QString& text, const QString& title = {}) override;
