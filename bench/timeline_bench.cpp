@@ -141,7 +141,7 @@ std::vector<tess::ChartLine> syntheticChart(int n, int width) {
     for (int i = 0; i < n; ++i) {
         tess::ChartLine l =
             tess::buildChartLineParts("Hypatia of Alexandria", 1900, 0, 1960, 1, 1900);
-        l.lead = std::max(1, width - static_cast<int>(l.body.size()));
+        l.lead = std::max(1, width - static_cast<int>(l.width() - l.lead));
         l.color = (i * 2654435761u) & 0xFFFFFF;
         lines.push_back(std::move(l));
     }

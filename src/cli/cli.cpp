@@ -193,7 +193,8 @@ int cmdChart(Context& c) {
     const Chart chart = people ? buildPeopleChart(ds, kind) : buildEventsChart(ds, kind);
     const bool colored = color == "always" || (color == "auto" && c.terminal);
     for (const ChartLine& line : chart.lines) {
-        const std::string text = toUtf8(line.text(), ds.encoding);
+        // A name's control characters are shown, never obeyed by the terminal.
+        const std::string text = escapeControls(line.text(), ds.encoding);
         c.out << (colored ? ansiColored(text, line.color) : text) << '\n';
     }
     return 0;

@@ -1,5 +1,6 @@
 #include "core/text_encoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -158,6 +159,104 @@ std::string toUtf8(std::string_view bytes, TextEncoding encoding) {
 
 std::string fromUtf8(std::string_view utf8, TextEncoding encoding) {
     return encoding == TextEncoding::utf8 ? std::string(utf8) : utf8ToWindows1252(utf8);
+}
+
+namespace {
+bool startsCharacter(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+}
+} // namespace
+
+size_t textWidth(std::string_view bytes, TextEncoding encoding) {
+    if (encoding != TextEncoding::utf8)
+        return bytes.size();
+    size_t i = asciiPrefix(bytes);
+    size_t n = i;
+    for (; i < bytes.size(); ++i)
+        n += startsCharacter(bytes[i]) ? 1 : 0;
+    return n;
+}
+
+size_t byteOffsetOfChar(std::string_view bytes, TextEncoding encoding, size_t chars) {
+    if (encoding != TextEncoding::utf8)
+        return std::min(chars, bytes.size());
+    size_t i = std::min(asciiPrefix(bytes), chars);
+    size_t seen = i;
+    while (i < bytes.size()) {
+        if (startsCharacter(bytes[i])) {
+            if (seen == chars)
+                return i;
+            ++seen;
+        }
+        ++i;
+    }
+    return bytes.size();
+}
+
+std::string_view textSlice(std::string_view bytes, TextEncoding encoding, size_t first,
+                           size_t count) {
+    const size_t from = byteOffsetOfChar(bytes, encoding, first);
+    const std::string_view rest = bytes.substr(from);
+    return rest.substr(0, byteOffsetOfChar(rest, encoding, count));
+}
+
+namespace {
+
+// C0 controls and DEL, and bytes that are not UTF-8, as \xHH; C1 controls as \u00HH.
+void appendEscape(std::string& out, const char* prefix, unsigned value) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    out += prefix;
+    out += hex[(value >> 4) & 0xF];
+    out += hex[value & 0xF];
+}
+
+bool isControl(char32_t c) {
+    return c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F);
+}
+
+std::string neutralised(std::string_view bytes, TextEncoding encoding, size_t maxChars) {
+    std::string out;
+    out.reserve(std::min(bytes.size(), maxChars) + 16);
+    size_t chars = 0;
+    size_t i = 0;
+    while (i < bytes.size()) {
+        if (chars == maxChars) {
+            out += "\xE2\x80\xA6"; // an ellipsis
+            break;
+        }
+        char32_t c = 0;
+        size_t len = 1;
+        if (encoding == TextEncoding::utf8) {
+            len = decodeUtf8(bytes, i, c);
+            if (len == 0) {
+                // Not UTF-8 after all: shown as the byte it is.
+                appendEscape(out, "\\x", static_cast<unsigned char>(bytes[i]));
+                ++i;
+                ++chars;
+                continue;
+            }
+        } else {
+            const auto b = static_cast<unsigned char>(bytes[i]);
+            c = b >= 0x80 && b < 0xA0 ? cp1252High[b - 0x80] : b;
+        }
+        if (isControl(c))
+            appendEscape(out, c < 0x80 ? "\\x" : "\\u00", static_cast<unsigned>(c));
+        else
+            appendUtf8(out, c);
+        i += len;
+        ++chars;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string displayText(std::string_view bytes, TextEncoding encoding, size_t maxChars) {
+    return neutralised(bytes, encoding, maxChars);
+}
+
+std::string escapeControls(std::string_view bytes, TextEncoding encoding) {
+    return neutralised(bytes, encoding, static_cast<size_t>(-1));
 }
 
 } // namespace tess

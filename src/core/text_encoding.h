@@ -25,4 +25,24 @@ std::string utf8ToWindows1252(std::string_view utf8);
 std::string toUtf8(std::string_view bytes, TextEncoding encoding);
 std::string fromUtf8(std::string_view utf8, TextEncoding encoding);
 
+// The one way the program measures and cuts text: widths count characters in the dataset's
+// encoding, one per byte in Windows-1252 and one per code point in UTF-8, never bytes. (A
+// stray byte that cannot start a UTF-8 sequence counts as a character of its own.)
+size_t textWidth(std::string_view bytes, TextEncoding encoding);
+// Byte offset of character `chars` of the text; the text's size when it has fewer.
+size_t byteOffsetOfChar(std::string_view bytes, TextEncoding encoding, size_t chars);
+// Characters [first, first + count) of the text; shorter or empty past its end.
+std::string_view textSlice(std::string_view bytes, TextEncoding encoding, size_t first,
+                           size_t count);
+
+// Text taken from a file, made safe to show in a message box or write to a terminal, in UTF-8:
+// control characters (C0, DEL and C1; a NUL too) are written as \xHH or \uHHHH escapes, so a
+// name cannot clear a screen or cut a message short, and a text longer than maxChars
+// characters is cut there and ends in an ellipsis.
+std::string displayText(std::string_view bytes, TextEncoding encoding, size_t maxChars);
+// The same without a length limit, for whole chart lines written to a terminal.
+std::string escapeControls(std::string_view bytes, TextEncoding encoding);
+// How many characters of a file's text a message quotes.
+inline constexpr size_t messageTextLimit = 80;
+
 } // namespace tess

@@ -1,23 +1,63 @@
 #include "timeline/chart.h"
 
 #include "core/numbers.h"
+#include "core/text_encoding.h"
 
 #include <algorithm>
 #include <limits>
 
 namespace tess {
 
-std::string Chart::text() const {
-    size_t size = 0;
-    for (const ChartLine& l : lines)
-        size += l.length() + 2;
+std::string ChartLine::text() const {
     std::string s;
-    s.reserve(size);
+    s.reserve(static_cast<size_t>(lead + dashes1 + dashes2) + head.size() + middle.size() +
+              tail.size());
+    s.append(static_cast<size_t>(lead), ' ');
+    s += head;
+    s.append(static_cast<size_t>(dashes1), '-');
+    s += middle;
+    s.append(static_cast<size_t>(dashes2), '-');
+    s += tail;
+    return s;
+}
+
+std::string ChartLine::slice(long long first, long long count, TextEncoding encoding) const {
+    std::string out;
+    if (first < 0) {
+        count += first;
+        first = 0;
+    }
+    long long at = 0; // the column where the current part starts
+    auto run = [&](long long width, char c) {
+        const long long from = std::max(first, at);
+        const long long to = std::min(first + count, at + width);
+        if (from < to)
+            out.append(static_cast<size_t>(to - from), c);
+        at += width;
+    };
+    auto part = [&](const std::string& bytes, long long width) {
+        const long long from = std::max(first, at);
+        const long long to = std::min(first + count, at + width);
+        if (from < to)
+            out += textSlice(bytes, encoding, static_cast<size_t>(from - at),
+                             static_cast<size_t>(to - from));
+        at += width;
+    };
+    run(lead, ' ');
+    part(head, headWidth);
+    run(dashes1, '-');
+    part(middle, middleWidth);
+    run(dashes2, '-');
+    part(tail, tailWidth);
+    return out;
+}
+
+std::string Chart::text() const {
+    std::string s;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i)
             s += lineBreak;
-        s.append(static_cast<size_t>(lines[i].lead), ' ');
-        s += lines[i].body;
+        s += lines[i].text();
     }
     return s;
 }
@@ -70,7 +110,8 @@ const char* endMark(int16_t type) {
 } // namespace
 
 ChartLine buildChartLineParts(const std::string& name, int16_t date1, int16_t date1Type,
-                              int16_t date2, int16_t date2Type, int earliestDate) {
+                              int16_t date2, int16_t date2Type, int earliestDate,
+                              TextEncoding encoding) {
     ChartLine line;
     // The lead is a 16-bit count in the original scale; a first date more than 32767 years
     // from the left edge cannot occur with typed dates, and is held at that count if a file
@@ -78,47 +119,52 @@ ChartLine buildChartLineParts(const std::string& name, int16_t date1, int16_t da
     const long lead = static_cast<long>(date1) - earliestDate - 7;
     line.lead = static_cast<int>(std::clamp<long>(lead, 1, std::numeric_limits<int16_t>::max()));
 
-    std::string& b = line.body;
+    std::string& h = line.head;
     const std::string label = signedNumber(date1);
     if (label.size() < 5)
-        b.append(5 - label.size(), ' ');
-    b += label;
+        h.append(5 - label.size(), ' ');
+    h += label;
 
     const int span = static_cast<int>(date2) - static_cast<int>(date1) + 1;
-    const int nameLength = static_cast<int>(name.size());
+    const int nameLength = static_cast<int>(
+        std::min<size_t>(textWidth(name, encoding), std::numeric_limits<int>::max()));
     if (span <= 1) {
-        b += " * ";
-        b += name;
+        h += " * ";
+        h += name;
     } else if (span <= 4) {
-        b += startMark(date1Type);
-        b.append(static_cast<size_t>(span - 2), '-');
-        b += endMark(date2Type);
-        b += name;
+        h += startMark(date1Type);
+        line.dashes1 = span - 2;
+        line.tail = endMark(date2Type) + name;
     } else if (nameLength < span - 4) {
         const int a = (span - nameLength - 2) / 2;
-        const int rest = span - nameLength - 2 - a;
-        b += startMark(date1Type);
-        b.append(static_cast<size_t>(a), '-');
-        b += name;
-        b.append(static_cast<size_t>(rest), '-');
-        b += endMark(date2Type);
+        h += startMark(date1Type);
+        line.dashes1 = a;
+        line.middle = name;
+        line.dashes2 = span - nameLength - 2 - a;
+        line.tail = endMark(date2Type);
     } else {
-        b += startMark(date1Type);
-        b.append(static_cast<size_t>(span - 2), '-');
-        b += endMark(date2Type);
-        b += ' ';
-        b += name;
+        h += startMark(date1Type);
+        line.dashes1 = span - 2;
+        line.tail = endMark(date2Type) + std::string(" ") + name;
     }
     if (date2 != date1) {
-        b += ' ';
-        b += signedNumber(date2);
+        line.tail += ' ';
+        line.tail += signedNumber(date2);
     }
+    auto width = [encoding](const std::string& s) {
+        return static_cast<int>(
+            std::min<size_t>(textWidth(s, encoding), std::numeric_limits<int>::max()));
+    };
+    line.headWidth = width(line.head);
+    line.middleWidth = line.middle.empty() ? 0 : nameLength;
+    line.tailWidth = width(line.tail);
     return line;
 }
 
 std::string buildChartLine(const std::string& name, int16_t date1, int16_t date1Type, int16_t date2,
-                           int16_t date2Type, int earliestDate) {
-    return buildChartLineParts(name, date1, date1Type, date2, date2Type, earliestDate).text();
+                           int16_t date2Type, int earliestDate, TextEncoding encoding) {
+    return buildChartLineParts(name, date1, date1Type, date2, date2Type, earliestDate, encoding)
+        .text();
 }
 
 namespace {
@@ -128,14 +174,15 @@ int32_t colorOf(const CategoryTable& table, int k) {
 }
 
 template <typename Record, typename ColorFn>
-Chart buildChart(const std::vector<Record>& records, int count, int earliestDate, ColorFn color) {
+Chart buildChart(const std::vector<Record>& records, int count, int earliestDate,
+                 TextEncoding encoding, ColorFn color) {
     Chart chart;
     for (int i = 0; i < count; ++i) {
         const Record& r = records[static_cast<size_t>(i)];
         if (r.selected == 0)
             continue;
-        ChartLine line =
-            buildChartLineParts(r.name, r.date1, r.date1Type, r.date2, r.date2Type, earliestDate);
+        ChartLine line = buildChartLineParts(r.name, r.date1, r.date1Type, r.date2, r.date2Type,
+                                             earliestDate, encoding);
         line.color = color(r);
         chart.lines.push_back(std::move(line));
     }
@@ -158,18 +205,21 @@ std::optional<int> entryAtLine(const std::vector<Record>& records, int count, in
 
 Chart buildPeopleChart(const Dataset& ds, int peopleColorBy) {
     const bool byFaction = peopleColorBy == kindFactions;
-    Chart chart = buildChart(ds.people, ds.numPeople, ds.earliestDate, [&](const PersonRecord& p) {
-        return byFaction ? colorOf(ds.factions, p.faction) : colorOf(ds.occupations, p.occupation);
-    });
+    Chart chart = buildChart(ds.people, ds.numPeople, ds.earliestDate, ds.encoding,
+                             [&](const PersonRecord& p) {
+                                 return byFaction ? colorOf(ds.factions, p.faction)
+                                                  : colorOf(ds.occupations, p.occupation);
+                             });
     chart.colorCaption = byFaction ? "colored by faction" : "colored by occupation";
     return chart;
 }
 
 Chart buildEventsChart(const Dataset& ds, int eventsColorBy) {
     const bool byNation = eventsColorBy == kindNations;
-    Chart chart = buildChart(ds.events, ds.numEvents, ds.earliestDate, [&](const EventRecord& e) {
-        return byNation ? colorOf(ds.nations, e.nation1) : colorOf(ds.groups, e.group);
-    });
+    Chart chart = buildChart(
+        ds.events, ds.numEvents, ds.earliestDate, ds.encoding, [&](const EventRecord& e) {
+            return byNation ? colorOf(ds.nations, e.nation1) : colorOf(ds.groups, e.group);
+        });
     chart.colorCaption = byNation ? "colored by nation" : "colored by group";
     return chart;
 }

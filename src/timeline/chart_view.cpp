@@ -48,7 +48,7 @@ void ChartView::setChart(std::vector<ChartLine> lines, TextEncoding encoding) {
     maxLength_ = 0;
     for (size_t i = 0; i < lines_.size(); ++i) {
         offsets_[i] = offset;
-        const long long length = static_cast<long long>(lines_[i].length());
+        const long long length = lines_[i].width();
         offset += length + 2;
         maxLength_ = std::max(maxLength_, static_cast<int>(std::min<long long>(length, 1 << 24)));
     }
@@ -101,28 +101,73 @@ void ChartView::paintEvent(QPaintEvent* event) {
         if (index >= lineCount())
             break;
         const ChartLine& line = lines_[static_cast<size_t>(index)];
-        // Only the characters in sight are converted and drawn.
-        const int bodyStart = line.lead;
-        const int bodyEnd = line.lead + static_cast<int>(line.body.size());
-        const int from = std::max(bodyStart, firstColumn);
-        const int to = std::min(bodyEnd, firstColumn + columns);
+        // Only the characters in sight are made, converted and drawn; the lead's blanks are
+        // skipped.
+        const long long from = std::max<long long>(line.lead, firstColumn);
+        const long long to = std::min<long long>(line.width(), firstColumn + columns);
         if (from >= to)
             continue;
-        const std::string_view visible = std::string_view(line.body).substr(
-            static_cast<size_t>(from - bodyStart), static_cast<size_t>(to - from));
         painter.setPen(lineColor(index));
-        painter.drawText(from * charWidth_ - x0, row * lineHeight_ + ascent_,
-                         ui::toQString(visible, encoding_));
+        drawCells(painter, static_cast<int>(from) * charWidth_ - x0, row * lineHeight_ + ascent_,
+                  line.slice(from, to - from, encoding_));
     }
 }
 
+void ChartView::drawCells(QPainter& painter, int x, int baseline, const std::string& bytes) {
+    // Plain ASCII is drawn as one run: the fixed-pitch font gives every character one cell.
+    if (std::all_of(bytes.begin(), bytes.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        painter.drawText(x, baseline, QString::fromLatin1(bytes.data(), qsizetype(bytes.size())));
+        return;
+    }
+    // Other characters may come from a fallback font of another width (accents from a
+    // proportional face, CJK ideographs at double width). Each still takes exactly one cell, so
+    // the one-character-per-year grid holds: runs of characters a cell wide are drawn together,
+    // a narrower one stands at the left of its cell, and a wider one is squeezed into it.
+    const QFontMetrics metrics(font_);
+    const QList<uint> codes = ui::toQString(bytes, encoding_).toUcs4();
+    QString run;
+    int runStart = 0;
+    auto flush = [&] {
+        if (!run.isEmpty())
+            painter.drawText(x + runStart * charWidth_, baseline, run);
+        run.clear();
+    };
+    for (int i = 0; i < codes.size(); ++i) {
+        const char32_t code = codes[i];
+        const QString glyph = QString::fromUcs4(&code, 1);
+        const int advance = metrics.horizontalAdvance(glyph);
+        if (advance == charWidth_) {
+            if (run.isEmpty())
+                runStart = i;
+            run += glyph;
+            continue;
+        }
+        flush();
+        const int cellX = x + i * charWidth_;
+        if (advance <= charWidth_) {
+            painter.drawText(cellX, baseline, glyph);
+            continue;
+        }
+        painter.save();
+        painter.translate(cellX, baseline);
+        painter.scale(static_cast<double>(charWidth_) / advance, 1.0);
+        painter.drawText(0, 0, glyph);
+        painter.restore();
+    }
+    flush();
+}
+
 ChartView::Hit ChartView::hitAt(const QPoint& pos) const {
-    const int index = verticalScrollBar()->value() + pos.y() / lineHeight_;
-    if (pos.y() < 0 || index < 0 || index >= lineCount())
-        return {};
-    const long long length = static_cast<long long>(lines_[static_cast<size_t>(index)].length());
-    const long long column =
-        std::clamp<long long>((pos.x() + horizontalScrollBar()->value()) / charWidth_, 0, length);
+    // As in a text box, a click below the last line lands on the last line, and a click in an
+    // empty box on its one empty line, where there is no entry to find.
+    if (lineCount() == 0)
+        return {1, 0};
+    const int row = std::max(0, pos.y()) / lineHeight_;
+    const int index = std::min(verticalScrollBar()->value() + row, lineCount() - 1);
+    const long long length = lines_[static_cast<size_t>(index)].width();
+    const long long column = std::clamp<long long>(
+        (std::max(0, pos.x()) + horizontalScrollBar()->value()) / charWidth_, 0, length);
     return {index + 1, offsets_[static_cast<size_t>(index)] + column};
 }
 
@@ -130,8 +175,7 @@ void ChartView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     const Hit hit = hitAt(event->position().toPoint());
-    if (hit.line > 0)
-        emit lineClicked(hit.line, hit.offset);
+    emit lineClicked(hit.line, hit.offset);
 }
 
 } // namespace tess

@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QFont>
 
+class QPainter;
+
 #include <vector>
 
 namespace tess {
@@ -33,7 +35,7 @@ public:
     int charWidth() const { return charWidth_; }
 
     struct Hit {
-        int line = 0;         // 1-based; 0 when the point is on no line
+        int line = 1;         // 1-based
         long long offset = 0; // character offset in the chart's text form, line breaks as two
     };
     Hit hitAt(const QPoint& viewportPos) const;
@@ -48,9 +50,11 @@ protected:
 
 private:
     void updateScrollBars();
+    // Draws a piece of a line from x, one character a cell.
+    void drawCells(QPainter& painter, int x, int baseline, const std::string& bytes);
 
     std::vector<ChartLine> lines_;
-    std::vector<long long> offsets_; // where each line starts in the text form
+    std::vector<long long> offsets_; // where each line starts in the text form, in characters
     int maxLength_ = 0;
     TextEncoding encoding_ = TextEncoding::windows1252;
     QColor background_ = Qt::white;

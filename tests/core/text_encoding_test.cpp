@@ -35,3 +35,30 @@ TEST(TextEncoding, DetectsUtf8OnlyWhenTheWholeFileIsValid) {
     EXPECT_EQ(fromUtf8("\u20AC", TextEncoding::windows1252), "\x80");
     EXPECT_EQ(fromUtf8("\u20AC", TextEncoding::utf8), "\u20AC");
 }
+
+TEST(TextEncoding, MeasuresAndCutsByCharacters) {
+    const auto u8 = TextEncoding::utf8;
+    const auto cp = TextEncoding::windows1252;
+    const std::string mixed = "a\xC3\xA9\xE6\x9D\x8E\xF0\x9F\x98\x80z"; // a é 李 😀 z
+    EXPECT_EQ(textWidth(mixed, u8), 5u);
+    EXPECT_EQ(textWidth(mixed, cp), mixed.size()); // one byte, one character
+    EXPECT_EQ(textWidth(std::string(40, 'x') + "\xC3\xA9", u8), 41u);
+    EXPECT_EQ(textSlice(mixed, u8, 1, 2), "\xC3\xA9\xE6\x9D\x8E");
+    EXPECT_EQ(textSlice(mixed, u8, 3, 10), "\xF0\x9F\x98\x80z");
+    EXPECT_EQ(textSlice(mixed, u8, 5, 1), "");
+    EXPECT_EQ(textSlice(mixed, cp, 1, 2), "\xC3\xA9");
+    EXPECT_EQ(byteOffsetOfChar(mixed, u8, 4), 10u);
+}
+
+TEST(TextEncoding, DisplayTextIsBoundedAndHarmless) {
+    const auto u8 = TextEncoding::utf8;
+    const auto cp = TextEncoding::windows1252;
+    // Controls are shown, not obeyed: NUL, ESC, DEL, and C1 controls (also as 1252 bytes).
+    EXPECT_EQ(displayText(std::string("a\0b\x1B[2J\x7F", 8), u8, 80), "a\\x00b\\x1B[2J\\x7F");
+    EXPECT_EQ(displayText("\xC2\x85|\x81|\x80", u8, 80), "\\u0085|\\x81|\\x80");
+    EXPECT_EQ(displayText("\x81|\x80|\xE9", cp, 80), "\\u0081|\u20AC|\u00E9");
+    // Cut by characters, never inside one, with an ellipsis.
+    EXPECT_EQ(displayText("\xC3\xA9\xC3\xA9\xC3\xA9", u8, 2), "\xC3\xA9\xC3\xA9\u2026");
+    EXPECT_EQ(displayText("abc", u8, 3), "abc");
+    EXPECT_EQ(escapeControls(std::string(500, 'x') + "\n", cp), std::string(500, 'x') + "\\x0A");
+}

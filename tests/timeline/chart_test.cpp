@@ -2,6 +2,7 @@
 #include "timeline/selection.h"
 
 #include "core/qd3_file.h"
+#include "core/text_encoding.h"
 
 #include "support/dataset_builder.h"
 #include "support/temp_dir.h"
@@ -63,6 +64,55 @@ TEST(ChartLine, SpansMarksAndEdges) {
     EXPECT_EQ(buildChartLineParts("F", 32767, 0, 32767, 0, -32768).lead, 32767);
 }
 
+TEST(ChartLine, WidthsCountCharactersOfTheDatasetsEncoding) {
+    const auto utf8 = TextEncoding::utf8;
+    const std::string accented = "\xC3\x89\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"; // five letters
+    // In UTF-8 the five accented letters are centred exactly as five plain ones.
+    EXPECT_EQ(buildChartLine(accented, 1850, 0, 1870, 0, 1840, utf8),
+              sp(4) + "1850 [" + dashes(7) + accented + dashes(7) + "]" + sp(3) + "1870");
+    // The same bytes in a Windows-1252 file are ten characters.
+    EXPECT_EQ(buildChartLine(accented, 1850, 0, 1870, 0, 1840),
+              sp(4) + "1850 [" + dashes(4) + accented + dashes(5) + "]" + sp(3) + "1870");
+    // Fit or follow is decided by characters: 16 two-byte letters fit a span of 21, 17 do not.
+    std::string sixteen;
+    for (int i = 0; i < 16; ++i)
+        sixteen += "\xC3\xA9";
+    EXPECT_EQ(buildChartLine(sixteen, 1850, 0, 1870, 0, 1840, utf8),
+              sp(4) + "1850 [" + dashes(1) + sixteen + dashes(2) + "]" + sp(3) + "1870");
+    EXPECT_EQ(buildChartLine(sixteen + "\xC3\xA9", 1850, 0, 1870, 0, 1840, utf8),
+              sp(4) + "1850 [" + dashes(19) + "]  " + sixteen + "\xC3\xA9  1870");
+    // A CJK name counts one character per code point.
+    EXPECT_EQ(buildChartLine("\xE6\x9D\x8E\xE7\x99\xBD", 1850, 0, 1870, 0, 1840, utf8),
+              sp(4) + "1850 [" + dashes(8) + "\xE6\x9D\x8E\xE7\x99\xBD" + dashes(9) + "]" + sp(3) +
+                  "1870");
+}
+
+TEST(ChartLine, PartsSliceLikeTheWholeTextAndStaySmall) {
+    const auto utf8 = TextEncoding::utf8;
+    const ChartLine lines[] = {
+        buildChartLineParts("\xC3\x89mile", 1850, 0, 1870, 1, 1840, utf8),
+        buildChartLineParts("Longer than the bar", 1850, 2, 1855, 0, 1840, utf8),
+        buildChartLineParts("\xE2\x82\xAC", 1850, 0, 1852, 0, 1840, utf8),
+        buildChartLineParts("One year", 1900, 0, 1900, 0, 1840, utf8),
+    };
+    for (const ChartLine& line : lines) {
+        const std::string whole = line.text();
+        ASSERT_EQ(static_cast<size_t>(line.width()), textWidth(whole, utf8)) << whole;
+        for (long long first = 0; first <= line.width() + 1; ++first)
+            for (long long count : {0LL, 1LL, 3LL, 7LL, 100LL})
+                ASSERT_EQ(
+                    line.slice(first, count, utf8),
+                    textSlice(whole, utf8, static_cast<size_t>(first), static_cast<size_t>(count)))
+                    << whole << " " << first << " " << count;
+    }
+    // The widest possible line holds its blanks and dashes as counts, not characters.
+    const ChartLine wide = buildChartLineParts("W", -32768, 0, 32767, 0, -32778);
+    // 3 blanks, "-32768 [", 32766 dashes, the name, 32767 dashes, "]   32767".
+    EXPECT_EQ(wide.width(), 3 + 8 + 32766 + 1 + 32767 + 9);
+    EXPECT_LT(wide.head.size() + wide.middle.size() + wide.tail.size(), 32u);
+    EXPECT_EQ(wide.slice(3 + 8 + 32765, 3, TextEncoding::windows1252), "-W-");
+}
+
 TEST(Chart, LinesFollowSelectionOrderAndColouring) {
     Dataset ds = DatasetBuilder()
                      .category(kindFactions, "F1", 0x0000FF)
@@ -113,8 +163,7 @@ TEST(Chart, LinesFollowSelectionOrderAndColouring) {
     EXPECT_EQ(personAtLine(m, 3), 7);
     EXPECT_EQ(personAtLine(m, 4), std::nullopt);
     EXPECT_EQ(personAtLine(m, 0), std::nullopt);
-    EXPECT_EQ(buildPeopleChart(m, kindFactions).lines[1].body.find("P5") != std::string::npos,
-              true);
+    EXPECT_NE(buildPeopleChart(m, kindFactions).lines[1].text().find("P5"), std::string::npos);
     EXPECT_EQ(eventAtLine(ds, 2), 1);
 
     // Nothing selected: an empty chart and the untouched range.

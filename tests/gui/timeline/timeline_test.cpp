@@ -131,18 +131,76 @@ TEST_F(TimelineTest, ClicksPickTheSelectedRecordsInOrder) {
     EXPECT_EQ(requested.count(), 6);
     EXPECT_TRUE(dialogs.shown.empty());
 
-    // Below the last line nothing is picked.
-    QTest::mouseClick(ptime.rtbox1->viewport(), Qt::LeftButton, {}, lineCentre(ptime, 6));
-    EXPECT_EQ(requested.count(), 6);
+    // As in a text box, a click below the last line is on the last line.
+    state.dataset.curPerson = 0;
+    QTest::mouseClick(ptime.rtbox1->viewport(), Qt::LeftButton, {}, lineCentre(ptime, 6, 5));
+    EXPECT_EQ(requested.count(), 7);
+    EXPECT_EQ(state.dataset.curPerson, 7);
 
     // The chart and the dataset out of step: the not-found message with the click offset.
-    const long long secondLineStart = static_cast<long long>(ptime.rtbox1->lines()[0].length()) + 2;
+    const long long secondLineStart = ptime.rtbox1->lines()[0].width() + 2;
     state.dataset.people[5].selected = state.dataset.people[7].selected = 0;
     QTest::mouseClick(ptime.rtbox1->viewport(), Qt::LeftButton, {}, lineCentre(ptime, 2));
     ASSERT_EQ(dialogs.messages().size(), 1u);
     EXPECT_EQ(dialogs.messages()[0],
               QStringLiteral("ERROR: no person found at ") + QString::number(secondLineStart));
     EXPECT_EQ(state.dataset.curPerson, 7);
+
+    // An empty box (a Select that leaves nothing) is one empty line 1 with no entry on it.
+    for (auto& e : state.dataset.events)
+        e.selected = 0;
+    TimelineWindow etime(state, TimelineSide::events);
+    etime.show();
+    ASSERT_EQ(etime.rtbox1->lineCount(), 0);
+    QTest::mouseClick(etime.rtbox1->viewport(), Qt::LeftButton, {}, lineCentre(etime, 3, 7));
+    ASSERT_EQ(dialogs.messages().size(), 2u);
+    EXPECT_EQ(dialogs.messages()[1], QStringLiteral("ERROR: no event found at 0"));
+}
+
+TEST_F(TimelineTest, UtfEightNamesKeepTheOneCharacterPerYearGrid) {
+    // The same dates under a name of five accented letters and one of five plain ones: the
+    // brackets stand in the same columns, and the clicks and pixels follow characters.
+    Dataset& ds = state.dataset;
+    ds = DatasetBuilder()
+             .category(kindFactions, "F", 0x0000FF)
+             .person("\xC3\x89\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", 1850, 1870)
+             .person("AAAAA", 1850, 1870)
+             .person("\xE6\x9D\x8E\xE7\x99\xBD", 1850, 1870)
+             .build();
+    ds.encoding = TextEncoding::utf8;
+    computeChartRange(ds);
+    TimelineWindow ptime(state, TimelineSide::people);
+    ptime.rtbox1->resize(60 * ptime.rtbox1->charWidth(), 8 * ptime.rtbox1->lineHeight());
+    ptime.show();
+    const auto& lines = ptime.rtbox1->lines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].width(), lines[1].width());
+    EXPECT_EQ(lines[0].slice(4, 20, ds.encoding),
+              "1850 [-------\xC3\x89\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9--");
+    EXPECT_EQ(lines[2].slice(18, 12, ds.encoding), "\xE6\x9D\x8E\xE7\x99\xBD---------]");
+
+    // The closing bracket (column 30, the year 1870) is painted in the same cells on every row.
+    const QImage image = ptime.rtbox1->viewport()->grab().toImage();
+    const int cw = ptime.rtbox1->charWidth();
+    auto inked = [&](int row, int column) {
+        for (int y = row * ptime.rtbox1->lineHeight(); y < (row + 1) * ptime.rtbox1->lineHeight();
+             ++y)
+            for (int x = column * cw; x < (column + 1) * cw; ++x)
+                if (QColor(image.pixel(x, y)) != ptime.rtbox1->backgroundColor())
+                    return true;
+        return false;
+    };
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_TRUE(inked(row, 29)) << row;  // the bracket
+        EXPECT_FALSE(inked(row, 31)) << row; // the blanks before the end date
+    }
+    // A click on the end date's last digit is the same offset into each line.
+    const QPoint onDigit(35 * cw + 1, ptime.rtbox1->lineHeight() / 2);
+    const ChartView::Hit hit = ptime.rtbox1->hitAt(onDigit);
+    EXPECT_EQ(hit.offset, 35);
+    const ChartView::Hit second =
+        ptime.rtbox1->hitAt(onDigit + QPoint(0, ptime.rtbox1->lineHeight()));
+    EXPECT_EQ(second.offset, lines[0].width() + 2 + 35);
 }
 
 TEST_F(TimelineTest, SelectOkAndCancelShowTheCountsAndRebuild) {
