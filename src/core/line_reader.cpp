@@ -1,6 +1,8 @@
 #include "core/line_reader.h"
 
 #include "core/file_error.h"
+#include "core/numbers.h"
+#include "core/text_encoding.h"
 
 #include <charconv>
 #include <cstring>
@@ -12,16 +14,42 @@ bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
 
-// Shows a field in a message without flooding it with a long run of garbage.
-std::string quoted(std::string_view s) {
-    constexpr size_t shown = 40;
-    std::string out = "\"";
-    for (char c : s.substr(0, shown))
-        out += (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) ? '?' : c;
-    if (s.size() > shown)
-        out += "...";
-    out += '"';
-    return out;
+} // namespace
+
+std::string LineReader::quoted(std::string_view field) const {
+    // A long run of garbage would flood the message; 40 characters tell what was found.
+    return "\"" + displayText(field, encoding_, 40) + "\"";
+}
+
+namespace {
+// The real numbers a number field may hold besides whole ones: digits with at most one
+// decimal point and an optional exponent; no "inf", "nan" or hexadecimal.
+bool looksReal(std::string_view s) {
+    size_t i = 0;
+    if (i < s.size() && (s[i] == '-' || s[i] == '+'))
+        ++i;
+    bool digits = false, point = false;
+    for (; i < s.size(); ++i) {
+        if (s[i] >= '0' && s[i] <= '9')
+            digits = true;
+        else if (s[i] == '.' && !point)
+            point = true;
+        else
+            break;
+    }
+    if (!digits)
+        return false;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '-' || s[i] == '+'))
+            ++i;
+        const size_t exponentStart = i;
+        while (i < s.size() && s[i] >= '0' && s[i] <= '9')
+            ++i;
+        if (i == exponentStart)
+            return false;
+    }
+    return i == s.size();
 }
 } // namespace
 
@@ -75,14 +103,24 @@ long long LineReader::readNumberSlow(long long min, long long max) {
     if (digits.size() > 1 && digits.front() == '+')
         digits.remove_prefix(1);
     long long value = 0;
+    bool inRange = true;
     auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (ec == std::errc::result_out_of_range)
         fail("The number " + quoted(token) + " is out of range");
-    if (ec != std::errc() || ptr != digits.data() + digits.size())
-        fail(quoted(token) + " is not a number");
-    if (value < min || value > max)
-        fail("The number " + std::string(token) + " is out of range (" + std::to_string(min) +
-             " to " + std::to_string(max) + ")");
+    if (ec != std::errc() || ptr != digits.data() + digits.size()) {
+        if (!looksReal(token))
+            fail(quoted(token) + " is not a number");
+        // 1850.0 or 1.85E3: the whole number nearest to it, as a typed number is read.
+        const double rounded = roundHalfEven(readLeadingNumber(token));
+        inRange = rounded >= static_cast<double>(min) && rounded <= static_cast<double>(max);
+        if (inRange)
+            value = static_cast<long long>(rounded);
+    } else {
+        inRange = value >= min && value <= max;
+    }
+    if (!inRange)
+        fail("The number " + displayText(token, encoding_, 40) + " is out of range (" +
+             std::to_string(min) + " to " + std::to_string(max) + ")");
     consumeFieldEnd();
     return value;
 }
@@ -94,12 +132,15 @@ std::string LineReader::readText() {
     std::string value;
     if (text_[pos_] == '"') {
         const size_t start = pos_ + 1;
-        size_t end = start;
-        while (end < text_.size() && text_[end] != '"' && !isLineEnd(text_[end]))
-            ++end;
-        if (end >= text_.size() || text_[end] != '"')
+        const void* close = std::memchr(text_.data() + start, '"', text_.size() - start);
+        if (!close)
             fail("A quoted text has no closing quote");
+        const size_t end = static_cast<size_t>(static_cast<const char*>(close) - text_.data());
         value.assign(text_.substr(start, end - start));
+        // Line breaks inside the text still count as lines, for later messages.
+        for (size_t i = start; i < end; ++i)
+            if (text_[i] == '\n' || (text_[i] == '\r' && (i + 1 >= end || text_[i + 1] != '\n')))
+                ++line_;
         pos_ = end + 1;
     } else {
         const size_t start = pos_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/dataset.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,7 +13,9 @@ namespace tess {
 // reader loop; the descriptions name the line where the fault was found.
 class LineReader {
 public:
-    explicit LineReader(std::string_view text) : text_(text) {}
+    // The encoding is the one the file's texts are in; messages quote them in it.
+    explicit LineReader(std::string_view text, TextEncoding encoding = TextEncoding::windows1252)
+        : text_(text), encoding_(encoding) {}
 
     bool atEnd() const { return pos_ >= text_.size(); }
     // Offset of the next read in the text.
@@ -25,7 +29,8 @@ public:
 
     // A number field: blanks and empty lines before it are skipped; it ends at a comma, a blank
     // or the line end; after it, blanks and then one comma or one line end are consumed.
-    // Throws unless it is a whole number within [min, max].
+    // A number with a fraction or an exponent (1850.0, 1.85E3) is rounded to a whole number,
+    // halves to the even neighbour. Throws unless the result lies within [min, max].
     long long readNumber(long long min, long long max) {
         // The common case, a short run of digits with an optional sign between blanks and a
         // comma or line end, is read here; anything else goes to the careful reader.
@@ -56,9 +61,9 @@ public:
     }
     int16_t readInt16() { return static_cast<int16_t>(readNumber(-32768, 32767)); }
 
-    // A text field: either in double quotes (ending at the next quote on the same line) or
-    // unquoted up to the next comma or line end, without its surrounding blanks. The following
-    // comma or line end is consumed.
+    // A text field: either in double quotes (ending at the next quote, which may stand on a
+    // later line: the text then holds the line break) or unquoted up to the next comma or line
+    // end, without its surrounding blanks. The following comma or line end is consumed.
     std::string readText();
 
     [[noreturn]] void fail(const std::string& what) const { failAt(line_, what); }
@@ -67,6 +72,8 @@ public:
 
 private:
     long long readNumberSlow(long long min, long long max);
+    // A field's text as a message quotes it: bounded, control characters escaped.
+    std::string quoted(std::string_view field) const;
     bool atLineEnd() const {
         return pos_ < text_.size() && (text_[pos_] == '\r' || text_[pos_] == '\n');
     }
@@ -96,6 +103,7 @@ private:
     }
 
     std::string_view text_;
+    TextEncoding encoding_;
     static constexpr size_t npos = static_cast<size_t>(-1);
     size_t pos_ = 0;
     size_t nextLf_ = npos;

@@ -77,10 +77,12 @@ int readCountLine(LineReader& in, const char* what) {
     return static_cast<int>(n);
 }
 
-void readPersonBlock(LineReader& in, PersonRecord& p) {
+void readPersonBlock(LineReader& in, PersonRecord& p, DateRange* range) {
     in.skipLine();
     p.name = in.readLine();
     readDatesInto(in, p.date1, p.date1Type, p.date2, p.date2Type);
+    if (range)
+        range->track(p.date1, p.date2);
     p.desc = in.readLine();
     p.faction = in.readInt16();
     p.occupation = in.readInt16();
@@ -97,10 +99,12 @@ void readPersonBlock(LineReader& in, PersonRecord& p) {
     p.extra2 = in.readText();
 }
 
-void readEventBlock(LineReader& in, EventRecord& e) {
+void readEventBlock(LineReader& in, EventRecord& e, DateRange* range) {
     in.skipLine();
     e.name = in.readLine();
     readDatesInto(in, e.date1, e.date1Type, e.date2, e.date2Type);
+    if (range)
+        range->track(e.date1, e.date2);
     e.desc = in.readLine();
     e.group = in.readInt16();
     e.nation1 = in.readInt16();
@@ -120,21 +124,6 @@ void readEventBlock(LineReader& in, EventRecord& e) {
 
 namespace {
 
-struct DateRange {
-    int earliest = 9999;
-    int latest = -25000;
-    void track(int16_t date1, int16_t date2) {
-        if (date1 < earliest)
-            earliest = date1;
-        if (date2 > latest)
-            latest = date2;
-    }
-    void merge(const DateRange& o) {
-        earliest = std::min(earliest, o.earliest);
-        latest = std::max(latest, o.latest);
-    }
-};
-
 // Reads count entry blocks, appending each as it is read (so memory stays in proportion to
 // the file, and on failure the entries read so far, the failing one included, are kept).
 template <typename Record, typename ReadBlock>
@@ -143,8 +132,7 @@ void readEntries(LineReader& in, int count, size_t textSize, std::vector<Record>
     out.reserve(std::min(static_cast<size_t>(count), textSize / 16));
     for (int i = 0; i < count; ++i) {
         Record& r = out.emplace_back();
-        readBlock(in, r);
-        range.track(r.date1, r.date2);
+        readBlock(in, r, &range);
         r.selected = 1;
         if (r.priority < 1)
             r.priority = 5;
@@ -154,7 +142,7 @@ void readEntries(LineReader& in, int count, size_t textSize, std::vector<Record>
 } // namespace
 
 void readDatasetText(Dataset& ds, std::string_view text) {
-    LineReader in(text);
+    LineReader in(text, ds.encoding);
     ds.people.clear();
     ds.events.clear();
     for (int i = 0; i < 4; ++i)
@@ -186,18 +174,18 @@ void readDatasetText(Dataset& ds, std::string_view text) {
         syncCounts();
         std::string message = err.description();
         if (claimedPeople >= 1 && claimedEvents >= 1) {
-            auto nameAt = [](const auto& records, int pos) {
+            // A name may be megabytes of garbage: the message shows its start.
+            auto nameAt = [&ds](const auto& records, int pos) {
                 return static_cast<size_t>(pos) < records.size()
-                           ? records[static_cast<size_t>(pos)].name
+                           ? displayText(records[static_cast<size_t>(pos)].name, ds.encoding,
+                                         messageTextLimit)
                            : std::string();
             };
             message += " npeople " + plainNumber(claimedPeople) + " " +
                        nameAt(ds.people, claimedPeople - 1) + " nevents " +
                        plainNumber(claimedEvents) + " " + nameAt(ds.events, claimedEvents - 1);
         }
-        // Descriptions are the program's own texts, in UTF-8; the names came in the file's
-        // encoding.
-        throw FileError(toUtf8(message, ds.encoding));
+        throw FileError(message);
     }
     syncCounts();
     ds.selStart = ds.earliestDate;
@@ -210,8 +198,17 @@ void readDatasetText(Dataset& ds, std::string_view text) {
 
 void readDataset(Dataset& ds, const std::string& path) {
     const std::string text = readWholeFile(path);
-    ds.encoding = detectEncoding(text);
-    readDatasetText(ds, text);
+    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+    std::string_view body = text;
+    if (body.substr(0, byteOrderMark.size()) == byteOrderMark) {
+        // Editors put this mark before UTF-8 text; it is no part of the first line. The file
+        // is UTF-8 unless the rest says otherwise.
+        body.remove_prefix(byteOrderMark.size());
+        ds.encoding = isValidUtf8(body) ? TextEncoding::utf8 : TextEncoding::windows1252;
+    } else {
+        ds.encoding = detectEncoding(body);
+    }
+    readDatasetText(ds, body);
 }
 
 namespace {

@@ -10,8 +10,10 @@ namespace tess {
 
 // Replaces the content of the dataset with the dataset file at path, and notes the file's text
 // encoding in the dataset. On failure throws
-// FileError whose text is the whole message the user is shown: the description, and when the
-// file claimed people and events, the " npeople " / " nevents " tail that tells how far it got.
+// FileError whose text is the whole message the user is shown, in UTF-8: the description, and
+// when the file claimed people and events, the " npeople " / " nevents " tail that tells how far
+// it got. Texts the message quotes from the file are bounded and their control characters
+// escaped. A UTF-8 byte-order mark at the start is skipped and makes the file UTF-8.
 // What was read before the failure stays in the dataset; the selection state, loaded and the
 // current positions are then left as they were.
 void readDataset(Dataset& ds, const std::string& path);
@@ -30,10 +32,23 @@ std::string savingMessage(const Dataset& ds, const std::string& path);
 // write succeeds. Throws FileError on failure, leaving any previous file untouched.
 void writeDataset(Dataset& ds, const std::string& path, const WriteFunction& write = {});
 
+// The date range a read covers: the smallest first date and the largest second date.
+struct DateRange {
+    int earliest = 9999;
+    int latest = -25000;
+    void track(int16_t date1, int16_t date2) {
+        if (date1 < earliest)
+            earliest = date1;
+        if (date2 > latest)
+            latest = date2;
+    }
+};
+
 // The blocks of the file, for the readers that share its layout (open and merge). They read
-// the fields as stored and apply no repair.
-void readPersonBlock(LineReader& in, PersonRecord& p);
-void readEventBlock(LineReader& in, EventRecord& e);
+// the fields as stored and apply no repair. An entry's dates widen the range as soon as they
+// are read, so a read that fails later in the entry still counts them.
+void readPersonBlock(LineReader& in, PersonRecord& p, DateRange* range = nullptr);
+void readEventBlock(LineReader& in, EventRecord& e, DateRange* range = nullptr);
 // The leading number of a count line, which must lie within 0..32767.
 int readCountLine(LineReader& in, const char* what);
 

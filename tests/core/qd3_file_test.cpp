@@ -29,6 +29,15 @@ std::string readFailure(Dataset& ds, const std::string& path) {
     return {};
 }
 
+std::string readFailureText(Dataset& ds, const std::string& text) {
+    try {
+        readDatasetText(ds, text);
+    } catch (const FileError& e) {
+        return e.what();
+    }
+    return {};
+}
+
 } // namespace
 
 TEST(DatasetFile, GoldenFilesReadAndWriteBackExactly) {
@@ -68,7 +77,7 @@ TEST(DatasetFile, BrokenFilesGiveTheirDescription) {
         {"legacy_colour_negative",
          "The colour -5 is neither a colour value nor a palette number (0 to 15) at line 61" +
              tailComplete},
-        {"unterminated_quote", "A quoted text has no closing quote at line 8" + tailBeforeAll},
+        {"unterminated_quote", "A quoted text has no closing quote at line 29" + tailComplete},
         {"category_count_word", "\"two\" is not a number at line 50" + tailComplete},
         {"empty", "Unexpected end of file at line 1"},
         {"huge_claim", "Unexpected end of file at line 5 npeople 32767  nevents 32767 "},
@@ -116,6 +125,63 @@ TEST(DatasetFile, AFailedReadKeepsWhatWasReadAndLeavesTheSelectionStateAlone) {
     EXPECT_EQ(cats.factions.count, 3);
     EXPECT_EQ(cats.nations.count, 0);
     EXPECT_EQ(cats.nations.names.size(), 1u);
+}
+
+TEST(DatasetFile, AFailedReadBoundsWhatItQuotesAndKeepsTheRangeSoFar) {
+    // Person 0 (1850 to 1870) is read as far as its record line, which is broken: its dates
+    // already count towards the range.
+    Dataset one = DatasetBuilder().person("Ann", 1850, 1870).event("E", 1900, 1901).build();
+    std::string text = formatDataset(one);
+    text.replace(text.find("1,1,\"\""), 3, "x,1");
+    Dataset ds;
+    EXPECT_NE(readFailureText(ds, text), "");
+    EXPECT_EQ(ds.earliestDate, 1850);
+    EXPECT_EQ(ds.latestDate, 1870);
+
+    // A name of megabytes, with a NUL and a screen-clearing escape in it, is quoted short and
+    // harmless, and the message goes on past the NUL.
+    Dataset big = one;
+    big.people[0].name = std::string("A\0B\x1B[2J", 7) + std::string(1 << 20, 'x');
+    big.events[0].name = "Last";
+    text = formatDataset(big);
+    text.replace(text.find("1,1,\"\""), 3, "x,1");
+    const std::string message = readFailureText(ds, text);
+    EXPECT_LT(message.size(), 400u);
+    EXPECT_NE(message.find(" npeople 1 A\\x00B\\x1B[2Jxxx"), std::string::npos) << message;
+    EXPECT_NE(message.find("x\xE2\x80\xA6 nevents 1 "), std::string::npos) << message;
+    EXPECT_EQ(message.find('\x1B'), std::string::npos);
+}
+
+TEST(DatasetFile, FieldsReadAsTheFieldRulesAllow) {
+    Dataset one = DatasetBuilder().person("Ann", 1850, 1870).build();
+    const std::string plain = formatDataset(one);
+    auto readWith = [&](const std::string& from, const std::string& to) {
+        std::string text = plain;
+        text.replace(text.find(from), from.size(), to);
+        Dataset ds;
+        const std::string failure = readFailureText(ds, text);
+        return std::pair{ds, failure};
+    };
+    // Fractions and exponents are rounded to whole numbers, halves to the even neighbour.
+    auto [real, none] = readWith("1850,0,1870,0", "1850.0,0.5,1.8705E3,1.5");
+    EXPECT_EQ(none, "");
+    EXPECT_EQ(real.people[0].date1, 1850);
+    EXPECT_EQ(real.people[0].date1Type, 0);
+    EXPECT_EQ(real.people[0].date2, 1870);
+    EXPECT_EQ(real.people[0].date2Type, 2);
+    EXPECT_EQ(readWith("1850,0", "1e9,0").second,
+              "The number 1e9 is out of range (-32768 to 32767) at line 6");
+    EXPECT_EQ(readWith("1850,0", "inf,0").second, "\"inf\" is not a number at line 6");
+    EXPECT_EQ(readWith("1850,0", "1.2.3,0").second, "\"1.2.3\" is not a number at line 6");
+    EXPECT_EQ(readWith("1850,0", ",0").second,
+              "An empty field stands where a number is expected at line 6");
+
+    // A quoted text ends at the next quote, also on a later line, and holds the line break.
+    auto [spanning, ok] = readWith("\"\",0,0,\"\"", "\"two\r\nlines\",0,0,\"\"");
+    EXPECT_EQ(ok, "");
+    EXPECT_EQ(spanning.people[0].imgName, "two\r\nlines");
+    EXPECT_EQ(spanning.factions.count, 0);
+    EXPECT_TRUE(spanning.loaded);
 }
 
 TEST(DatasetFile, LoadingRepairsAndSetsTheSelectionState) {
@@ -257,4 +323,14 @@ TEST(DatasetFile, EncodingIsDetectedAndBytesKept) {
     Dataset u8 = readFile(dataFile("golden/utf8_text/input.qd3"));
     EXPECT_EQ(u8.encoding, TextEncoding::utf8);
     EXPECT_EQ(u8.people[0].name.substr(0, 2), "\xC3\x89");
+
+    // A byte-order mark is no part of the first line and makes even a plain file UTF-8; the
+    // writer writes none.
+    TempDir dir;
+    const std::string marked = dir.file("bom.qd3");
+    const std::string text = readBytes(dataFile("golden/basic/input.qd3"));
+    writeBytes(marked, "\xEF\xBB\xBF" + text);
+    Dataset bom = readFile(marked);
+    EXPECT_EQ(bom.encoding, TextEncoding::utf8);
+    EXPECT_EQ(formatDataset(bom), readBytes(dataFile("golden/basic/expected.qd3")));
 }
