@@ -15,11 +15,24 @@ std::string readWholeFile(const std::string& path);
 // The low-level write used by writeFileAtomic; tests replace it with one that fails part-way.
 using WriteFunction = std::function<ssize_t(int fd, const void* data, size_t size)>;
 
-// Replaces the file at path by data without ever leaving a half-written file behind: the data
-// goes to a temporary file in the same folder, every write is checked, the file is flushed to
-// disk and only then renamed over the target. The old file's permissions are kept, and when
-// path is a symbolic link the file it points to is replaced, not the link. On failure the
-// temporary file is removed, the old file is untouched, and FileError describes what failed.
+// Replaces the contents of the file at path by data; a failed save leaves the old contents.
+// - Only a regular file the user may write is replaced (root may write as editors allow); a
+//   folder, device, pipe or read-only file is refused and left untouched. A symbolic link is
+//   followed and stays a link.
+// - The data goes to a temporary file in the same folder, every write is checked, the file and
+//   the folder are flushed to disk, and the temporary is renamed over the target, so even a
+//   crash leaves the old file or the new one. It keeps the old file's permissions and, where
+//   the system allows, its owner and group; a new file gets 0666 less the umask.
+// - A file with several hard links keeps its inode, so every name sees the new contents: it is
+//   rewritten in place behind a complete, flushed backup copy beside it, which restores the old
+//   contents if the write fails. (A crash mid-write leaves that backup as the old contents.)
+// - Temporary and backup names (".NAME.tsl-tmp-XXXXXX", ".NAME.tsl-bak-XXXXXX", NAME shortened
+//   when the file system's name limit requires) always fit. Where the file system allows, the
+//   temporary has no name until it is complete. No scratch file outlives a save that returns or
+//   throws, except a backup that could not be written back, which the error then names. Those a
+//   killed save left are removed later: temporaries by the next save of the same target,
+//   backups once one has succeeded.
+// On failure FileError says `Cannot save "path": <reason>`.
 void writeFileAtomic(const std::string& path, std::string_view data,
                      const WriteFunction& write = {});
 

@@ -8,9 +8,16 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
+#include <functional>
 
+#include <fcntl.h>
+#include <grp.h> // setgroups
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace tess;
@@ -33,9 +40,42 @@ WriteFunction failingAfter(size_t budget) {
     };
 }
 
+// A sink that writes half of what it is given and then dies as under `kill -9`.
+ssize_t halfThenKilled(int fd, const void* data, size_t size) {
+    const ssize_t n = ::write(fd, data, size / 2);
+    ::raise(SIGKILL);
+    return n;
+}
+
 size_t filesIn(const fs::path& dir) {
     return static_cast<size_t>(
         std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+struct stat statOf(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::lstat(path.c_str(), &st), 0) << path;
+    return st;
+}
+
+std::string saveError(const std::string& path, const std::string& data,
+                      const WriteFunction& write = {}) {
+    try {
+        writeFileAtomic(path, data, write);
+        return "";
+    } catch (const FileError& e) {
+        return e.what();
+    }
+}
+
+// Runs body in a child process; returns its exit status, or 128 + the signal that ended it.
+int inChild(const std::function<int()>& body) {
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        ::_exit(body());
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 } // namespace
@@ -102,6 +142,13 @@ TEST(AtomicSave, KeepsPermissionsAndFollowsLinks) {
     struct stat st {};
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
+    if (::geteuid() == 0) { // only root can give a file away
+        ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
+        writeDataset(ds, target);
+        EXPECT_EQ(statOf(target).st_uid, 65534u);
+        EXPECT_EQ(statOf(target).st_gid, 65534u);
+        EXPECT_EQ(statOf(target).st_mode & 07777, 0640u);
+    }
 
     fs::create_directory(dir.path() / "real");
     const std::string real = (dir.path() / "real" / "r.qd3").string();
@@ -134,4 +181,119 @@ TEST(AtomicSave, ReadWholeFileReadsOnlyRegularFiles) {
     }
     writeBytes(dir.file("a"), std::string("x\0y", 3));
     EXPECT_EQ(readWholeFile(dir.file("a")), std::string("x\0y", 3));
+}
+
+TEST(AtomicSave, RefusesWhatIsNotARegularFileAndLeavesItAlone) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("pipe.qd3").c_str(), 0644), 0);
+    fs::create_symlink("pipe.qd3", dir.path() / "link.qd3");
+    // A device like /dev/null, made here when allowed; the real one is refused before it is
+    // touched.
+    const bool made = ::mknod(dir.file("null").c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0;
+    const size_t files = filesIn(dir.path());
+    for (const std::string& target :
+         {dir.file("pipe.qd3"), dir.file("link.qd3"), made ? dir.file("null") : "/dev/null"}) {
+        SCOPED_TRACE(target);
+        const struct stat before = statOf(target);
+        EXPECT_EQ(saveError(target, "new"),
+                  "Cannot save \"" + target + "\": it is not a regular file");
+        const struct stat after = statOf(target);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_rdev, before.st_rdev);
+        EXPECT_EQ(filesIn(dir.path()), files);
+    }
+}
+
+TEST(AtomicSave, RefusesAFileTheUserMayNotWrite) {
+    TempDir dir;
+    fs::permissions(dir.path(), fs::perms::all); // the rename alone would be allowed
+    const std::string locked = dir.file("locked.qd3");
+    writeBytes(locked, "old");
+    ::chmod(locked.c_str(), 0444);
+    const int outcome = inChild([&] {
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            return 77;
+        if (!saveError(dir.file("fresh.qd3"), "new").empty())
+            return 3; // the user can save at all
+        const std::string error = saveError(locked, "new");
+        return error == "Cannot save \"" + locked + "\": Permission denied" ? 0 : 1;
+    });
+    if (outcome == 77)
+        GTEST_SKIP() << "cannot run as an unprivileged user";
+    EXPECT_EQ(outcome, 0) << "1: not refused as it should be, 3: no save worked at all";
+    EXPECT_EQ(readBytes(locked), "old");
+    EXPECT_EQ(filesIn(dir.path()), 2u);
+}
+
+TEST(AtomicSave, AFileWithHardLinksStaysOneFile) {
+    TempDir dir;
+    const std::string target = dir.file("data.qd3");
+    const std::string other = dir.file("other.qd3");
+    writeBytes(target, "the old file\r\n");
+    ASSERT_EQ(::link(target.c_str(), other.c_str()), 0);
+    const ino_t inode = statOf(target).st_ino;
+    const std::string longer = "new contents, longer than the old ones\n";
+    for (size_t budget : {size_t{0}, size_t{1}, longer.size() - 1}) {
+        SCOPED_TRACE(budget);
+        EXPECT_EQ(saveError(target, longer, failingAfter(budget)),
+                  "Cannot save \"" + target + "\": No space left on device");
+        EXPECT_EQ(readBytes(target), "the old file\r\n");
+        EXPECT_EQ(readBytes(other), "the old file\r\n");
+        EXPECT_EQ(filesIn(dir.path()), 2u);
+    }
+    for (const std::string& data : {longer, std::string("short")}) {
+        writeFileAtomic(target, data);
+        EXPECT_EQ(readBytes(other), data);
+        EXPECT_EQ(statOf(target).st_ino, inode);
+        EXPECT_EQ(statOf(target).st_nlink, 2u);
+        EXPECT_EQ(filesIn(dir.path()), 2u);
+    }
+}
+
+TEST(AtomicSave, TheLongestLegalNameSaves) {
+    TempDir dir;
+    // NAME_MAX bytes; saved as a new file, over the old one, and behind a backup.
+    const std::string target = dir.file(std::string(251, 'n') + ".qd3");
+    writeFileAtomic(target, "first");
+    writeFileAtomic(target, "second");
+    EXPECT_EQ(readBytes(target), "second");
+    ASSERT_EQ(::link(target.c_str(), dir.file("other.qd3").c_str()), 0);
+    writeFileAtomic(target, "third");
+    EXPECT_EQ(readBytes(dir.file("other.qd3")), "third");
+    EXPECT_EQ(filesIn(dir.path()), 2u);
+}
+
+TEST(AtomicSave, NothingAKilledSaveLeavesOutlivesTheNextSave) {
+    TempDir dir;
+    const std::string target = dir.file("data.qd3");
+    const std::string data(100000, 'x');
+    writeBytes(target, "old");
+    EXPECT_EQ(inChild([&] { return saveError(target, data, halfThenKilled).empty(); }),
+              128 + SIGKILL);
+    EXPECT_EQ(readBytes(target), "old");
+    writeFileAtomic(target, "new");
+    EXPECT_EQ(filesIn(dir.path()), 1u);
+
+    // Killed while rewriting a hard-linked file, a save leaves its backup of the old contents.
+    ASSERT_EQ(::link(target.c_str(), dir.file("other.qd3").c_str()), 0);
+    EXPECT_EQ(inChild([&] { return saveError(target, data, halfThenKilled).empty(); }),
+              128 + SIGKILL);
+    EXPECT_EQ(filesIn(dir.path()), 3u);
+    writeFileAtomic(target, "newer");
+    EXPECT_EQ(readBytes(dir.file("other.qd3")), "newer");
+    EXPECT_EQ(filesIn(dir.path()), 2u);
+
+    // A temporary that a running save still holds is not taken for stale.
+    const std::string busy = dir.file(".data.qd3.tsl-tmp-Busy01");
+    const std::string stale = dir.file(".data.qd3.tsl-tmp-Stale1");
+    writeBytes(busy, "busy");
+    writeBytes(stale, "stale");
+    const int held = ::open(busy.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    writeFileAtomic(target, "newest");
+    ::close(held);
+    EXPECT_TRUE(fs::exists(busy));
+    EXPECT_FALSE(fs::exists(stale));
 }
