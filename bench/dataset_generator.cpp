@@ -131,4 +131,61 @@ Dataset makeMaximalDataset(uint32_t seed, int people, int events) {
     return ds;
 }
 
+Dataset makeWideSpanDataset(uint32_t seed) {
+    std::mt19937 rng(seed);
+    Dataset ds;
+    fillTable(ds.factions, rng, "Faction");
+    fillTable(ds.occupations, rng, "Occupation");
+    fillTable(ds.groups, rng, "Group");
+    fillTable(ds.nations, rng, "Nation");
+    std::uniform_int_distribution<int> year(-32768, 32767);
+    auto dates = [&](auto& r, int i) {
+        // The first entry covers the whole range, so the chart's left edge is at -32768.
+        int a = i == 0 ? -32768 : year(rng);
+        int b = i == 0 ? 32767 : year(rng);
+        if (a > b)
+            std::swap(a, b);
+        r.date1 = static_cast<int16_t>(a);
+        r.date2 = static_cast<int16_t>(b);
+        r.date1Type = static_cast<int16_t>(rng() % 3);
+        r.date2Type = static_cast<int16_t>(rng() % 3);
+        r.priority = static_cast<int16_t>(1 + rng() % 9);
+        r.selected = 1;
+    };
+    ds.people.resize(maxEntries);
+    for (int i = 0; i < maxEntries; ++i) {
+        PersonRecord& p = ds.people[static_cast<size_t>(i)];
+        p.name = "P" + std::to_string(i);
+        dates(p, i);
+        p.faction = static_cast<int16_t>(1 + rng() % static_cast<uint32_t>(ds.factions.count));
+        p.occupation = 1;
+    }
+    ds.events.resize(maxEntries);
+    for (int i = 0; i < maxEntries; ++i) {
+        EventRecord& e = ds.events[static_cast<size_t>(i)];
+        e.name = "E" + std::to_string(i);
+        dates(e, i);
+        e.group = 1;
+        e.nation1 = static_cast<int16_t>(1 + rng() % static_cast<uint32_t>(ds.nations.count));
+    }
+    ds.numPeople = ds.numEvents = maxEntries;
+    ds.numSelPeople = ds.numSelEvents = static_cast<int16_t>(maxEntries);
+    ds.loaded = true;
+    ds.earliestDate = ds.selStart = -32768;
+    ds.latestDate = ds.selEnd = 32767;
+    return ds;
+}
+
+void setCategoryTables(Dataset& ds, int count) {
+    for (CategoryTable* t : {&ds.factions, &ds.occupations, &ds.groups, &ds.nations}) {
+        t->resize(static_cast<int16_t>(count));
+        for (int k = 1; k <= count; ++k) {
+            t->names[static_cast<size_t>(k)] = "Category " + std::to_string(k) + " " +
+                                               places[static_cast<size_t>(k) % places.size()];
+            t->colors[static_cast<size_t>(k)] = 0x336699 + k;
+            t->include[static_cast<size_t>(k)] = k % 2 ? boolTrue : boolFalse;
+        }
+    }
+}
+
 } // namespace bench_support

@@ -13,4 +13,14 @@ namespace bench_support {
 tess::Dataset makeMaximalDataset(uint32_t seed = 20261206, int people = tess::maxEntries,
                                  int events = tess::maxEntries);
 
+// The widest charts the format allows: 32767 people and 32767 events whose dates spread over
+// the whole 16-bit year range, -32768 to 32767, many spanning tens of thousands of years, with
+// short names and no descriptions (about 4.6 MB on disk). Its chart lines run to 65,000
+// characters, so it shows whether chart memory grows with line width.
+tess::Dataset makeWideSpanDataset(uint32_t seed = 20261206);
+
+// Gives every category table `count` categories, the include flags alternating so that a list
+// of them has as many separate runs of selected entries as it can.
+void setCategoryTables(tess::Dataset& ds, int count);
+
 } // namespace bench_support

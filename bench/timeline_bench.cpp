@@ -1,17 +1,21 @@
-// Opening and scrolling the timeline windows on a maximal dataset, the program's peak memory
-// with both open, and our chart view against a QTextEdit filled line by line.
+// Opening and scrolling the timeline windows on a maximal dataset and on one whose charts span
+// the whole year range, the program's peak memory with both open, the Select window over full
+// category tables, and our chart view against a QTextEdit filled line by line.
 #include "dataset_generator.h"
 
 #include "app/app_state.h"
 #include "core/qd3_file.h"
 #include "timeline/chart.h"
 #include "timeline/chart_view.h"
+#include "timeline/select_window.h"
 #include "timeline/selection.h"
 #include "timeline/timeline_window.h"
 #include "ui/qt_dialogs.h"
 
 #include <QApplication>
 #include <QImage>
+#include <QListWidget>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -32,15 +36,24 @@ extern char** environ;
 
 namespace {
 
+std::string writtenOnce(const char* name, tess::Dataset (*make)()) {
+    const auto folder = std::filesystem::temp_directory_path() / "tessaline-timeline-bench";
+    std::filesystem::create_directories(folder);
+    const std::string file = (folder / name).string();
+    tess::Dataset ds = make();
+    tess::writeDataset(ds, file);
+    return file;
+}
+
 std::string maximalFile() {
-    static const std::string path = [] {
-        const auto folder = std::filesystem::temp_directory_path() / "tessaline-timeline-bench";
-        std::filesystem::create_directories(folder);
-        const std::string file = (folder / "maximal.qd3").string();
-        tess::Dataset ds = bench_support::makeMaximalDataset();
-        tess::writeDataset(ds, file);
-        return file;
-    }();
+    static const std::string path =
+        writtenOnce("maximal.qd3", [] { return bench_support::makeMaximalDataset(); });
+    return path;
+}
+
+std::string wideSpanFile() {
+    static const std::string path =
+        writtenOnce("wide-span.qd3", [] { return bench_support::makeWideSpanDataset(); });
     return path;
 }
 
@@ -76,15 +89,15 @@ struct Windows {
 struct Program {
     ui::QtDialogs dialogs;
     tess::AppState state{dialogs};
-    Program() {
-        openAsTheProgramDoes(state.dataset, maximalFile());
+    explicit Program(const std::string& file = maximalFile()) {
+        openAsTheProgramDoes(state.dataset, file);
         state.settings.peopleWindowRect = tess::WindowRect{0, 0, 14400, 7200};
         state.settings.eventsWindowRect = tess::WindowRect{0, 7200, 14400, 7200};
     }
 };
 
 void BM_OpenBothTimelines(benchmark::State& st) {
-    Program program;
+    Program program(st.range(0) == 0 ? maximalFile() : wideSpanFile());
     for (auto _ : st) {
         Windows w;
         w.open(program.state);
@@ -111,7 +124,7 @@ void BM_ScrollStep(benchmark::State& st) {
 // Peak memory is a property of a whole process, so it is measured in a child that does only
 // what the program does: open the file, filter, and show both timelines.
 void BM_PeakMemoryBothOpen(benchmark::State& st) {
-    const std::string file = maximalFile();
+    const std::string file = st.range(0) == 0 ? maximalFile() : wideSpanFile();
     double megabytes = 0;
     for (auto _ : st) {
         std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
@@ -133,6 +146,51 @@ void BM_PeakMemoryBothOpen(benchmark::State& st) {
         in >> megabytes;
     }
     st.counters["peak_MB"] = megabytes;
+}
+
+// The Select window over two tables of 32767 categories each, every other one included.
+struct SelectProgram : Program {
+    SelectProgram() { bench_support::setCategoryTables(state.dataset, tess::maxEntries); }
+};
+
+void BM_SelectWindowOpen(benchmark::State& st) {
+    SelectProgram program;
+    for (auto _ : st) {
+        tess::SelectWindow select(program.state, tess::TimelineSide::people);
+        select.show();
+        paintNow(select.List1->viewport());
+        paintNow(select.List2->viewport());
+    }
+}
+
+// All or No on one table, with the list repainted.
+void BM_SelectAllOrNo(benchmark::State& st) {
+    SelectProgram program;
+    tess::SelectWindow select(program.state, tess::TimelineSide::people);
+    select.show();
+    const bool all = st.range(0) == 1;
+    for (auto _ : st) {
+        st.PauseTiming();
+        (all ? select.cmdNo2 : select.cmdAll2)->click();
+        st.ResumeTiming();
+        (all ? select.cmdAll2 : select.cmdNo2)->click();
+        paintNow(select.List2->viewport());
+    }
+}
+
+void BM_SelectOK(benchmark::State& st) {
+    SelectProgram program;
+    for (auto _ : st) {
+        st.PauseTiming();
+        auto select =
+            std::make_unique<tess::SelectWindow>(program.state, tess::TimelineSide::people);
+        select->show();
+        st.ResumeTiming();
+        select->cmdOK->click();
+        st.PauseTiming();
+        select.reset();
+        st.ResumeTiming();
+    }
 }
 
 // A chart of n lines, each `width` characters: blanks, then a label, a bar and a name.
@@ -187,8 +245,12 @@ void BM_QTextEditFill(benchmark::State& st) {
 
 } // namespace
 
-BENCHMARK(BM_PeakMemoryBothOpen)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenBothTimelines)->Unit(benchmark::kMillisecond);
+// Argument 0: the maximal dataset; 1: the wide-span one.
+BENCHMARK(BM_PeakMemoryBothOpen)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenBothTimelines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelectWindowOpen)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelectAllOrNo)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelectOK)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ChartViewFill)
     ->Args({2000, 100})

@@ -10,12 +10,15 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QItemSelection>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tess {
 
@@ -74,6 +77,7 @@ SelectWindow::SelectWindow(AppState& state, TimelineSide side, QWidget* parent)
     named(List1, "List1");
     for (QListWidget* list : {List1, List2}) {
         list->setSelectionMode(QAbstractItemView::MultiSelection);
+        list->setUniformItemSizes(true); // thousands of categories are laid out at once
         list->setMinimumSize(200, 220);
     }
     if (people) {
@@ -152,17 +156,46 @@ int16_t& SelectWindow::colorBy() {
 }
 
 void SelectWindow::fillList(QListWidget* list, const CategoryTable& table) {
+    QStringList names;
+    names.reserve(table.count);
+    for (int k = 1; k <= table.count; ++k)
+        names.append(ui::toQString(table.names[static_cast<size_t>(k)], state_.dataset.encoding));
     list->clear();
-    for (int k = 1; k <= table.count; ++k) {
-        list->addItem(ui::toQString(table.names[static_cast<size_t>(k)], state_.dataset.encoding));
-        if (table.include[static_cast<size_t>(k)] != 0)
-            list->item(k - 1)->setSelected(true);
+    list->addItems(names);
+    // The included categories are selected as one selection of runs: selecting them one by one
+    // costs time in proportion to what is already selected, minutes for a full table.
+    QItemSelection selection;
+    const QAbstractItemModel* model = list->model();
+    for (int k = 1; k <= table.count;) {
+        if (table.include[static_cast<size_t>(k)] == 0) {
+            ++k;
+            continue;
+        }
+        int last = k;
+        while (last < table.count && table.include[static_cast<size_t>(last + 1)] != 0)
+            ++last;
+        selection.append(QItemSelectionRange(model->index(k - 1, 0), model->index(last - 1, 0)));
+        k = last + 1;
     }
+    list->selectionModel()->select(selection, QItemSelectionModel::Select);
 }
 
 void SelectWindow::setAll(QListWidget* list, CategoryTable& table, bool included) {
     setAllIncluded(table, included);
-    fillList(list, table);
+    // The names are unchanged: only the selection follows the flags.
+    if (included)
+        list->selectAll();
+    else
+        list->clearSelection();
+}
+
+void SelectWindow::takeList(QListWidget* list, CategoryTable& table) {
+    // Read back run by run, as the selection keeps it, never list entry by list entry.
+    const int shown = std::min<int>(table.count, list->count());
+    std::fill_n(table.include.begin() + 1, shown, boolFalse);
+    for (const QItemSelectionRange& range : list->selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom() && row < shown; ++row)
+            table.include[static_cast<size_t>(row) + 1] = boolTrue;
 }
 
 void SelectWindow::Form_Load() {
@@ -219,10 +252,8 @@ void SelectWindow::cmdReset_Click() {
     const Dataset& ds = state_.dataset;
     date1->setText(number(ds.earliestDate));
     date2->setText(number(ds.latestDate));
-    setAllIncluded(table1(), true);
-    setAllIncluded(table2(), true);
-    fillList(List1, table1());
-    fillList(List2, table2());
+    setAll(List1, table1(), true);
+    setAll(List2, table2(), true);
 }
 
 void SelectWindow::cmdOK_Click() {
@@ -232,11 +263,6 @@ void SelectWindow::cmdOK_Click() {
     if (date2->hasFocus())
         date2_LostFocus();
     Dataset& ds = state_.dataset;
-    auto takeList = [](QListWidget* list, CategoryTable& table) {
-        for (int k = 1; k <= table.count && k <= list->count(); ++k)
-            table.include[static_cast<size_t>(k)] =
-                list->item(k - 1)->isSelected() ? boolTrue : boolFalse;
-    };
     takeList(List1, table1());
     takeList(List2, table2());
     ds.selStart = toInt16Rounded(readLeadingNumber(date1->text().toStdString()));

@@ -58,6 +58,8 @@ private:
     CategoryTable& table2(); // shown in List2
     void fillList(QListWidget* list, const CategoryTable& table);
     void setAll(QListWidget* list, CategoryTable& table, bool included);
+    // The include flags from a list's selection.
+    void takeList(QListWidget* list, CategoryTable& table);
     int16_t& colorBy();
 
     AppState& state_;

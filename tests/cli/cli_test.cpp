@@ -65,6 +65,14 @@ TEST(CliCheck, FailureMessagesArePrintedAsUtf8) {
     const Result r = runCli({"check", dir.file("b.qd3")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "\"x\" is not a number at line 6 npeople 1 Zo\u00EB nevents 1 \n");
+
+    // A name that would clear the screen is shown escaped, and a huge one only in part.
+    writeBytes(dir.file("e.qd3"), "1 people\r\n1 events\r\n==== PEOPLE\r\n** 0\r\n\x1B[2J" +
+                                      std::string(100000, 'z') + "\r\nx,0,0,0\r\n");
+    const Result e = runCli({"check", dir.file("e.qd3")});
+    EXPECT_EQ(e.err.find('\x1B'), std::string::npos);
+    EXPECT_NE(e.err.find("npeople 1 \\x1B[2Jzzz"), std::string::npos) << e.err;
+    EXPECT_LT(e.err.size(), 300u);
 }
 
 TEST(CliUsage, HelpUsageErrorsAndCopy) {
@@ -111,6 +119,15 @@ TEST(CliChart, PrintsTheChartAsTheWindowShowsIt) {
     r = runCli({"chart", "events", file, "--color", "always"}); // by nation: Rome, also red
     EXPECT_EQ(r.out.rfind("\x1b[38;2;255;0;0m", 0), 0u);
     EXPECT_EQ(runCli({"chart", "events", file}).out.find('\x1b'), std::string::npos);
+
+    // Control characters in a name are written escaped, never sent to the terminal.
+    TempDir dir;
+    std::string text = readBytes(file);
+    text.replace(text.find("Augustus"), 8, "Aug\x1B[2Jus");
+    writeBytes(dir.file("esc.qd3"), text);
+    r = runCli({"chart", "people", dir.file("esc.qd3"), "--color", "never"});
+    EXPECT_NE(r.out.find("Aug\\x1B[2Jus"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find('\x1B'), std::string::npos);
 
     // Names in Windows-1252 come out as UTF-8.
     r = runCli({"chart", "people", dataFile("golden/cp1252_text/input.qd3")});

@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 using namespace tess;
@@ -301,6 +302,46 @@ TEST_F(TimelineTest, SelectWindowFieldRulesAndRangeChanges) {
     EXPECT_EQ(reset.date1->text(), QStringLiteral("1850"));
     EXPECT_EQ(ds.nations.include[1], boolTrue);
     EXPECT_EQ(reset.List2->selectedItems().size(), 2);
+}
+
+TEST_F(TimelineTest, SelectListsCarryTheIncludeFlagsOfLargeTablesBothWays) {
+    Dataset& ds = state.dataset;
+    DatasetBuilder b;
+    for (int k = 1; k <= 3000; ++k) {
+        b.category(kindFactions, "F" + std::to_string(k), k);
+        b.category(kindOccupations, "O" + std::to_string(k), k);
+    }
+    ds = b.build();
+    for (int k = 1; k <= 3000; ++k)
+        ds.factions.include[static_cast<size_t>(k)] = k % 3 == 0 ? boolFalse : boolTrue;
+    ds.occupations.include[1] = boolFalse;
+    const std::vector<int16_t> factions = ds.factions.include;
+
+    SelectWindow select(state, TimelineSide::people);
+    EXPECT_EQ(select.List2->selectedItems().size(), 2000);
+    EXPECT_FALSE(select.List2->item(2)->isSelected());
+    EXPECT_TRUE(select.List2->item(3)->isSelected());
+    EXPECT_EQ(select.List1->selectedItems().size(), 2999);
+    // One entry clicked off and one on; OK takes exactly those changes.
+    QTest::mouseClick(select.List1->viewport(), Qt::LeftButton, {},
+                      select.List1->visualItemRect(select.List1->item(0)).center());
+    QTest::mouseClick(select.List1->viewport(), Qt::LeftButton, {},
+                      select.List1->visualItemRect(select.List1->item(1)).center());
+    select.cmdOK->click();
+    EXPECT_EQ(ds.factions.include, factions);
+    EXPECT_EQ(ds.occupations.include[1], boolTrue);
+    EXPECT_EQ(ds.occupations.include[2], boolFalse);
+    EXPECT_EQ(ds.occupations.include[3], boolTrue);
+    ASSERT_EQ(dialogs.messages().size(), 0u);
+
+    SelectWindow again(state, TimelineSide::people);
+    again.cmdNo2->click();
+    EXPECT_TRUE(again.List2->selectedItems().isEmpty());
+    again.cmdAll1->click();
+    again.cmdOK->click();
+    EXPECT_EQ(std::count(ds.factions.include.begin(), ds.factions.include.end(), boolTrue), 0);
+    EXPECT_EQ(std::count(ds.occupations.include.begin(), ds.occupations.include.end(), boolTrue),
+              3000);
 }
 
 TEST_F(TimelineTest, ResizingKeepsTheSettingsRectangleAndTinyWindowsKeepTheBox) {
