@@ -29,4 +29,68 @@ if [ ! -s "$folder"/program/zem.ini ]; then
     echo "the program did not write zem.ini on the way out"
     exit 1
 fi
-echo "smoke test passed: started, opened the sample dataset, quit cleanly"
+
+# A termination signal never waits on a box: with zem.ini a folder the settings cannot be
+# written, and the program says so on standard error and ends instead of asking.
+mkdir "$folder"/locked
+cp "$bin"/tessaline "$folder"/locked/
+mkdir "$folder"/locked/zem.ini
+"$folder"/locked/tessaline 2>"$folder"/locked.err &
+pid=$!
+sleep 2
+kill -TERM "$pid"
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+if kill -0 "$pid" 2>/dev/null; then
+    kill -KILL "$pid"
+    echo "the program did not end within 10 seconds of SIGTERM with an unwritable zem.ini"
+    exit 1
+fi
+wait "$pid" || true
+if ! grep -q "The settings could not be saved" "$folder"/locked.err; then
+    echo "the program did not report the unsaved settings on standard error:"
+    cat "$folder"/locked.err
+    exit 1
+fi
+
+# Under a real X server the captions reach the window system exactly as the program sets
+# them, with nothing appended: the main window and the statistics window shown after opening.
+if ! command -v xvfb-run >/dev/null || ! command -v xprop >/dev/null; then
+    echo "xvfb-run and xprop are needed (scripts/deps names them)"
+    exit 1
+fi
+cat >"$folder"/captions.sh <<'SCRIPT'
+set -u
+unset QT_QPA_PLATFORM
+cd "$1"/documents || exit 1
+../program/tessaline sample.qd3 2>/dev/null &
+pid=$!
+status=0
+want() { # the caption, as WM_NAME and as _NET_WM_NAME
+    local id
+    id=$(xwininfo -root -tree | grep -F "\"$1\": (" | awk '{print $1}' | head -n 1)
+    if [ -z "$id" ]; then
+        echo "no window is captioned exactly \"$1\"; the windows are:"
+        xwininfo -root -tree | grep -F '"' | grep -vF '(has no name)'
+        status=1
+        return
+    fi
+    xprop -id "$id" _NET_WM_NAME | grep -qxF "_NET_WM_NAME(UTF8_STRING) = \"$1\"" || {
+        echo "the window manager's name of \"$1\" differs:"; xprop -id "$id" _NET_WM_NAME; status=1; }
+}
+for _ in $(seq 40); do
+    xwininfo -root -tree 2>/dev/null | grep -qF '"Current Timeline Statistics"' && break
+    sleep 0.25
+done
+want "Varelta : Tessaline"
+want "Current Timeline Statistics"
+kill -TERM "$pid"
+wait "$pid" || status=1
+exit "$status"
+SCRIPT
+if ! xvfb-run -a -s "-screen 0 1280x1024x24" bash "$folder"/captions.sh "$folder"; then
+    echo "the captions under X are not exactly as set"
+    exit 1
+fi
+
+echo "smoke test passed: started, opened the sample dataset, quit cleanly; ended on SIGTERM" \
+    "without a box; captions exact under X"

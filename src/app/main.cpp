@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <csignal>
+#include <cstdlib>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -23,14 +24,18 @@ void onSignal(int) {
     [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &c, 1);
 }
 
-void closeOnSignals(QObject* owner) {
+void closeOnSignals(QObject* owner, ui::QtDialogs& dialogs) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
         return;
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, owner);
-    QObject::connect(notifier, &QSocketNotifier::activated, owner, [notifier] {
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [&dialogs] {
         char c = 0;
         [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &c, 1);
-        notifier->setEnabled(false);
+        // A second signal while the first is being handled: the user insists.
+        if (dialogs.unattended())
+            std::_Exit(1);
+        // Nobody may be there to answer a box: from here on messages go to standard error.
+        dialogs.setUnattended(true);
         QApplication::closeAllWindows();
         QApplication::quit();
     });
@@ -48,7 +53,7 @@ void closeOnSignals(QObject* owner) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessaline"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Varelta: Tessaline"));
+    // No display name: the window system would append it to every caption.
 
     // A relative path names a file in the folder the program was started from; the window makes
     // its own folder current, so the path is made absolute first.
@@ -61,7 +66,7 @@ int main(int argc, char** argv) {
                          QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
     tess::ZemMain window(state);
     dialogs.setParent(&window);
-    closeOnSignals(&window);
+    closeOnSignals(&window, dialogs);
     window.show();
 
     // A dataset named on the command line (as a file manager hands one over) is opened once

@@ -9,6 +9,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include <cstdio>
+
 namespace ui {
 
 QString qtFilter(const QString& filter) {
@@ -29,18 +31,44 @@ QWidget* QtDialogs::parentWidget() const {
     return parent_.data();
 }
 
+void QtDialogs::report(const QString& text, const QString& title) const {
+    // Nobody may be there to press a button: the message goes to standard error, one line.
+    QString line = (title.isEmpty() ? applicationTitle : title) + QStringLiteral(": ") + text;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text,
+                                            const QString& title,
+                                            QMessageBox::StandardButtons buttons) {
+    // Plain boxes: the title and the text say what the box is about, no icon is added.
+    return std::make_unique<QMessageBox>(
+        QMessageBox::NoIcon, title.isEmpty() ? applicationTitle : title, text, buttons, parent);
+}
+
 void QtDialogs::message(const QString& text, const QString& title) {
-    QMessageBox::information(parentWidget(), title.isEmpty() ? applicationTitle : title, text,
-                             QMessageBox::Ok);
+    if (unattended_) {
+        report(text, title);
+        return;
+    }
+    makeMessageBox(parentWidget(), text, title, QMessageBox::Ok)->exec();
 }
 
 bool QtDialogs::question(const QString& text, const QString& title) {
-    return QMessageBox::question(parentWidget(), title.isEmpty() ? applicationTitle : title, text,
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    if (unattended_) {
+        report(text, title);
+        return false;
+    }
+    return makeMessageBox(parentWidget(), text, title, QMessageBox::Yes | QMessageBox::No)
+               ->exec() == QMessageBox::Yes;
 }
 
 std::optional<QString> QtDialogs::input(const QString& prompt, const QString& title,
                                         const QString& preset) {
+    if (unattended_)
+        return std::nullopt;
     bool ok = false;
     const QString text =
         QInputDialog::getText(parentWidget(), title.isEmpty() ? applicationTitle : title, prompt,
@@ -51,6 +79,8 @@ std::optional<QString> QtDialogs::input(const QString& prompt, const QString& ti
 }
 
 std::optional<QString> QtDialogs::openFile(const QString& filter) {
+    if (unattended_)
+        return std::nullopt;
     const QString path =
         QFileDialog::getOpenFileName(parentWidget(), QString(), QString(), qtFilter(filter));
     if (path.isEmpty())
@@ -60,6 +90,8 @@ std::optional<QString> QtDialogs::openFile(const QString& filter) {
 
 std::optional<QString> QtDialogs::saveFile(const QString& filter, const QString& defaultSuffix,
                                            const QString& proposedName) {
+    if (unattended_)
+        return std::nullopt;
     QFileDialog dialog(parentWidget(), QString(), QString(), qtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -75,6 +107,8 @@ std::optional<QString> QtDialogs::saveFile(const QString& filter, const QString&
 }
 
 std::optional<int32_t> QtDialogs::color(int32_t initial) {
+    if (unattended_)
+        return std::nullopt;
     const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
     const QColor chosen = QColorDialog::getColor(start, parentWidget());
     if (!chosen.isValid())
@@ -83,12 +117,16 @@ std::optional<int32_t> QtDialogs::color(int32_t initial) {
 }
 
 bool QtDialogs::printerSetup() {
+    if (unattended_)
+        return false;
     QPrinter printer;
     QPrintDialog dialog(&printer, parentWidget());
     return dialog.exec() == QDialog::Accepted;
 }
 
 int QtDialogs::showModal(QDialog& dialog) {
+    if (unattended_)
+        return QDialog::Rejected;
     dialog.setWindowModality(Qt::ApplicationModal);
     return dialog.exec();
 }

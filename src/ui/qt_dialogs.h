@@ -2,6 +2,9 @@
 
 #include "ui/dialogs.h"
 
+#include <memory>
+
+#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 
@@ -12,6 +15,10 @@ class QtDialogs : public Dialogs {
 public:
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
+    // While the program ends on a termination signal nobody may be there to answer: messages
+    // go to standard error, questions are answered No and other dialogs cancelled.
+    void setUnattended(bool unattended) { unattended_ = unattended; }
+    bool unattended() const { return unattended_; }
 
     void message(const QString& text, const QString& title = {}) override;
     bool question(const QString& text, const QString& title = {}) override;
@@ -26,8 +33,15 @@ public:
 
 private:
     QWidget* parentWidget() const;
+    void report(const QString& text, const QString& title) const;
     QPointer<QWidget> parent_;
+    bool unattended_ = false;
 };
+
+// The program's message boxes: the application's title unless one is given, and no icon.
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text,
+                                            const QString& title,
+                                            QMessageBox::StandardButtons buttons);
 
 // "Data files: | *.qd3" becomes Qt's "Data files: (*.qd3)".
 QString qtFilter(const QString& filter);
