@@ -137,6 +137,16 @@ void ZemMain::Form_Load() {
     // The program's own folder becomes current, so that pictures named in a dataset are found.
     QDir::setCurrent(QFile::decodeName(QByteArray::fromStdString(state_.programFolder)));
     state_.settings = readSettings(state_.programFile(settingsFileName));
+    // Rectangles that would put a timeline off the screens, or make it too small or too large
+    // to use, are brought onto them now, so that what is written back is what can be used.
+    for (std::optional<WindowRect>* rect :
+         {&state_.settings.peopleWindowRect, &state_.settings.eventsWindowRect}) {
+        if (!*rect)
+            continue;
+        const QRect fitted = ui::fitOnScreensTwips(
+            QRect((*rect)->left, (*rect)->top, (*rect)->width, (*rect)->height), this);
+        **rect = WindowRect{fitted.x(), fitted.y(), fitted.width(), fitted.height()};
+    }
     state_.dataset.earliestDate = initialEarliestDate;
     state_.dataset.latestDate = initialLatestDate;
     QPixmap title;

@@ -67,7 +67,9 @@ void TimelineWindow::Form_Load() {
     const Settings& s = state_.settings;
     rtbox1->setBackgroundColor(people ? s.peopleBackColor : s.eventsBackColor);
     const WindowRect r = savedRect().value_or(defaultRect());
-    const QRect twips(r.left, r.top, r.width, r.height);
+    // A rectangle from another screen, or a damaged one, still gives a usable window; the
+    // rectangle used is what the next resize stores.
+    const QRect twips = ui::fitOnScreensTwips(QRect(r.left, r.top, r.width, r.height), this);
     ui::setOuterRectTwips(*this, twips);
     if (frameGeometry().size() == geometry().size())
         unsettledTwips_ = twips; // not framed yet: the frame's size is still unknown

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QRect>
+#include <QSize>
 
 class QWidget;
 
@@ -18,6 +20,16 @@ QRect pixelsToTwips(const QRect& pixels, double dpi);
 QRect outerRectTwips(const QWidget& window);
 // Moves and sizes a window so that its outer rectangle is the given one in twips.
 void setOuterRectTwips(QWidget& window, const QRect& twips);
+
+// Where a window asked for at `outer` goes so that it can be used: its size between `minimum`
+// and the size of the screen it lands on, and wholly on that screen. That is the screen the
+// rectangle overlaps most, or the nearest one when it overlaps none (a settings file written on
+// a larger or another screen, or damaged). All in pixels.
+QRect placeOnScreens(const QRect& outer, const QList<QRect>& screens, const QSize& minimum);
+// The same for an outer rectangle in twips, over the screens' available areas.
+QRect fitOnScreensTwips(const QRect& twips, const QWidget* window = nullptr);
+// The smallest window the program places, in pixels.
+inline constexpr QSize minimumWindowSize{240, 120};
 
 // Places a window in the middle of its screen without changing its size.
 void centerForm(QWidget& window);

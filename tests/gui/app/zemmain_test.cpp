@@ -6,10 +6,12 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -264,4 +266,40 @@ TEST_F(MainWindowTest, ChartsOfAFailedReadCloseAtTheNextOpen) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(w.peopleTimeline(), nullptr);
     EXPECT_EQ(w.eventsTimeline(), nullptr);
+}
+
+TEST_F(MainWindowTest, SettingsNeverPlaceATimelineOffTheScreen) {
+    // Far off, far off the other way, too large: each rectangle is brought onto the screen at
+    // a usable size when the settings are read, and that is what the timelines use and what is
+    // written back.
+    for (const char* ini : {"200000 200000 14400 7200\r\n-200000 -200000 1 1\r\n3 5 0 0\r\n",
+                            "1000000 1000000 1000000 1000000\r\n0 0 1 1\r\n3 5 0 0\r\n"}) {
+        SCOPED_TRACE(ini);
+        writeBytes(folder.file("zem.ini"), ini);
+        {
+            ZemMain w(state);
+            dialogs.answerOpen(q(dataFile("golden/basic/input.qd3")));
+            dialogs.acceptModal();
+            w.mnuopen_Click();
+            w.mnudisplay_Click();
+            const QRect screen = w.screen()->availableGeometry();
+            for (TimelineWindow* t : {w.peopleTimeline(), w.eventsTimeline()}) {
+                const QRect outer = t->frameGeometry();
+                EXPECT_TRUE(screen.contains(outer)) << outer.x() << "," << outer.y() << " "
+                                                    << outer.width() << "x" << outer.height();
+                EXPECT_GE(outer.width(), ui::minimumWindowSize.width());
+                EXPECT_GE(outer.height(), ui::minimumWindowSize.height());
+            }
+            w.close();
+        }
+        const Settings written = readSettings(folder.file("zem.ini"));
+        const double dpi = ui::logicalDpi();
+        for (const auto& rect : {written.peopleWindowRect, written.eventsWindowRect}) {
+            ASSERT_TRUE(rect);
+            const QRect pixels =
+                ui::twipsToPixels(QRect(rect->left, rect->top, rect->width, rect->height), dpi);
+            EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(pixels));
+        }
+        EXPECT_EQ(dialogs.messages().size(), 0u);
+    }
 }
