@@ -36,7 +36,7 @@ void QtDialogs::report(const QString& text, const QString& title) const {
     QString line = (title.isEmpty() ? applicationTitle : title) + QStringLiteral(": ") + text;
     line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    std::fprintf(stderr, "%s\n", line.toUtf8().constData());
     std::fflush(stderr);
 }
 

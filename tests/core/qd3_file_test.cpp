@@ -20,22 +20,21 @@ Dataset readFile(const std::string& path) {
 }
 
 // The message a failed read gives, or "" when it succeeds.
-std::string readFailure(Dataset& ds, const std::string& path) {
+template <typename Read> std::string failureOf(Read read) {
     try {
-        readDataset(ds, path);
+        read();
     } catch (const FileError& e) {
         return e.what();
     }
     return {};
 }
 
+std::string readFailure(Dataset& ds, const std::string& path) {
+    return failureOf([&] { readDataset(ds, path); });
+}
+
 std::string readFailureText(Dataset& ds, const std::string& text) {
-    try {
-        readDatasetText(ds, text);
-    } catch (const FileError& e) {
-        return e.what();
-    }
-    return {};
+    return failureOf([&] { readDatasetText(ds, text); });
 }
 
 } // namespace
