@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -28,8 +29,13 @@ QFont chartFont() {
 }
 
 ChartView::ChartView(QWidget* parent) : QAbstractScrollArea(parent), font_(chartFont()) {
+    // The font's advance is fractional (7.83 px, say). A cell is a whole number of pixels, and
+    // a run of text must advance exactly one cell a character, or rows that start in other
+    // columns drift apart by a pixel every few characters: the difference is added as spacing.
+    const qreal advance = QFontMetricsF(font_).horizontalAdvance(QLatin1Char('M'));
+    charWidth_ = std::max(1, qRound(advance));
+    font_.setLetterSpacing(QFont::AbsoluteSpacing, charWidth_ - advance);
     const QFontMetrics metrics(font_);
-    charWidth_ = std::max(1, metrics.horizontalAdvance(QLatin1Char('M')));
     lineHeight_ = std::max(1, metrics.height());
     ascent_ = metrics.ascent();
     viewport()->setFont(font_);
@@ -114,16 +120,16 @@ void ChartView::paintEvent(QPaintEvent* event) {
 }
 
 void ChartView::drawCells(QPainter& painter, int x, int baseline, const std::string& bytes) {
-    // Plain ASCII is drawn as one run: the fixed-pitch font gives every character one cell.
-    if (std::all_of(bytes.begin(), bytes.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    // Plain printable ASCII is drawn as one run: every character advances one cell.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
         painter.drawText(x, baseline, QString::fromLatin1(bytes.data(), qsizetype(bytes.size())));
         return;
     }
     // Other characters may come from a fallback font of another width (accents from a
     // proportional face, CJK ideographs at double width). Each still takes exactly one cell, so
     // the one-character-per-year grid holds: runs of characters a cell wide are drawn together,
-    // a narrower one stands at the left of its cell, and a wider one is squeezed into it.
+    // a narrower one stands at the left of its cell, and a wider one is squeezed into it. A
+    // control character (a tab would jump to a tab stop) shows as its symbol.
     const QFontMetrics metrics(font_);
     const QList<uint> codes = ui::toQString(bytes, encoding_).toUcs4();
     QString run;
@@ -134,7 +140,11 @@ void ChartView::drawCells(QPainter& painter, int x, int baseline, const std::str
         run.clear();
     };
     for (int i = 0; i < codes.size(); ++i) {
-        const char32_t code = codes[i];
+        char32_t code = codes[i];
+        if (code < 0x20)
+            code += 0x2400; // the Control Pictures block
+        else if (code == 0x7F)
+            code = 0x2421;
         const QString glyph = QString::fromUcs4(&code, 1);
         const int advance = metrics.horizontalAdvance(glyph);
         if (advance == charWidth_) {

@@ -167,6 +167,8 @@ TEST_F(TimelineTest, UtfEightNamesKeepTheOneCharacterPerYearGrid) {
              .person("\xC3\x89\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", 1850, 1870)
              .person("AAAAA", 1850, 1870)
              .person("\xE6\x9D\x8E\xE7\x99\xBD", 1850, 1870)
+             .person("X", 1862, 1870)        // a longer lead
+             .person("T\tb\x1B", 1850, 1870) // controls take one cell each
              .build();
     ds.encoding = TextEncoding::utf8;
     computeChartRange(ds);
@@ -174,27 +176,30 @@ TEST_F(TimelineTest, UtfEightNamesKeepTheOneCharacterPerYearGrid) {
     ptime.rtbox1->resize(60 * ptime.rtbox1->charWidth(), 8 * ptime.rtbox1->lineHeight());
     ptime.show();
     const auto& lines = ptime.rtbox1->lines();
-    ASSERT_EQ(lines.size(), 3u);
+    ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0].width(), lines[1].width());
     EXPECT_EQ(lines[0].slice(4, 20, ds.encoding),
               "1850 [-------\xC3\x89\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9--");
     EXPECT_EQ(lines[2].slice(18, 12, ds.encoding), "\xE6\x9D\x8E\xE7\x99\xBD---------]");
 
-    // The closing bracket (column 30, the year 1870) is painted in the same cells on every row.
+    // The closing bracket (column 30, the year 1870) and the end date are painted at the same
+    // pixels on every row, whatever the row's lead and characters: the grid does not drift.
     const QImage image = ptime.rtbox1->viewport()->grab().toImage();
     const int cw = ptime.rtbox1->charWidth();
-    auto inked = [&](int row, int column) {
-        for (int y = row * ptime.rtbox1->lineHeight(); y < (row + 1) * ptime.rtbox1->lineHeight();
-             ++y)
-            for (int x = column * cw; x < (column + 1) * cw; ++x)
-                if (QColor(image.pixel(x, y)) != ptime.rtbox1->backgroundColor())
-                    return true;
-        return false;
+    auto ink = [&](int row) {
+        std::vector<int> columns;
+        for (int x = 27 * cw; x < 37 * cw; ++x)
+            for (int y = row * ptime.rtbox1->lineHeight();
+                 y < (row + 1) * ptime.rtbox1->lineHeight(); ++y)
+                if (QColor(image.pixel(x, y)) != ptime.rtbox1->backgroundColor()) {
+                    columns.push_back(x);
+                    break;
+                }
+        return columns;
     };
-    for (int row = 0; row < 3; ++row) {
-        EXPECT_TRUE(inked(row, 29)) << row;  // the bracket
-        EXPECT_FALSE(inked(row, 31)) << row; // the blanks before the end date
-    }
+    ASSERT_FALSE(ink(1).empty());
+    for (int row : {0, 2, 3, 4})
+        EXPECT_EQ(ink(row), ink(1)) << row;
     // A click on the end date's last digit is the same offset into each line.
     const QPoint onDigit(35 * cw + 1, ptime.rtbox1->lineHeight() / 2);
     const ChartView::Hit hit = ptime.rtbox1->hitAt(onDigit);
