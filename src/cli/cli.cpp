@@ -194,7 +194,7 @@ int cmdChart(Context& c) {
     const bool colored = color == "always" || (color == "auto" && c.terminal);
     for (const ChartLine& line : chart.lines) {
         // A name's control characters are shown, never obeyed by the terminal.
-        const std::string text = escapeControls(line.text(), ds.encoding);
+        const std::string text = terminalText(line.text(), ds.encoding);
         c.out << (colored ? ansiColored(text, line.color) : text) << '\n';
     }
     return 0;

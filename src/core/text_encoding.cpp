@@ -202,61 +202,89 @@ std::string_view textSlice(std::string_view bytes, TextEncoding encoding, size_t
 
 namespace {
 
-// C0 controls and DEL, and bytes that are not UTF-8, as \xHH; C1 controls as \u00HH.
-void appendEscape(std::string& out, const char* prefix, unsigned value) {
+// C0 controls and DEL, and bytes that are not UTF-8, as \xHH; other characters as \uHHHH.
+void appendEscape(std::string& out, const char* prefix, unsigned value, int digits) {
     static constexpr char hex[] = "0123456789ABCDEF";
     out += prefix;
-    out += hex[(value >> 4) & 0xF];
-    out += hex[value & 0xF];
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+        out += hex[(value >> shift) & 0xF];
 }
 
 bool isControl(char32_t c) {
     return c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F);
 }
 
-std::string neutralised(std::string_view bytes, TextEncoding encoding, size_t maxChars) {
-    std::string out;
-    out.reserve(std::min(bytes.size(), maxChars) + 16);
+// The invisible marks that reorder the text after them (a right-to-left override turns the
+// rest of a terminal line around).
+bool isBidiControl(char32_t c) {
+    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2066 && c <= 0x2069);
+}
+
+// Walks the text's characters, as code points, with the byte they came from when they are not
+// valid UTF-8 (code point 0 then, and the byte in `raw`).
+template <typename Visit>
+void forEachCharacter(std::string_view bytes, TextEncoding encoding, size_t maxChars, Visit visit) {
     size_t chars = 0;
     size_t i = 0;
     while (i < bytes.size()) {
         if (chars == maxChars) {
-            out += "\xE2\x80\xA6"; // an ellipsis
-            break;
+            visit(char32_t{0}, -2);
+            return;
         }
         char32_t c = 0;
         size_t len = 1;
+        int raw = -1;
         if (encoding == TextEncoding::utf8) {
             len = decodeUtf8(bytes, i, c);
             if (len == 0) {
-                // Not UTF-8 after all: shown as the byte it is.
-                appendEscape(out, "\\x", static_cast<unsigned char>(bytes[i]));
-                ++i;
-                ++chars;
-                continue;
+                len = 1;
+                raw = static_cast<unsigned char>(bytes[i]);
             }
         } else {
             const auto b = static_cast<unsigned char>(bytes[i]);
             c = b >= 0x80 && b < 0xA0 ? cp1252High[b - 0x80] : b;
         }
-        if (isControl(c))
-            appendEscape(out, c < 0x80 ? "\\x" : "\\u00", static_cast<unsigned>(c));
-        else
-            appendUtf8(out, c);
+        visit(c, raw);
         i += len;
         ++chars;
     }
-    return out;
 }
 
 } // namespace
 
 std::string displayText(std::string_view bytes, TextEncoding encoding, size_t maxChars) {
-    return neutralised(bytes, encoding, maxChars);
+    std::string out;
+    out.reserve(std::min(bytes.size(), maxChars) + 16);
+    forEachCharacter(bytes, encoding, maxChars, [&out](char32_t c, int raw) {
+        if (raw == -2)
+            out += "\xE2\x80\xA6"; // an ellipsis where the text was cut
+        else if (raw >= 0)
+            appendEscape(out, "\\x", static_cast<unsigned>(raw), 2); // not UTF-8 after all
+        else if (c < 0x80 && isControl(c))
+            appendEscape(out, "\\x", c, 2);
+        else if (isControl(c) || isBidiControl(c))
+            appendEscape(out, "\\u", c, 4);
+        else
+            appendUtf8(out, c);
+    });
+    return out;
 }
 
-std::string escapeControls(std::string_view bytes, TextEncoding encoding) {
-    return neutralised(bytes, encoding, static_cast<size_t>(-1));
+std::string terminalText(std::string_view bytes, TextEncoding encoding) {
+    std::string out;
+    out.reserve(bytes.size() + 16);
+    forEachCharacter(bytes, encoding, static_cast<size_t>(-1), [&out](char32_t c, int raw) {
+        if (raw >= 0 || (c >= 0x80 && c <= 0x9F) || isBidiControl(c))
+            appendUtf8(out, 0xFFFD);
+        else if (c < 0x20)
+            appendUtf8(out, 0x2400 + c); // the Control Pictures block
+        else if (c == 0x7F)
+            appendUtf8(out, 0x2421);
+        else
+            appendUtf8(out, c);
+    });
+    return out;
 }
 
 } // namespace tess

@@ -36,12 +36,15 @@ std::string_view textSlice(std::string_view bytes, TextEncoding encoding, size_t
                            size_t count);
 
 // Text taken from a file, made safe to show in a message box or write to a terminal, in UTF-8:
-// control characters (C0, DEL and C1; a NUL too) are written as \xHH or \uHHHH escapes, so a
-// name cannot clear a screen or cut a message short, and a text longer than maxChars
-// characters is cut there and ends in an ellipsis.
+// control characters (C0, DEL and C1; a NUL too) and the invisible marks that reorder text
+// are written as \xHH or \uHHHH escapes, so a name cannot clear a screen, turn a line around
+// or cut a message short, and a text longer than maxChars characters is cut there and ends in
+// an ellipsis.
 std::string displayText(std::string_view bytes, TextEncoding encoding, size_t maxChars);
-// The same without a length limit, for whole chart lines written to a terminal.
-std::string escapeControls(std::string_view bytes, TextEncoding encoding);
+// Chart lines for a terminal, in UTF-8, one character for one: control characters become their
+// symbols from the Control Pictures block and the other invisible controls U+FFFD, so that
+// nothing is obeyed by the terminal and the one-character-per-year columns hold.
+std::string terminalText(std::string_view bytes, TextEncoding encoding);
 // How many characters of a file's text a message quotes.
 inline constexpr size_t messageTextLimit = 80;
 

@@ -57,8 +57,15 @@ TEST(TextEncoding, DisplayTextIsBoundedAndHarmless) {
     EXPECT_EQ(displayText(std::string("a\0b\x1B[2J\x7F", 8), u8, 80), "a\\x00b\\x1B[2J\\x7F");
     EXPECT_EQ(displayText("\xC2\x85|\x81|\x80", u8, 80), "\\u0085|\\x81|\\x80");
     EXPECT_EQ(displayText("\x81|\x80|\xE9", cp, 80), "\\u0081|\u20AC|\u00E9");
+    EXPECT_EQ(displayText("a\xE2\x80\xAE"
+                          "b",
+                          u8, 80),
+              "a\\u202Eb"); // right-to-left override
     // Cut by characters, never inside one, with an ellipsis.
     EXPECT_EQ(displayText("\xC3\xA9\xC3\xA9\xC3\xA9", u8, 2), "\xC3\xA9\xC3\xA9\u2026");
     EXPECT_EQ(displayText("abc", u8, 3), "abc");
-    EXPECT_EQ(escapeControls(std::string(500, 'x') + "\n", cp), std::string(500, 'x') + "\\x0A");
+    // A chart line keeps one character for one: controls become their symbols.
+    EXPECT_EQ(terminalText(std::string("\0\t\x1B\x7F", 4), cp), "\u2400\u2409\u241B\u2421");
+    EXPECT_EQ(terminalText("\xE2\x80\xAE|\x81|\xC3", u8), "\uFFFD|\uFFFD|\uFFFD");
+    EXPECT_EQ(textWidth(terminalText(std::string(500, 'x') + "\n\x9D", cp), u8), 502u);
 }
