@@ -467,9 +467,45 @@ void writeFileAtomic(const std::string& path, std::string_view data, const Write
     else
         replaceByRename(path, target, folder, names.temp, exists ? &old : nullptr, mode, data,
                         write);
-    // The new contents are complete, so a backup left by a save that was killed half-way is
-    // of no further use.
-    removeStale(folder, names.backup);
+    // A backup that a save killed half-way left is kept: until the user has looked, it may be
+    // the only whole copy of the file (interruptedSaveCopies finds it).
+}
+
+std::vector<std::string> interruptedSaveCopies(const std::string& path) {
+    std::string target;
+    try {
+        target = resolveTarget(path);
+    } catch (const FileError&) {
+        return {};
+    }
+    const std::string folder = folderOf(target);
+    const auto slash = target.rfind('/');
+    const std::string prefix =
+        scratchNames(folder, slash == std::string::npos ? target : target.substr(slash + 1)).backup;
+    std::vector<std::pair<long long, std::string>> found;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir)
+        return {};
+    const int dirFd = ::dirfd(dir.get());
+    while (const dirent* e = ::readdir(dir.get())) {
+        const std::string_view name = e->d_name;
+        if (name.size() != prefix.size() + suffixLength || !name.starts_with(prefix) ||
+            name.substr(prefix.size()).find_first_not_of(suffixChars) != std::string_view::npos)
+            continue;
+        Fd f;
+        f.fd = ::openat(dirFd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        struct stat st {};
+        // A backup a running save still holds is not left over.
+        if (f.fd < 0 || ::fstat(f.fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+            ::flock(f.fd, LOCK_SH | LOCK_NB) != 0)
+            continue;
+        found.emplace_back(static_cast<long long>(st.st_mtime), folder + "/" + std::string(name));
+    }
+    std::sort(found.begin(), found.end(), std::greater<>());
+    std::vector<std::string> paths;
+    for (auto& f : found)
+        paths.push_back(std::move(f.second));
+    return paths;
 }
 
 } // namespace tess

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <sys/types.h>
 
@@ -29,11 +30,16 @@ using WriteFunction = std::function<ssize_t(int fd, const void* data, size_t siz
 // - Temporary and backup names (".NAME.tsl-tmp-XXXXXX", ".NAME.tsl-bak-XXXXXX", NAME shortened
 //   when the file system's name limit requires) always fit. Where the file system allows, the
 //   temporary has no name until it is complete. No scratch file outlives a save that returns or
-//   throws, except a backup that could not be written back, which the error then names. Those a
-//   killed save left are removed later: temporaries by the next save of the same target,
-//   backups once one has succeeded.
+//   throws, except a backup that could not be written back, which the error then names. A
+//   temporary a killed save left is removed by the next save of the same target; a backup it
+//   left is kept (see interruptedSaveCopies).
 // On failure FileError says `Cannot save "path": <reason>`.
 void writeFileAtomic(const std::string& path, std::string_view data,
                      const WriteFunction& write = {});
+
+// The backups of a file's old contents that saves killed while rewriting it in place left
+// beside it, newest first. They are never removed by the program: after such a kill the file
+// itself may be cut short, and a backup the only whole copy.
+std::vector<std::string> interruptedSaveCopies(const std::string& path);
 
 } // namespace tess

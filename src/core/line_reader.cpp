@@ -100,7 +100,7 @@ long long LineReader::readNumberSlow(long long min, long long max) {
     if (token.empty())
         fail("An empty field stands where a number is expected");
     std::string_view digits = token;
-    if (digits.size() > 1 && digits.front() == '+')
+    if (digits.size() > 1 && digits.front() == '+' && digits[1] != '-')
         digits.remove_prefix(1);
     long long value = 0;
     bool inRange = true;

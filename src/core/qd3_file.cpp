@@ -208,7 +208,19 @@ void readDataset(Dataset& ds, const std::string& path) {
     } else {
         ds.encoding = detectEncoding(body);
     }
-    readDatasetText(ds, body);
+    try {
+        readDatasetText(ds, body);
+    } catch (const FileError& e) {
+        // A save killed while it rewrote this file in place cuts it short; say where the whole
+        // copy it made first is.
+        const std::vector<std::string> copies = interruptedSaveCopies(path);
+        if (copies.empty())
+            throw;
+        throw FileError(e.description() + std::string(lineBreak) +
+                        "A copy of the file from before an interrupted save is kept as \"" +
+                        displayText(copies.front(), TextEncoding::utf8, 4 * messageTextLimit) +
+                        "\".");
+    }
 }
 
 namespace {

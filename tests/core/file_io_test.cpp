@@ -276,14 +276,26 @@ TEST(AtomicSave, NothingAKilledSaveLeavesOutlivesTheNextSave) {
     writeFileAtomic(target, "new");
     EXPECT_EQ(filesIn(dir.path()), 1u);
 
-    // Killed while rewriting a hard-linked file, a save leaves its backup of the old contents.
+    // Killed while rewriting a hard-linked file, a save leaves the file cut short and its
+    // backup of the old contents, which is kept, and which a failed read points to.
     ASSERT_EQ(::link(target.c_str(), dir.file("other.qd3").c_str()), 0);
     EXPECT_EQ(inChild([&] { return saveError(target, data, halfThenKilled).empty(); }),
               128 + SIGKILL);
     EXPECT_EQ(filesIn(dir.path()), 3u);
+    const std::vector<std::string> copies = interruptedSaveCopies(target);
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(readBytes(copies[0]), "new");
+    Dataset ds;
+    try {
+        readDataset(ds, target);
+        FAIL() << "a cut-short file was read";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find("kept as \"" + copies[0] + "\"."), std::string::npos)
+            << e.what();
+    }
     writeFileAtomic(target, "newer");
     EXPECT_EQ(readBytes(dir.file("other.qd3")), "newer");
-    EXPECT_EQ(filesIn(dir.path()), 2u);
+    EXPECT_EQ(filesIn(dir.path()), 3u);
 
     // A temporary that a running save still holds is not taken for stale.
     const std::string busy = dir.file(".data.qd3.tsl-tmp-Busy01");

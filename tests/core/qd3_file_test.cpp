@@ -172,6 +172,8 @@ TEST(DatasetFile, FieldsReadAsTheFieldRulesAllow) {
               "The number 1e9 is out of range (-32768 to 32767) at line 6");
     EXPECT_EQ(readWith("1850,0", "inf,0").second, "\"inf\" is not a number at line 6");
     EXPECT_EQ(readWith("1850,0", "1.2.3,0").second, "\"1.2.3\" is not a number at line 6");
+    EXPECT_EQ(readWith("1850,0", "+-1850,0").second, "\"+-1850\" is not a number at line 6");
+    EXPECT_EQ(readWith("1850,0", "+1850,0").second, "");
     EXPECT_EQ(readWith("1850,0", ",0").second,
               "An empty field stands where a number is expected at line 6");
 
