@@ -3,6 +3,7 @@
 #include "app/settings.h"
 #include "core/dataset.h"
 
+#include <functional>
 #include <string>
 
 namespace ui {
@@ -33,6 +34,9 @@ struct AppState {
     // The folder of the executable: "zem.ini", "title.bmp", "zem2help.TXT" and pictures.
     std::string programFolder;
     ui::Dialogs& dialogs;
+    // Hands a web address or a document (UTF-8) to the system to open with its program; main
+    // sets the real one, tests record what would have been opened.
+    std::function<void(const std::string&)> shellOpen;
 
     std::string programFile(const std::string& name) const { return programFolder + "/" + name; }
 };

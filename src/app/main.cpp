@@ -3,10 +3,13 @@
 #include "ui/qt_dialogs.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QUrl>
 
 #include <csignal>
 #include <cstdlib>
@@ -64,6 +67,14 @@ int main(int argc, char** argv) {
     ui::QtDialogs dialogs;
     tess::AppState state(dialogs,
                          QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    // Links have been checked by then: a web address, or a document in the program's folder.
+    state.shellOpen = [](const std::string& target) {
+        const QString text = QString::fromStdString(target).trimmed();
+        const QUrl url = text.contains(QStringLiteral("://"))
+                             ? QUrl(text)
+                             : QUrl::fromLocalFile(QDir::current().absoluteFilePath(text));
+        QDesktopServices::openUrl(url);
+    };
     tess::ZemMain window(state);
     dialogs.setParent(&window);
     closeOnSignals(&window, dialogs);

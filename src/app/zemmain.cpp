@@ -125,6 +125,8 @@ void ZemMain::buildMenus() {
     connect(mnuSetup, &QAction::triggered, this, &ZemMain::mnuSetup_Click);
     connect(mnuHelp, &QAction::triggered, this, &ZemMain::mnuHelp_Click);
     connect(mnudisplay, &QAction::triggered, this, &ZemMain::mnudisplay_Click);
+    connect(mnupeople, &QAction::triggered, this, &ZemMain::mnupeople_Click);
+    connect(mnuevents, &QAction::triggered, this, &ZemMain::mnuevents_Click);
     for (QAction* a : {mnuListFactions, mnuListOcc, mnuListGroups, mnuListNations})
         connect(a, &QAction::triggered, this, &ZemMain::mnuListGroupings_Click);
 }
@@ -264,11 +266,44 @@ void ZemMain::mnudisplay_Click() {
     // Each window is made once and kept until it is closed; an open one is only brought forward.
     for (auto [window, side] :
          {std::pair{&ptime_, TimelineSide::people}, std::pair{&etime_, TimelineSide::events}}) {
-        if (!*window)
+        if (!*window) {
             *window = new TimelineWindow(state_, side);
+            connect(*window, &TimelineWindow::entryRequested, this, &ZemMain::showEntryWindow);
+        }
         (*window)->show();
         (*window)->raise();
     }
+}
+
+void ZemMain::openEntryModally(EntrySide side) {
+    // An entry window a timeline opened keeps its pending changes and makes way.
+    QPointer<EntryWindow>& open = side == EntrySide::people ? pentry_ : eentry_;
+    if (open) {
+        open->savePending();
+        open->close();
+    }
+    EntryWindow window(state_, side, this);
+    state_.dialogs.showModal(window);
+}
+
+void ZemMain::mnupeople_Click() {
+    openEntryModally(EntrySide::people);
+}
+
+void ZemMain::mnuevents_Click() {
+    openEntryModally(EntrySide::events);
+}
+
+void ZemMain::showEntryWindow(TimelineSide side) {
+    QPointer<EntryWindow>& window = side == TimelineSide::people ? pentry_ : eentry_;
+    if (window) {
+        window->followCurrent();
+        return;
+    }
+    window = new EntryWindow(state_,
+                             side == TimelineSide::people ? EntrySide::people : EntrySide::events);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
 }
 
 void ZemMain::closeEvent(QCloseEvent* event) {
@@ -281,6 +316,9 @@ void ZemMain::Form_Unload() {
         return;
     unloaded_ = true;
     closeTimelines();
+    for (EntryWindow* w : {pentry_.data(), eentry_.data()})
+        if (w)
+            w->close();
     try {
         writeSettings(state_.programFile(settingsFileName), state_.settings);
     } catch (const FileError& e) {

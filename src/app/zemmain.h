@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/help_viewer.h"
+#include "entry/entry_window.h"
 #include "timeline/timeline_window.h"
 
 #include <QMainWindow>
@@ -28,6 +29,9 @@ public:
     HelpViewer* helpViewer() const { return helpViewer_; }
     TimelineWindow* peopleTimeline() const { return ptime_; }
     TimelineWindow* eventsTimeline() const { return etime_; }
+    EntryWindow* entryWindow(TimelineSide side) const {
+        return side == TimelineSide::people ? pentry_ : eentry_;
+    }
     // The resize rule for a window of this outer size in twips: the picture fills the window
     // less 60 twips across and 650 down, unless the window is too small to have one.
     void fitPicture(const QRect& outerTwips);
@@ -41,6 +45,10 @@ public slots:
     void mnuSetup_Click();
     void mnuHelp_Click();
     void mnudisplay_Click();
+    void mnupeople_Click();
+    void mnuevents_Click();
+    // A timeline click made an entry current: its entry window shows it, without a modal wait.
+    void showEntryWindow(tess::TimelineSide side);
     // The four entries under Reports > Groupings are there and do nothing.
     void mnuListGroupings_Click() {}
 
@@ -62,6 +70,9 @@ private:
     QPointer<HelpViewer> helpViewer_;
     QPointer<TimelineWindow> ptime_;
     QPointer<TimelineWindow> etime_;
+    QPointer<EntryWindow> pentry_; // the entry windows opened from a timeline
+    QPointer<EntryWindow> eentry_;
+    void openEntryModally(EntrySide side);
 
 public:
     // Controls, named as the program names them.

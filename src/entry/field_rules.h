@@ -25,4 +25,27 @@ int16_t secondDateRule(std::string_view date2Text, std::string_view date1Text);
 // box with no number in it yet (while the user is still typing), which is left as it is.
 std::optional<int16_t> selectPriorityRule(std::string_view text);
 
+// The person date fields, run when they lose the focus: the text becomes the number read from
+// it in plain form (a fraction stays: 12.50 becomes 12.5), limited to -20000..10000; the
+// second date first becomes a copy of the first date's text when the first is the larger.
+std::string personFirstDateText(std::string_view date1Text);
+std::string personSecondDateText(std::string_view date2Text, std::string_view date1Text);
+
+// A typed year as it is stored: rounded to a whole year (halves to even) and held within the
+// typed-year limits, so that a number beyond 16 bits never wraps around.
+int16_t storedYear(std::string_view text);
+// A typed number stored in a 16-bit field: rounded, held within the 16-bit range.
+int16_t storedNumber(std::string_view text);
+
+// The priority rule of the entry windows, applied each time an entry is stored: an empty or
+// blank text gives 1; a text that sorts at or after "9" (a letter, say) gives 9; otherwise the
+// number, rounded, limited to 1..9.
+int16_t entryPriorityRule(std::string_view text);
+
+// What a web link may be handed to the system as. Only web addresses and documents that a
+// viewer opens are; anything else (a program, a script, a launcher, another scheme) is never
+// handed over, since the system would run it.
+enum class LinkKind { empty, webAddress, localDocument, refused };
+LinkKind classifyLink(std::string_view link);
+
 } // namespace tess

@@ -1,0 +1,695 @@
+#include "entry/entry_window.h"
+
+#include "core/numbers.h"
+#include "core/text_encoding.h"
+#include "entry/entry_records.h"
+#include "entry/field_rules.h"
+#include "ui/dialogs.h"
+#include "ui/geometry.h"
+#include "ui/text_codec.h"
+
+#include <QButtonGroup>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace tess {
+
+namespace {
+
+// The category fields of an entry in the order of the window's lists.
+std::vector<int16_t*> categoryFields(PersonRecord& p) {
+    return {&p.faction, &p.occupation};
+}
+std::vector<int16_t*> categoryFields(EventRecord& e) {
+    return {&e.nation1, &e.group, &e.nation2};
+}
+
+// Runs f on the window's entry array, people or events.
+template <typename F> decltype(auto) withArray(Dataset& ds, bool people, F f) {
+    if (people) {
+        auto a = peopleArray(ds);
+        return f(a);
+    }
+    auto a = eventsArray(ds);
+    return f(a);
+}
+
+QString number(long long n) {
+    return QString::fromStdString(plainNumber(n));
+}
+
+} // namespace
+
+EntryWindow::EntryWindow(AppState& state, EntrySide side, QWidget* parent)
+    : QDialog(parent), state_(state), side_(side) {
+    const bool p = people();
+    setObjectName(p ? QStringLiteral("PEntry") : QStringLiteral("eEntry"));
+    setWindowTitle(p ? QStringLiteral("People Entry") : QStringLiteral("Events Entry"));
+
+    auto named = [](auto* w, const char* name) {
+        w->setObjectName(QString::fromLatin1(name));
+        return w;
+    };
+    auto button = [&](const char* name, const QString& caption) {
+        auto* b = named(new QPushButton(caption, this), name);
+        b->setAutoDefault(false);
+        return b;
+    };
+
+    // The name box lies over the edit area of the list, so that only the list's drop-down
+    // button shows beside it.
+    nameRow_ = new QWidget(this);
+    nameList = named(new DropDownCombo(nameRow_), p ? "cmbP" : "Combo1");
+    nameList->setToolTip(QStringLiteral("Select from list, or enter new name"));
+    nameList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    nameList->setMinimumContentsLength(30);
+    if (auto* view = qobject_cast<QListView*>(nameList->view()))
+        view->setUniformItemSizes(true); // thousands of names are laid out at once
+    Text1 = named(new QLineEdit(QStringLiteral("Text1"), nameRow_), "Text1");
+    nameRow_->setMinimumHeight(nameList->sizeHint().height());
+    nameRow_->installEventFilter(this);
+    txtPriority = named(new QLineEdit(QStringLiteral(" "), this), "txtPriority");
+    txtPriority->setToolTip(p ? QStringLiteral("Priority: 1-9") : QStringLiteral("Priority (1-9)"));
+    txtPriority->setMaximumWidth(40);
+
+    auto category = [&](const char* name, const QString& initial) {
+        auto* c = named(new QComboBox(this), name);
+        c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert); // typed text never becomes a category
+        c->setEditText(initial);
+        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        c->setMinimumContentsLength(16);
+        categoryLists.push_back(c);
+        return c;
+    };
+    if (p) {
+        category("cmbFaction", QStringLiteral("Faction"));
+        category("cmbOccupation", QStringLiteral("Occupation"));
+    } else {
+        category("cmbNation1", QStringLiteral("Nation1"));
+        category("cmbGroup", QStringLiteral("Group"));
+        category("cmbNation2", QStringLiteral("Nation2"));
+    }
+
+    Label1 = named(new QLabel(QStringLiteral("Date 1"), this), "Label1");
+    date1 = named(new QLineEdit(this), "date1");
+    Label2 = named(new QLabel(QStringLiteral("Date 2"), this), "Label2");
+    date2 = named(new QLineEdit(this), "date2");
+    const char* optionNames[] = {"Option1", "Option2", "Option3", "Option4", "Option5", "Option6"};
+    const QString kinds[] = {QStringLiteral("Known"), QStringLiteral("Approx"),
+                             QStringLiteral("Reign")};
+    for (int f = 0; f < 2; ++f) {
+        QGroupBox* frame =
+            named(new QGroupBox(QStringLiteral("Type"), this), f == 0 ? "Frame1" : "Frame2");
+        (f == 0 ? Frame1 : Frame2) = frame;
+        auto* row = new QHBoxLayout(frame);
+        types_[f] = new QButtonGroup(this);
+        for (int k = 0; k < 3; ++k) {
+            auto* o = named(new QRadioButton(kinds[k], frame), optionNames[3 * f + k]);
+            options[static_cast<size_t>(3 * f + k)] = o;
+            types_[f]->addButton(o, k);
+            row->addWidget(o);
+            connect(o, &QRadioButton::clicked, this, &EntryWindow::fieldChanged);
+        }
+    }
+    desc = named(new QPlainTextEdit(QStringLiteral(" "), this), "desc");
+    desc->setMinimumHeight(70);
+    cmdLink = button("cmdLink", QStringLiteral("Web Link:"));
+    if (!p)
+        cmdLink->setToolTip(QStringLiteral("Click to link to further info"));
+    url = named(new QLineEdit(this), "url");
+    url->setToolTip(QStringLiteral("URL for further information"));
+    imgName = named(new QLineEdit(QStringLiteral(" "), this), p ? "pImgName" : "eImgName");
+    imgName->setToolTip(p ? QStringLiteral("Select image to display")
+                          : QStringLiteral("Associated image"));
+    imgName->installEventFilter(this);
+    picture = named(new QLabel(this), p ? "Pimage" : "Eimage");
+    picture->setScaledContents(true);
+    picture->setFixedSize(160, 140);
+    picture->installEventFilter(this);
+    picture->hide();
+    File1 = named(new QListWidget(this), "File1");
+    File1->setFixedSize(160, 140);
+    File1->hide();
+    Label3 = named(new QLabel(QStringLiteral("Size"), this), "Label3");
+    Label3->hide();
+    Text2 = named(new QLineEdit(this), "Text2");
+    Text3 = named(new QLineEdit(this), "Text3");
+    for (QLineEdit* size : {Text2, Text3})
+        size->setMaximumWidth(50);
+
+    cmdNext = button("cmdNext", QStringLiteral("Next"));
+    cmdPrev = button("cmdPrev", QStringLiteral("Prev"));
+    cmdNew = button("cmdNew", QStringLiteral("New"));
+    cmdDelete = button("cmdDelete", QStringLiteral("Delete"));
+    cmdOK = button("cmdOK", QStringLiteral("OK"));
+
+    // Layout: the name row on top, the category lists, the dates with their types, the
+    // description, the web link at the bottom; the picture and its size at the right, the
+    // buttons in a column.
+    auto* grid = new QGridLayout(this);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(nameRow_, 1);
+    nameRow->addWidget(txtPriority);
+    grid->addLayout(nameRow, 0, 0, 1, 2);
+    auto* lists = new QGridLayout;
+    if (p) {
+        lists->addWidget(categoryLists[0], 0, 0);
+        lists->addWidget(categoryLists[1], 0, 1);
+    } else {
+        lists->addWidget(categoryLists[0], 0, 0);
+        lists->addWidget(categoryLists[2], 1, 0);
+        lists->addWidget(categoryLists[1], 0, 1);
+    }
+    grid->addLayout(lists, 1, 0, 1, 2);
+    auto* dates = new QGridLayout;
+    dates->addWidget(Label1, 0, 0);
+    dates->addWidget(date1, 0, 1);
+    dates->addWidget(Frame1, 0, 2);
+    dates->addWidget(Label2, 1, 0);
+    dates->addWidget(date2, 1, 1);
+    dates->addWidget(Frame2, 1, 2);
+    grid->addLayout(dates, 2, 0, 1, 2);
+    grid->addWidget(desc, 3, 0, 1, 2);
+    auto* link = new QHBoxLayout;
+    link->addWidget(cmdLink);
+    link->addWidget(url, 1);
+    grid->addLayout(link, 4, 0, 1, 2);
+    auto* right = new QVBoxLayout;
+    right->addWidget(imgName);
+    auto* pictureBox = new QGridLayout;
+    pictureBox->addWidget(picture, 0, 0);
+    pictureBox->addWidget(File1, 0, 0);
+    right->addLayout(pictureBox);
+    auto* size = new QHBoxLayout;
+    size->addWidget(Label3);
+    size->addWidget(Text2);
+    size->addWidget(Text3);
+    right->addLayout(size);
+    right->addStretch();
+    grid->addLayout(right, 0, 2, 5, 1);
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* b : {cmdNext, cmdPrev, cmdNew, cmdDelete, cmdOK})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    grid->addLayout(buttons, 0, 3, 5, 1);
+
+    connect(Text1, &QLineEdit::textChanged, this, &EntryWindow::Text1_Change);
+    for (QLineEdit* field : {date1, date2, txtPriority, url})
+        connect(field, &QLineEdit::textChanged, this, &EntryWindow::fieldChanged);
+    connect(desc, &QPlainTextEdit::textChanged, this, &EntryWindow::fieldChanged);
+    date1->installEventFilter(this);
+    date2->installEventFilter(this);
+    for (int k = 0; k < static_cast<int>(categoryLists.size()); ++k)
+        connect(categoryLists[static_cast<size_t>(k)], &QComboBox::activated, this,
+                [this, k](int item) { category_Click(k, item); });
+    connect(nameList, &DropDownCombo::droppingDown, this, &EntryWindow::nameList_DropDown);
+    connect(nameList, &QComboBox::activated, this, &EntryWindow::nameList_Click);
+    connect(imgName, &QLineEdit::textChanged, this, &EntryWindow::imgName_Change);
+    connect(File1, &QListWidget::itemClicked, this, &EntryWindow::File1_Click);
+    connect(cmdLink, &QPushButton::clicked, this, &EntryWindow::cmdLink_Click);
+    connect(cmdNext, &QPushButton::clicked, this, &EntryWindow::cmdNext_Click);
+    connect(cmdPrev, &QPushButton::clicked, this, &EntryWindow::cmdPrev_Click);
+    connect(cmdNew, &QPushButton::clicked, this, &EntryWindow::cmdNew_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &EntryWindow::cmdDelete_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &EntryWindow::cmdOK_Click);
+    Form_Load();
+}
+
+int16_t& EntryWindow::current() {
+    return people() ? state_.dataset.curPerson : state_.dataset.curEvent;
+}
+
+int EntryWindow::count() const {
+    return people() ? state_.dataset.numPeople : state_.dataset.numEvents;
+}
+
+std::vector<const CategoryTable*> EntryWindow::tables() const {
+    const Dataset& ds = state_.dataset;
+    if (people())
+        return {&ds.factions, &ds.occupations};
+    return {&ds.nations, &ds.groups, &ds.nations};
+}
+
+QString EntryWindow::text(const std::string& b) const {
+    return ui::toQString(b, state_.dataset.encoding);
+}
+
+std::string EntryWindow::bytes(const QString& t) const {
+    return ui::fromQString(t, state_.dataset.encoding);
+}
+
+void EntryWindow::Form_Load() {
+    withArray(state_.dataset, people(), [](auto& a) { a.ensureSpare(); });
+    // The program's folder is the current one: its pictures are the ones to choose from.
+    File1->clear();
+    File1->addItems(QDir(QFile::decodeName(QByteArray::fromStdString(state_.programFolder)))
+                        .entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name));
+    fillNameList();
+    const std::vector<const CategoryTable*> t = tables();
+    for (size_t k = 0; k < categoryLists.size(); ++k) {
+        QStringList names;
+        for (int j = 1; j <= t[k]->count; ++j)
+            names.append(text(t[k]->names[static_cast<size_t>(j)]));
+        const QString shown = categoryLists[k]->currentText();
+        categoryLists[k]->addItems(names);
+        categoryLists[k]->setEditText(shown);
+    }
+    showEntry(current());
+    adjustSize();
+    ui::centerForm(*this);
+}
+
+void EntryWindow::fillNameList() {
+    QStringList items;
+    listPositions_.clear();
+    withArray(state_.dataset, people(), [&](auto& a) {
+        for (int i = 0; i < a.count; ++i) {
+            if (a.at(i).selected == 0)
+                continue;
+            items.append(text(nameListItem(a.at(i))));
+            listPositions_.push_back(i);
+        }
+    });
+    // One batch: thousands of names are not added one by one.
+    nameList->clear();
+    nameList->addItems(items);
+    nameList->setCurrentIndex(-1);
+    const int cur = current();
+    if (cur >= 0)
+        withArray(state_.dataset, people(), [&](auto& a) {
+            if (static_cast<size_t>(cur) < a.records.size())
+                Text1->setText(text(a.at(cur).name));
+        });
+}
+
+void EntryWindow::showEntry(int position) {
+    if (position < 0)
+        return;
+    withArray(state_.dataset, people(), [&](auto& a) {
+        a.ensureSpare();
+        if (static_cast<size_t>(position) >= a.records.size())
+            return;
+        shown_ = position;
+        auto& r = a.at(position);
+        Text1->setText(text(r.name));
+        txtPriority->setText(number(r.priority));
+        date1->setText(number(r.date1));
+        date2->setText(number(r.date2));
+        shownDate1 = storedYear(date1->text().toStdString());
+        const std::vector<int16_t*> fields = categoryFields(r);
+        const std::vector<const CategoryTable*> t = tables();
+        for (size_t k = 0; k < fields.size(); ++k) {
+            const int index = *fields[k];
+            categoryLists[k]->setCurrentIndex(t[k]->valid(index) ? index - 1 : -1);
+            categoryLists[k]->setEditText(
+                t[k]->valid(index) ? text(t[k]->names[static_cast<size_t>(index)]) : QString());
+            chosen[k] = static_cast<int16_t>(index);
+        }
+        desc->setPlainText(text(r.desc));
+        url->setText(text(r.url));
+        imgName->setText(text(r.imgName));
+        Text2->setText(number(r.imgSize1));
+        Text3->setText(number(r.imgSize2));
+        const int16_t typeOf[2] = {r.date1Type, r.date2Type};
+        for (int f = 0; f < 2; ++f) {
+            // An unknown kind shows no option set.
+            types_[f]->setExclusive(false);
+            for (QAbstractButton* b : types_[f]->buttons())
+                b->setChecked(types_[f]->id(b) == typeOf[f]);
+            types_[f]->setExclusive(true);
+        }
+    });
+    showEntryImage();
+    dirty = false;
+}
+
+void EntryWindow::storeEntry(int position) {
+    txtPriority->setText(number(entryPriorityRule(txtPriority->text().toStdString())));
+    Dataset& ds = state_.dataset;
+    withArray(ds, people(), [&](auto& a) {
+        if (position >= a.count) {
+            position = a.count;
+            a.append();
+        }
+        auto& r = a.at(position);
+        r.priority = static_cast<int16_t>(txtPriority->text().toInt());
+        r.name = bytes(Text1->text());
+        r.date1 = storedYear(date1->text().toStdString());
+        r.date2 = storedYear(date2->text().toStdString());
+        const std::vector<int16_t*> fields = categoryFields(r);
+        for (size_t k = 0; k < fields.size(); ++k)
+            *fields[k] = chosen[k];
+        if (types_[0]->checkedId() >= 0)
+            r.date1Type = static_cast<int16_t>(types_[0]->checkedId());
+        if (types_[1]->checkedId() >= 0)
+            r.date2Type = static_cast<int16_t>(types_[1]->checkedId());
+        r.imgName = bytes(imgName->text());
+        r.imgSize1 = storedNumber(Text2->text().toStdString());
+        r.imgSize2 = storedNumber(Text3->text().toStdString());
+        r.url = bytes(url->text());
+        r.desc = bytes(desc->toPlainText());
+        if (shownDate1 != r.date1) {
+            const int moved = a.resort(position);
+            a.current = static_cast<int16_t>(moved);
+            shown_ = moved;
+            shownDate1 = r.date1;
+            fillNameList();
+        }
+    });
+    dirty = false;
+    ds.modified = true;
+}
+
+void EntryWindow::savePending() {
+    if (isNew) {
+        const bool full = count() >= maxEntries;
+        if (full) {
+            state_.dialogs.message(people() ? QStringLiteral("The dataset holds 32767 people, "
+                                                             "the most it can; this one is not "
+                                                             "added.")
+                                            : QStringLiteral("The dataset holds 32767 events, "
+                                                             "the most it can; this one is not "
+                                                             "added."));
+        } else {
+            storeEntry(count());
+        }
+        isNew = false;
+        if (full)
+            showEntry(current() = static_cast<int16_t>(std::max(0, count() - 1)));
+        else
+            fillNameList();
+    } else if (dirty) {
+        storeEntry(shown_);
+    }
+    dirty = false;
+}
+
+void EntryWindow::Text1_Change() {
+    // Every keystroke goes into the entry at once, a new one in the spare position included.
+    const int cur = current();
+    withArray(state_.dataset, people(), [&](auto& a) {
+        if (cur >= 0 && static_cast<size_t>(cur) < a.records.size())
+            a.at(cur).name = bytes(Text1->text());
+    });
+    dirty = true;
+}
+
+void EntryWindow::date1_LostFocus() {
+    date1->setText(
+        QString::fromStdString(people() ? personFirstDateText(date1->text().toStdString())
+                                        : plainNumber(firstDateRule(date1->text().toStdString()))));
+}
+
+void EntryWindow::date2_LostFocus() {
+    const std::string d1 = date1->text().toStdString();
+    const std::string d2 = date2->text().toStdString();
+    date2->setText(QString::fromStdString(people() ? personSecondDateText(d2, d1)
+                                                   : plainNumber(secondDateRule(d2, d1))));
+}
+
+void EntryWindow::category_Click(int list, int item) {
+    chosen[static_cast<size_t>(list)] = static_cast<int16_t>(item + 1);
+    dirty = true;
+}
+
+void EntryWindow::nameList_DropDown() {
+    const auto it = std::find(listPositions_.begin(), listPositions_.end(), current());
+    nameList->setCurrentIndex(
+        it == listPositions_.end() ? -1 : static_cast<int>(it - listPositions_.begin()));
+}
+
+void EntryWindow::nameList_Click(int item) {
+    if (item < 0 || static_cast<size_t>(item) >= listPositions_.size())
+        return;
+    if (isNew) {
+        // The new entry is dropped, never stored later with the chosen entry's fields.
+        isNew = false;
+        withArray(state_.dataset, people(), [](auto& a) { a.at(a.count) = {}; });
+    }
+    current() = static_cast<int16_t>(listPositions_[static_cast<size_t>(item)]);
+    showEntry(current());
+}
+
+void EntryWindow::showEntryImage() {
+    const std::string name = bytes(imgName->text());
+    if (!textPresent(name)) {
+        for (QWidget* w : {static_cast<QWidget*>(Text2), static_cast<QWidget*>(Text3),
+                           static_cast<QWidget*>(picture), static_cast<QWidget*>(Label3)})
+            w->hide();
+        return;
+    }
+    Label3->show();
+    Text2->show();
+    Text3->show();
+    // A missing picture says nothing here; the picture box keeps what it had.
+    QPixmap pixmap;
+    if (!pixmap.load(QFile::decodeName(QByteArray::fromStdString(state_.programFile(name)))))
+        return;
+    picture->setPixmap(pixmap);
+    picture->show();
+}
+
+void EntryWindow::imgName_Change() {
+    dirty = true;
+    showEntryImage();
+}
+
+void EntryWindow::imgName_LostFocus() {
+    File1->hide();
+    const QString t = imgName->text();
+    if (t.size() > 1) {
+        qsizetype first = 0;
+        while (first < t.size() && t[first] == QLatin1Char(' '))
+            ++first;
+        if (first > 0)
+            imgName->setText(t.mid(first));
+    }
+}
+
+void EntryWindow::File1_Click() {
+    if (QListWidgetItem* item = File1->currentItem())
+        imgName->setText(item->text());
+    File1->hide();
+}
+
+void EntryWindow::picture_Click() {
+    showImageWindow(state_, bytes(imgName->text()), this);
+}
+
+void EntryWindow::cmdLink_Click() {
+    openWebLink(state_, url->text());
+}
+
+void EntryWindow::cmdNext_Click() {
+    savePending();
+    cmdPrev->setEnabled(true);
+    if (current() < count() - 1) {
+        ++current();
+        showEntry(current());
+    } else {
+        cmdNext->setEnabled(false);
+    }
+}
+
+void EntryWindow::cmdPrev_Click() {
+    savePending();
+    cmdNext->setEnabled(true);
+    if (current() < 1) {
+        cmdPrev->setEnabled(false);
+    } else {
+        --current();
+        showEntry(current());
+    }
+}
+
+void EntryWindow::cmdNew_Click() {
+    savePending();
+    withArray(state_.dataset, people(), [&](auto& a) {
+        if (a.holdsEntry(a.current)) {
+            date1->setText(number(a.at(a.current).date1));
+            date2->setText(number(a.at(a.current).date2));
+        }
+        a.ensureSpare();
+        a.at(a.count) = {};
+        a.current = static_cast<int16_t>(std::min(a.count, maxEntries));
+    });
+    const std::vector<const CategoryTable*> t = tables();
+    for (size_t k = 0; k < categoryLists.size(); ++k)
+        if (t[k]->valid(chosen[k]))
+            categoryLists[k]->setEditText(text(t[k]->names[static_cast<size_t>(chosen[k])]));
+    shown_ = current();
+    desc->setPlainText(QString());
+    imgName->setText(QString());
+    Text1->setText(QStringLiteral("?"));
+    dirty = true;
+    isNew = true;
+}
+
+void EntryWindow::cmdDelete_Click() {
+    const int position = current();
+    bool stored = false;
+    withArray(state_.dataset, people(),
+              [&](auto& a) { stored = !isNew && a.holdsEntry(position); });
+    // Nothing stored is shown (a new entry, an empty array): there is nothing to delete, and
+    // the new entry is simply dropped.
+    if (stored && state_.dialogs.question(people() ? QStringLiteral("Delete this person?")
+                                                   : QStringLiteral("Delete this event?"),
+                                          QStringLiteral("Delete"))) {
+        withArray(state_.dataset, people(), [&](auto& a) { a.remove(position); });
+        state_.dataset.modified = true;
+    } else if (!stored) {
+        isNew = false;
+        withArray(state_.dataset, people(), [&](auto& a) {
+            a.ensureSpare();
+            a.at(a.count) = {};
+            a.current = static_cast<int16_t>(std::max(0, std::min<int>(a.current, a.count - 1)));
+        });
+    }
+    fillNameList();
+    showEntry(current());
+}
+
+void EntryWindow::cmdOK_Click() {
+    savePending();
+    accept();
+}
+
+void EntryWindow::followCurrent() {
+    const int clicked = current();
+    const int before = shown_;
+    const bool wasNew = isNew;
+    // The pending changes belong to the entry shown; a re-sort moves it, and the clicked
+    // entry's position with it.
+    current() = static_cast<int16_t>(shown_);
+    savePending();
+    int target = clicked;
+    if (!wasNew && shown_ != before)
+        target = positionAfterMove(clicked, before, shown_);
+    else if (wasNew && shown_ != count() - 1)
+        target = positionAfterMove(clicked, count() - 1, shown_);
+    current() = static_cast<int16_t>(target);
+    showEntry(target);
+    raise();
+    activateWindow();
+}
+
+bool EntryWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched == nameRow_ && type == QEvent::Resize) {
+        placeNameBox();
+    } else if (type == QEvent::FocusOut) {
+        if (watched == date1)
+            date1_LostFocus();
+        else if (watched == date2)
+            date2_LostFocus();
+        else if (watched == imgName)
+            imgName_LostFocus();
+    } else if (watched == imgName && type == QEvent::MouseButtonPress) {
+        File1->setVisible(!File1->isVisible());
+        File1->raise();
+    } else if (watched == imgName && type == QEvent::KeyPress) {
+        File1->hide();
+    } else if (watched == picture && type == QEvent::MouseButtonPress) {
+        picture_Click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void EntryWindow::placeNameBox() {
+    nameList->setGeometry(nameRow_->rect());
+    const int narrower = ui::twipsToPixels(240, ui::logicalDpi(this));
+    Text1->setGeometry(0, 0, std::max(20, nameRow_->width() - narrower), nameRow_->height());
+    Text1->raise();
+}
+
+void EntryWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    placeNameBox();
+}
+
+ImageWindow::ImageWindow(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+    setObjectName(QStringLiteral("ImgDisp"));
+    setWindowTitle(QStringLiteral(" ")); // the window has no caption of its own
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setScaledContents(true);
+    const double dpi = ui::logicalDpi(this);
+    Image1->setGeometry(0, 0, ui::twipsToPixels(4815, dpi), ui::twipsToPixels(4575, dpi));
+    resize(Image1->size());
+}
+
+void ImageWindow::Form_Load() {
+    ui::centerForm(*this);
+    QPixmap pixmap;
+    if (!pixmap.load(
+            QFile::decodeName(QByteArray::fromStdString(state_.programFile(state_.imageToShow))))) {
+        state_.dialogs.message(QStringLiteral("image not found"));
+        return;
+    }
+    Image1->setPixmap(pixmap);
+}
+
+void ImageWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    applyResize(ui::outerRectTwips(*this));
+}
+
+void ImageWindow::applyResize(const QRect& outer) {
+    if (outer.height() <= 100 || outer.width() <= 60)
+        return;
+    const double dpi = ui::logicalDpi(this);
+    Image1->hide();
+    Image1->resize(ui::twipsToPixels(outer.width() - 60, dpi),
+                   ui::twipsToPixels(outer.height() - 100, dpi));
+    Image1->show();
+}
+
+void showImageWindow(AppState& state, const std::string& name, QWidget* parent) {
+    state.imageToShow = name;
+    ImageWindow window(state, parent);
+    window.Form_Load();
+    state.dialogs.showModal(window);
+}
+
+void openWebLink(AppState& state, const QString& link) {
+    const std::string target = link.toStdString();
+    switch (classifyLink(target)) {
+    case LinkKind::empty:
+        state.dialogs.message(QStringLiteral("Enter a URL in the form: \r\n"
+                                             "   'https://www.example.com/index.htm'\r\n"
+                                             "for an internet link, or \r\n"
+                                             "    'mypage.htm' for a local link"));
+        return;
+    case LinkKind::refused:
+        state.dialogs.message(
+            QStringLiteral("This link is not opened: \"") +
+            QString::fromStdString(displayText(target, TextEncoding::utf8, messageTextLimit)) +
+            QStringLiteral("\"\r\nOnly web addresses (http, https, ftp) and documents (pages, "
+                           "text, PDF and picture files) are opened, so that a link can never "
+                           "start a program."));
+        return;
+    case LinkKind::webAddress:
+    case LinkKind::localDocument:
+        if (state.shellOpen)
+            state.shellOpen(target);
+        return;
+    }
+}
+
+} // namespace tess

@@ -1,0 +1,154 @@
+#pragma once
+
+#include "app/app_state.h"
+
+#include <QComboBox>
+#include <QDialog>
+
+#include <array>
+#include <vector>
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace tess {
+
+enum class EntrySide { people, events };
+
+// A drop-down list that says when it is about to drop down.
+class DropDownCombo : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override {
+        emit droppingDown();
+        QComboBox::showPopup();
+    }
+signals:
+    void droppingDown();
+};
+
+// PEntry ("People Entry") and eEntry ("Events Entry"): one entry at a time in its fields,
+// Prev and Next through the array, a list of names to jump to, New, Delete and OK. One class,
+// two sides; only the category lists, names and a few texts differ.
+class EntryWindow : public QDialog {
+    Q_OBJECT
+public:
+    EntryWindow(AppState& state, EntrySide side, QWidget* parent = nullptr);
+
+    EntrySide side() const { return side_; }
+
+    QLineEdit* Text1 = nullptr;
+    DropDownCombo* nameList = nullptr; // cmbP / Combo1
+    QLineEdit* txtPriority = nullptr;
+    // cmbFaction, cmbOccupation / cmbNation1, cmbGroup, cmbNation2
+    std::vector<QComboBox*> categoryLists;
+    QLabel* Label1 = nullptr;
+    QLineEdit* date1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* date2 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    std::array<QRadioButton*, 6> options{}; // Option1..Option6
+    QPlainTextEdit* desc = nullptr;
+    QPushButton* cmdLink = nullptr;
+    QLineEdit* url = nullptr;
+    QLineEdit* imgName = nullptr; // pImgName / eImgName
+    QListWidget* File1 = nullptr;
+    QLabel* picture = nullptr; // Pimage / Eimage
+    QLabel* Label3 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    QPushButton* cmdNext = nullptr;
+    QPushButton* cmdPrev = nullptr;
+    QPushButton* cmdNew = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdOK = nullptr;
+
+    bool dirty = false;
+    bool isNew = false;
+    std::array<int16_t, 3> chosen{}; // the category indices the fields stand for
+    int16_t shownDate1 = 0;
+
+    void fillNameList();
+    void showEntry(int position);
+    void storeEntry(int position);
+    void savePending();
+
+public slots:
+    void Form_Load();
+    void Text1_Change();
+    void fieldChanged() { dirty = true; }
+    void date1_LostFocus();
+    void date2_LostFocus();
+    void category_Click(int list, int item);
+    void nameList_DropDown();
+    void nameList_Click(int item);
+    void imgName_Change();
+    void imgName_LostFocus();
+    void File1_Click();
+    void picture_Click();
+    void cmdLink_Click();
+    void cmdNext_Click();
+    void cmdPrev_Click();
+    void cmdNew_Click();
+    void cmdDelete_Click();
+    void cmdOK_Click();
+    // The timeline made another entry current while this window is open: the entry shown is
+    // stored first if it has changes, then the clicked one is shown.
+    void followCurrent();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    bool people() const { return side_ == EntrySide::people; }
+    int16_t& current();
+    int count() const;
+    std::vector<const CategoryTable*> tables() const;
+    void showEntryImage();
+    void placeNameBox();
+    QString text(const std::string& bytes) const;
+    std::string bytes(const QString& text) const;
+
+    AppState& state_;
+    EntrySide side_;
+    QWidget* nameRow_ = nullptr;
+    QButtonGroup* types_[2] = {nullptr, nullptr};
+    std::vector<int> listPositions_; // the entry each name-list item stands for
+    int shown_ = 0;                  // the position the fields belong to
+};
+
+// The picture window: the named picture of the program folder, scaled to the window.
+class ImageWindow : public QDialog {
+    Q_OBJECT
+public:
+    ImageWindow(AppState& state, QWidget* parent = nullptr);
+    QLabel* Image1 = nullptr;
+    // The rule for a window of this outer size in twips: the picture fills it less 60 twips
+    // across and 100 down, unless the window is too small.
+    void applyResize(const QRect& outerTwips);
+public slots:
+    void Form_Load();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    AppState& state_;
+};
+
+// Shows the picture window for a picture name, modally.
+void showImageWindow(AppState& state, const std::string& name, QWidget* parent);
+// Opens an entry's web link: a help message for an empty one, a refusal for anything that is
+// neither a web address nor a document, else the system's program for it.
+void openWebLink(AppState& state, const QString& link);
+
+} // namespace tess

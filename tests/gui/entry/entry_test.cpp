@@ -1,0 +1,241 @@
+#include "app/zemmain.h"
+#include "entry/entry_window.h"
+#include "timeline/timeline_window.h"
+#include "ui/geometry.h"
+
+#include "support/dataset_builder.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tess;
+using namespace testing_support;
+
+namespace {
+
+class EntryTest : public ::testing::TestWithParam<EntrySide> {
+protected:
+    EntryTest() : state(dialogs, folder.path().string()) {
+        state.dataset = DatasetBuilder()
+                            .category(kindFactions, "F1", 1)
+                            .category(kindFactions, "F2", 2)
+                            .category(kindOccupations, "O1", 3)
+                            .category(kindNations, "N1", 4)
+                            .category(kindNations, "N2", 5)
+                            .category(kindGroups, "G1", 6)
+                            .person("Ann", 1800, 1850)
+                            .person("Bob", 1900, 1950)
+                            .person("Cy", 2000, 2010)
+                            .event("Ann", 1800, 1850)
+                            .event("Bob", 1900, 1950)
+                            .event("Cy", 2000, 2010)
+                            .build();
+        state.shellOpen = [this](const std::string& target) { opened.push_back(target); };
+    }
+    bool people() const { return GetParam() == EntrySide::people; }
+    int count() const { return people() ? state.dataset.numPeople : state.dataset.numEvents; }
+    int current() const { return people() ? state.dataset.curPerson : state.dataset.curEvent; }
+    void setCurrent(int i) {
+        (people() ? state.dataset.curPerson : state.dataset.curEvent) = static_cast<int16_t>(i);
+    }
+    std::string name(int i) const {
+        return people() ? state.dataset.people[static_cast<size_t>(i)].name
+                        : state.dataset.events[static_cast<size_t>(i)].name;
+    }
+    int date1(int i) const {
+        return people() ? state.dataset.people[static_cast<size_t>(i)].date1
+                        : state.dataset.events[static_cast<size_t>(i)].date1;
+    }
+    std::string descOf(int i) const {
+        return people() ? state.dataset.people[static_cast<size_t>(i)].desc
+                        : state.dataset.events[static_cast<size_t>(i)].desc;
+    }
+    // Types into a field as the user does and leaves it.
+    void type(QLineEdit* field, const QString& text) {
+        field->setFocus();
+        field->setText(text);
+        field->clearFocus();
+    }
+
+    TempDir folder;
+    ScriptedDialogs dialogs;
+    AppState state;
+    std::vector<std::string> opened;
+};
+
+} // namespace
+
+TEST_P(EntryTest, BrowsingStoresChangesAndKeepsDateOrder) {
+    EntryWindow w(state, GetParam());
+    EXPECT_EQ(w.objectName(), people() ? QStringLiteral("PEntry") : QStringLiteral("eEntry"));
+    EXPECT_EQ(w.Text1->text(), QStringLiteral("Ann"));
+    EXPECT_EQ(w.nameList->count(), 3);
+    EXPECT_EQ(w.nameList->itemText(1), QStringLiteral("1900 Bob"));
+
+    // Only the description changed: Next stores it and shows the next entry.
+    w.desc->setPlainText(QStringLiteral("edited"));
+    w.cmdNext->click();
+    EXPECT_EQ(descOf(0), "edited");
+    EXPECT_EQ(w.Text1->text(), QStringLiteral("Bob"));
+    EXPECT_TRUE(state.dataset.modified);
+
+    // A size number alone is not a change.
+    w.Text2->setText(QStringLiteral("77"));
+    w.cmdPrev->click();
+    w.cmdNext->click();
+    EXPECT_EQ(w.Text2->text(), QStringLiteral("0"));
+
+    // Bob re-dated from 1900 to 1500 moves to the front; Next shows his follower, Ann.
+    type(w.date1, QStringLiteral("1500"));
+    w.cmdNext->click();
+    EXPECT_EQ(name(0), "Bob");
+    EXPECT_EQ(date1(0), 1500);
+    EXPECT_EQ(w.nameList->itemText(0), QStringLiteral("1500 Bob"));
+    EXPECT_EQ(w.Text1->text(), QStringLiteral("Ann"));
+    EXPECT_EQ(current(), 1);
+
+    // Next on the last entry disables Next; Prev on the first disables Prev.
+    w.cmdNext->click();
+    w.cmdNext->click();
+    EXPECT_FALSE(w.cmdNext->isEnabled());
+    for (int i = 0; i < 3; ++i)
+        w.cmdPrev->click();
+    EXPECT_FALSE(w.cmdPrev->isEnabled());
+    EXPECT_EQ(current(), 0);
+}
+
+TEST_P(EntryTest, NewDeleteAndTheNameList) {
+    EntryWindow w(state, GetParam());
+    // New carries the dates over and, its first date unchanged, is stored at the end.
+    w.cmdNew->click();
+    EXPECT_EQ(w.Text1->text(), QStringLiteral("?"));
+    EXPECT_EQ(w.date1->text(), QStringLiteral("1800"));
+    w.Text1->setText(QStringLiteral("Dee"));
+    w.cmdOK->click();
+    ASSERT_EQ(count(), 4);
+    EXPECT_EQ(name(3), "Dee");
+    EXPECT_EQ(date1(3), 1800);
+    EXPECT_EQ(w.nameList->count(), 4);
+
+    // Delete at position 0 asks; Yes removes it and shows the entry that moved there.
+    EntryWindow d(state, GetParam());
+    setCurrent(0);
+    d.showEntry(0);
+    dialogs.answerQuestion(true);
+    d.cmdDelete->click();
+    ASSERT_EQ(dialogs.shown.back().kind, "question");
+    EXPECT_EQ(dialogs.shown.back().text, people() ? QStringLiteral("Delete this person?")
+                                                  : QStringLiteral("Delete this event?"));
+    EXPECT_EQ(dialogs.shown.back().title, QStringLiteral("Delete"));
+    EXPECT_EQ(count(), 3);
+    EXPECT_EQ(current(), 0);
+    EXPECT_EQ(d.Text1->text(), QStringLiteral("Bob"));
+    EXPECT_EQ(people() ? state.dataset.numSelPeople : state.dataset.numSelEvents, 3);
+
+    // Delete while a new entry is pending removes nothing stored.
+    d.cmdNew->click();
+    d.cmdDelete->click();
+    EXPECT_EQ(count(), 3);
+    EXPECT_EQ(name(0), "Bob");
+
+    // Choosing a name while a new entry is pending drops it: it is never stored with the
+    // chosen entry's fields.
+    d.cmdNew->click();
+    d.Text1->setText(QStringLiteral("Pending"));
+    d.nameList_Click(1);
+    EXPECT_EQ(d.Text1->text(), QStringLiteral("Cy"));
+    d.cmdOK->click();
+    EXPECT_EQ(count(), 3);
+    EXPECT_EQ(name(1), "Cy");
+
+    // A filtered list holds only the selected entries; an item shows the entry it names.
+    (people() ? state.dataset.people[0].selected : state.dataset.events[0].selected) = 0;
+    EntryWindow f(state, GetParam());
+    EXPECT_EQ(f.nameList->count(), 2);
+    f.nameList_Click(0);
+    EXPECT_EQ(f.Text1->text(), QStringLiteral("Cy"));
+    EXPECT_EQ(current(), 1);
+    EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST_P(EntryTest, AnEmptyArrayTakesItsFirstEntry) {
+    state.dataset.people.clear();
+    state.dataset.events.clear();
+    state.dataset.numPeople = state.dataset.numEvents = 0;
+    EntryWindow w(state, GetParam());
+    w.cmdDelete->click(); // nothing stored to delete: nothing asked, nothing removed
+    EXPECT_EQ(count(), 0);
+    w.Text1->setText(QStringLiteral("First"));
+    w.cmdOK->click();
+    ASSERT_EQ(count(), 1);
+    EXPECT_EQ(name(0), "First");
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_P(EntryTest, LinksPicturesAndTheirMends) {
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    image.save(QString::fromStdString(folder.file("pic.bmp")), "BMP");
+    EntryWindow w(state, GetParam());
+    EXPECT_FALSE(w.Label3->isVisibleTo(&w));
+    w.imgName->setText(QStringLiteral("pic.bmp"));
+    EXPECT_TRUE(w.Label3->isVisibleTo(&w));
+    EXPECT_TRUE(w.picture->isVisibleTo(&w));
+    EXPECT_EQ(w.File1->count(), 1);
+
+    w.url->setText(QString());
+    w.cmdLink->click();
+    w.url->setText(QStringLiteral("https://example.org/a"));
+    w.cmdLink->click();
+    w.url->setText(QStringLiteral("mypage.htm"));
+    w.cmdLink->click();
+    w.url->setText(QStringLiteral("/usr/bin/xterm"));
+    w.cmdLink->click();
+    EXPECT_EQ(opened, (std::vector<std::string>{"https://example.org/a", "mypage.htm"}));
+    const auto messages = dialogs.messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].split(QStringLiteral("\r\n")).size(), 4);
+    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("Enter a URL in the form: \r\n")));
+    EXPECT_TRUE(messages[1].startsWith(QStringLiteral("This link is not opened: \"/usr/bin")));
+
+    // The picture window: "image not found" for a missing file, and its resize rule.
+    dialogs.acceptModal();
+    showImageWindow(state, "missing.bmp", &w);
+    ASSERT_EQ(dialogs.messages().size(), 3u);
+    EXPECT_EQ(dialogs.messages()[2], QStringLiteral("image not found"));
+    ImageWindow image1(state);
+    image1.applyResize(QRect(0, 0, 1000, 800));
+    const double dpi = ui::logicalDpi(&image1);
+    EXPECT_EQ(image1.Image1->size(),
+              QSize(ui::twipsToPixels(940, dpi), ui::twipsToPixels(700, dpi)));
+}
+
+TEST_P(EntryTest, ATimelineClickStoresTheEntryShownFirst) {
+    ZemMain main(state);
+    main.showEntryWindow(people() ? TimelineSide::people : TimelineSide::events);
+    EntryWindow* w = main.entryWindow(people() ? TimelineSide::people : TimelineSide::events);
+    ASSERT_NE(w, nullptr);
+    // Ann is edited and re-dated past Cy; then the timeline makes Bob (position 1) current.
+    w->desc->setPlainText(QStringLiteral("moved"));
+    type(w->date1, QStringLiteral("2100"));
+    setCurrent(1);
+    main.showEntryWindow(people() ? TimelineSide::people : TimelineSide::events);
+    EXPECT_EQ(name(2), "Ann");
+    EXPECT_EQ(descOf(2), "moved");
+    EXPECT_EQ(w->Text1->text(), QStringLiteral("Bob")); // Bob, now at position 0
+    EXPECT_EQ(current(), 0);
+    EXPECT_EQ(descOf(0), "");
+    w->close();
+}
+
+INSTANTIATE_TEST_SUITE_P(BothWindows, EntryTest,
+                         ::testing::Values(EntrySide::people, EntrySide::events));
