@@ -240,6 +240,17 @@ TEST_F(MainWindowTest, OpenFiltersShowsStatisticsAndTimelineOpensBothCharts) {
     EXPECT_EQ(w.eventsTimeline()->windowTitle(),
               QStringLiteral("Events Timeline (colored by nation)"));
 
+    // People and Events open their entry windows modally; a chart click opens one modeless.
+    dialogs.acceptModal().acceptModal();
+    w.mnupeople->trigger();
+    w.mnuevents->trigger();
+    ASSERT_GE(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[dialogs.shown.size() - 2].text, QStringLiteral("PEntry"));
+    EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("eEntry"));
+    emit w.eventsTimeline()->entryRequested(TimelineSide::events);
+    ASSERT_NE(w.entryWindow(TimelineSide::events), nullptr);
+    EXPECT_TRUE(w.entryWindow(TimelineSide::events)->isVisible());
+
     // Opening another file closes both timelines first, even when its dialog is cancelled.
     dialogs.answerOpen(std::nullopt);
     w.mnuopen_Click();
