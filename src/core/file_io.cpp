@@ -191,10 +191,12 @@ bool sameFile(int fd, int dirFd, const char* name) {
            a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Removes scratch files with the given prefix that no save is using any more. A save holds
-// a lock on its scratch file for as long as it runs, and the lock dies with the process, so a
-// file that can be locked was left by a save that was killed.
-void removeStale(const std::string& folder, const std::string& prefix) {
+// Calls visit(dirFd, name, st) for each regular scratch file with the given prefix that no
+// save is using any more, while holding its lock. A save holds a lock on its scratch file for
+// as long as it runs, and the lock dies with the process, so a file that can be locked was
+// left by a save that was killed.
+template <typename Visit>
+void forEachLeftover(const std::string& folder, const std::string& prefix, Visit visit) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
     if (!dir)
         return;
@@ -211,8 +213,14 @@ void removeStale(const std::string& folder, const std::string& prefix) {
             ::flock(f.fd, LOCK_EX | LOCK_NB) != 0)
             continue;
         if (sameFile(f.fd, dirFd, e->d_name))
-            ::unlinkat(dirFd, e->d_name, 0);
+            visit(dirFd, e->d_name, st);
     }
+}
+
+void removeStale(const std::string& folder, const std::string& prefix) {
+    forEachLeftover(folder, prefix, [](int dirFd, const char* name, const struct stat&) {
+        ::unlinkat(dirFd, name, 0);
+    });
 }
 
 // A file in the target's folder that holds data on its way in or out. Where the file system
@@ -483,24 +491,9 @@ std::vector<std::string> interruptedSaveCopies(const std::string& path) {
     const std::string prefix =
         scratchNames(folder, slash == std::string::npos ? target : target.substr(slash + 1)).backup;
     std::vector<std::pair<long long, std::string>> found;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir)
-        return {};
-    const int dirFd = ::dirfd(dir.get());
-    while (const dirent* e = ::readdir(dir.get())) {
-        const std::string_view name = e->d_name;
-        if (name.size() != prefix.size() + suffixLength || !name.starts_with(prefix) ||
-            name.substr(prefix.size()).find_first_not_of(suffixChars) != std::string_view::npos)
-            continue;
-        Fd f;
-        f.fd = ::openat(dirFd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        struct stat st {};
-        // A backup a running save still holds is not left over.
-        if (f.fd < 0 || ::fstat(f.fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-            ::flock(f.fd, LOCK_SH | LOCK_NB) != 0)
-            continue;
-        found.emplace_back(static_cast<long long>(st.st_mtime), folder + "/" + std::string(name));
-    }
+    forEachLeftover(folder, prefix, [&](int, const char* name, const struct stat& st) {
+        found.emplace_back(static_cast<long long>(st.st_mtime), folder + "/" + name);
+    });
     std::sort(found.begin(), found.end(), std::greater<>());
     std::vector<std::string> paths;
     for (auto& f : found)
