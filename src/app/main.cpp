@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QUrl>
@@ -70,9 +71,18 @@ int main(int argc, char** argv) {
     // Links have been checked by then: a web address, or a document in the program's folder.
     state.shellOpen = [](const std::string& target) {
         const QString text = QString::fromStdString(target).trimmed();
-        const QUrl url = text.contains(QStringLiteral("://"))
-                             ? QUrl(text)
-                             : QUrl::fromLocalFile(QDir::current().absoluteFilePath(text));
+        if (text.contains(QStringLiteral("://"))) {
+            QDesktopServices::openUrl(QUrl(text));
+            return;
+        }
+        // A page of the program's folder, with its #fragment or ?query kept apart from the name.
+        const qsizetype cut = text.indexOf(QRegularExpression(QStringLiteral("[#?]")));
+        QUrl url = QUrl::fromLocalFile(QDir::current().absoluteFilePath(text.left(cut)));
+        if (cut >= 0) {
+            const QUrl rest(text.mid(cut));
+            url.setQuery(rest.query());
+            url.setFragment(rest.fragment());
+        }
         QDesktopServices::openUrl(url);
     };
     tess::ZemMain window(state);

@@ -220,6 +220,10 @@ void ZemMain::mnuHelp_Click() {
 
 void ZemMain::mnuopen_Click() {
     Dataset& ds = state_.dataset;
+    // Edits pending in an entry window opened from a chart belong to this dataset.
+    for (EntryWindow* w : {pentry_.data(), eentry_.data()})
+        if (w)
+            w->savePending();
     if (ds.loaded && ds.modified) {
         // The save command runs here once it exists.
     }
@@ -234,6 +238,7 @@ void ZemMain::mnuopen_Click() {
 }
 
 void ZemMain::openPath(const QString& path) {
+    closeTimelines();
     Dataset& ds = state_.dataset;
     ds.fileName = QFile::encodeName(path).toStdString();
     try {
@@ -256,6 +261,13 @@ void ZemMain::enableDataMenus() {
 }
 
 void ZemMain::closeTimelines() {
+    // An entry window opened from a chart belongs to the dataset being closed: what it has
+    // pending is stored, and it goes too, so that it can never store into the next dataset.
+    for (EntryWindow* w : {pentry_.data(), eentry_.data()})
+        if (w) {
+            w->savePending();
+            w->close();
+        }
     for (TimelineWindow* w : {ptime_.data(), etime_.data()})
         if (w)
             w->close();
@@ -316,9 +328,6 @@ void ZemMain::Form_Unload() {
         return;
     unloaded_ = true;
     closeTimelines();
-    for (EntryWindow* w : {pentry_.data(), eentry_.data()})
-        if (w)
-            w->close();
     try {
         writeSettings(state_.programFile(settingsFileName), state_.settings);
     } catch (const FileError& e) {

@@ -77,6 +77,8 @@ EntryWindow::EntryWindow(AppState& state, EntrySide side, QWidget* parent)
     nameList->setToolTip(QStringLiteral("Select from list, or enter new name"));
     nameList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     nameList->setMinimumContentsLength(30);
+    nameList->setMaxVisibleItems(20);
+    nameList->installEventFilter(this);
     if (auto* view = qobject_cast<QListView*>(nameList->view()))
         view->setUniformItemSizes(true); // thousands of names are laid out at once
     Text1 = named(new QLineEdit(QStringLiteral("Text1"), nameRow_), "Text1");
@@ -93,6 +95,8 @@ EntryWindow::EntryWindow(AppState& state, EntrySide side, QWidget* parent)
         c->setEditText(initial);
         c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         c->setMinimumContentsLength(16);
+        c->setMaxVisibleItems(20);
+        c->installEventFilter(this);
         categoryLists.push_back(c);
         return c;
     };
@@ -128,6 +132,9 @@ EntryWindow::EntryWindow(AppState& state, EntrySide side, QWidget* parent)
     }
     desc = named(new QPlainTextEdit(QStringLiteral(" "), this), "desc");
     desc->setMinimumHeight(70);
+    // A description is one line: Tab moves on and Enter adds no line break.
+    desc->setTabChangesFocus(true);
+    desc->installEventFilter(this);
     cmdLink = button("cmdLink", QStringLiteral("Web Link:"));
     if (!p)
         cmdLink->setToolTip(QStringLiteral("Click to link to further info"));
@@ -137,13 +144,17 @@ EntryWindow::EntryWindow(AppState& state, EntrySide side, QWidget* parent)
     imgName->setToolTip(p ? QStringLiteral("Select image to display")
                           : QStringLiteral("Associated image"));
     imgName->installEventFilter(this);
-    picture = named(new QLabel(this), p ? "Pimage" : "Eimage");
+    // The picture and the file list share one place of a fixed size, so that showing or
+    // hiding either moves nothing else.
+    auto* pictureArea = new QWidget(this);
+    pictureArea->setFixedSize(160, 140);
+    picture = named(new QLabel(pictureArea), p ? "Pimage" : "Eimage");
     picture->setScaledContents(true);
-    picture->setFixedSize(160, 140);
+    picture->setGeometry(pictureArea->rect());
     picture->installEventFilter(this);
     picture->hide();
-    File1 = named(new QListWidget(this), "File1");
-    File1->setFixedSize(160, 140);
+    File1 = named(new QListWidget(pictureArea), "File1");
+    File1->setGeometry(pictureArea->rect());
     File1->hide();
     Label3 = named(new QLabel(QStringLiteral("Size"), this), "Label3");
     Label3->hide();
@@ -167,13 +178,21 @@ EntryWindow::EntryWindow(AppState& state, EntrySide side, QWidget* parent)
     nameRow->addWidget(txtPriority);
     grid->addLayout(nameRow, 0, 0, 1, 2);
     auto* lists = new QGridLayout;
+    auto* size = new QHBoxLayout;
+    size->addWidget(Label3);
+    size->addWidget(Text2);
+    size->addWidget(Text3);
+    size->addStretch();
     if (p) {
         lists->addWidget(categoryLists[0], 0, 0);
         lists->addWidget(categoryLists[1], 0, 1);
     } else {
+        // The nations one above the other at the left, the group at the right with the two
+        // size boxes below it.
         lists->addWidget(categoryLists[0], 0, 0);
         lists->addWidget(categoryLists[2], 1, 0);
         lists->addWidget(categoryLists[1], 0, 1);
+        lists->addLayout(size, 1, 1);
     }
     grid->addLayout(lists, 1, 0, 1, 2);
     auto* dates = new QGridLayout;
@@ -191,15 +210,9 @@ EntryWindow::EntryWindow(AppState& state, EntrySide side, QWidget* parent)
     grid->addLayout(link, 4, 0, 1, 2);
     auto* right = new QVBoxLayout;
     right->addWidget(imgName);
-    auto* pictureBox = new QGridLayout;
-    pictureBox->addWidget(picture, 0, 0);
-    pictureBox->addWidget(File1, 0, 0);
-    right->addLayout(pictureBox);
-    auto* size = new QHBoxLayout;
-    size->addWidget(Label3);
-    size->addWidget(Text2);
-    size->addWidget(Text3);
-    right->addLayout(size);
+    right->addWidget(pictureArea);
+    if (p)
+        right->addLayout(size);
     right->addStretch();
     grid->addLayout(right, 0, 2, 5, 1);
     auto* buttons = new QVBoxLayout;
@@ -221,6 +234,10 @@ EntryWindow::EntryWindow(AppState& state, EntrySide side, QWidget* parent)
     connect(nameList, &QComboBox::activated, this, &EntryWindow::nameList_Click);
     connect(imgName, &QLineEdit::textChanged, this, &EntryWindow::imgName_Change);
     connect(File1, &QListWidget::itemClicked, this, &EntryWindow::File1_Click);
+    connect(File1, &QListWidget::itemActivated, this, &EntryWindow::File1_Click);
+    setTabOrder(date1, options[0]);
+    setTabOrder(options[0], date2);
+    setTabOrder(date2, options[3]);
     connect(cmdLink, &QPushButton::clicked, this, &EntryWindow::cmdLink_Click);
     connect(cmdNext, &QPushButton::clicked, this, &EntryWindow::cmdNext_Click);
     connect(cmdPrev, &QPushButton::clicked, this, &EntryWindow::cmdPrev_Click);
@@ -519,6 +536,7 @@ void EntryWindow::cmdPrev_Click() {
 
 void EntryWindow::cmdNew_Click() {
     savePending();
+    beforeNew_ = current();
     withArray(state_.dataset, people(), [&](auto& a) {
         if (a.holdsEntry(a.current)) {
             date1->setText(number(a.at(a.current).date1));
@@ -557,7 +575,8 @@ void EntryWindow::cmdDelete_Click() {
         withArray(state_.dataset, people(), [&](auto& a) {
             a.ensureSpare();
             a.at(a.count) = {};
-            a.current = static_cast<int16_t>(std::max(0, std::min<int>(a.current, a.count - 1)));
+            // Back to the entry shown before New.
+            a.current = static_cast<int16_t>(std::max(0, std::min(beforeNew_, a.count - 1)));
         });
     }
     fillNameList();
@@ -607,6 +626,30 @@ bool EntryWindow::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == picture && type == QEvent::MouseButtonPress) {
         picture_Click();
         return true;
+    } else if (watched == desc && type == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            return true;
+    } else if (qobject_cast<QComboBox*>(watched) &&
+               (type == QEvent::Wheel || type == QEvent::KeyPress)) {
+        // A turn of the wheel or an arrow key over a closed list would choose another entry or
+        // category by accident, throwing away what is being edited: a choice is made in the
+        // dropped-down list.
+        if (type == QEvent::Wheel)
+            return true;
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            if (!(static_cast<QKeyEvent*>(event)->modifiers() & Qt::AltModifier))
+                return true;
+            break;
+        default:
+            break;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -124,6 +124,7 @@ private:
     QButtonGroup* types_[2] = {nullptr, nullptr};
     std::vector<int> listPositions_; // the entry each name-list item stands for
     int shown_ = 0;                  // the position the fields belong to
+    int beforeNew_ = 0;              // the position shown when New was pressed
 };
 
 // The picture window: the named picture of the program folder, scaled to the window.

@@ -7,6 +7,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -234,7 +236,26 @@ TEST_P(EntryTest, ATimelineClickStoresTheEntryShownFirst) {
     EXPECT_EQ(w->Text1->text(), QStringLiteral("Bob")); // Bob, now at position 0
     EXPECT_EQ(current(), 0);
     EXPECT_EQ(descOf(0), "");
-    w->close();
+
+    // Keys and the wheel edit nothing by accident: Tab leaves the description, Enter adds no
+    // line break, and a wheel turn over the closed name list chooses no other entry.
+    w->desc->setFocus();
+    QTest::keyClick(w->desc, Qt::Key_Return);
+    QTest::keyClick(w->desc, Qt::Key_Tab);
+    EXPECT_EQ(w->desc->toPlainText(), QString());
+    QWheelEvent wheel(QPointF(5, 5), w->nameList->mapToGlobal(QPointF(5, 5)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w->nameList, &wheel);
+    EXPECT_EQ(w->Text1->text(), QStringLiteral("Bob"));
+
+    // Opening another file stores what is pending and closes the window: it can never store
+    // into the next dataset.
+    w->desc->setPlainText(QStringLiteral("kept"));
+    dialogs.acceptModal();
+    main.openPath(QString::fromStdString(dataFile("golden/basic/input.qd3")));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(main.entryWindow(people() ? TimelineSide::people : TimelineSide::events), nullptr);
+    EXPECT_EQ(dialogs.messages().size(), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothWindows, EntryTest,
