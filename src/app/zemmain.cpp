@@ -220,10 +220,7 @@ void ZemMain::mnuHelp_Click() {
 
 void ZemMain::mnuopen_Click() {
     Dataset& ds = state_.dataset;
-    // Edits pending in an entry window opened from a chart belong to this dataset.
-    for (EntryWindow* w : {pentry_.data(), eentry_.data()})
-        if (w)
-            w->savePending();
+    storePendingEntries();
     if (ds.loaded && ds.modified) {
         // The save command runs here once it exists.
     }
@@ -260,14 +257,20 @@ void ZemMain::enableDataMenus() {
         a->setEnabled(true);
 }
 
+void ZemMain::storePendingEntries() {
+    // Edits pending in an entry window opened from a chart belong to the current dataset.
+    for (EntryWindow* w : {pentry_.data(), eentry_.data()})
+        if (w)
+            w->savePending();
+}
+
 void ZemMain::closeTimelines() {
     // An entry window opened from a chart belongs to the dataset being closed: what it has
     // pending is stored, and it goes too, so that it can never store into the next dataset.
+    storePendingEntries();
     for (EntryWindow* w : {pentry_.data(), eentry_.data()})
-        if (w) {
-            w->savePending();
+        if (w)
             w->close();
-        }
     for (TimelineWindow* w : {ptime_.data(), etime_.data()})
         if (w)
             w->close();

@@ -62,6 +62,7 @@ private:
     QAction* addBarAction(const char* name, const QString& caption);
     void enableDataMenus();
     void closeTimelines();
+    void storePendingEntries();
     // The unload procedure: timelines closed, settings written, unsaved changes saved.
     void Form_Unload();
 
