@@ -1,4 +1,5 @@
 #include "app/app_state.h"
+#include "app/termination.h"
 #include "app/zemmain.h"
 #include "ui/qt_dialogs.h"
 
@@ -8,51 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSocketNotifier>
 #include <QTimer>
 #include <QUrl>
-
-#include <csignal>
-#include <cstdlib>
-#include <sys/socket.h>
-#include <unistd.h>
-
-namespace {
-
-// A termination signal (logout, kill) closes the program as Files > Exit would: the handler
-// only writes to a pipe, and the event loop does the closing.
-int signalPipe[2] = {-1, -1};
-
-void onSignal(int) {
-    const char c = 1;
-    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &c, 1);
-}
-
-void closeOnSignals(QObject* owner, ui::QtDialogs& dialogs) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
-        return;
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, owner);
-    QObject::connect(notifier, &QSocketNotifier::activated, owner, [&dialogs] {
-        char c = 0;
-        [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &c, 1);
-        // A second signal while the first is being handled: the user insists.
-        if (dialogs.unattended())
-            std::_Exit(1);
-        // Nobody may be there to answer a box: from here on messages go to standard error.
-        dialogs.setUnattended(true);
-        QApplication::closeAllWindows();
-        QApplication::quit();
-    });
-    struct sigaction sa {};
-    sa.sa_handler = onSignal;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &sa, nullptr);
-    ::sigaction(SIGINT, &sa, nullptr);
-    ::sigaction(SIGHUP, &sa, nullptr);
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -87,7 +45,7 @@ int main(int argc, char** argv) {
     };
     tess::ZemMain window(state);
     dialogs.setParent(&window);
-    closeOnSignals(&window, dialogs);
+    tess::endOnTerminationSignals(window, dialogs);
     window.show();
 
     // A dataset named on the command line (as a file manager hands one over) is opened once

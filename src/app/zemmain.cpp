@@ -2,7 +2,10 @@
 
 #include "app/help_viewer.h"
 #include "core/file_error.h"
+#include "core/legacy_file.h"
+#include "core/merge.h"
 #include "core/qd3_file.h"
+#include "core/save_command.h"
 #include "timeline/chart.h"
 #include "timeline/selection.h"
 #include "timeline/stats_window.h"
@@ -11,14 +14,19 @@
 #include "ui/text_codec.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QShortcut>
+
+#include <iostream>
 
 namespace tess {
 
@@ -26,6 +34,43 @@ namespace {
 // The first size of the window, in twips, before the user resizes it.
 constexpr int initialWidthTwips = 9600;
 constexpr int initialHeightTwips = 7400;
+
+QString fromPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+std::string toPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// The save command's questions, asked through the program's dialogs.
+class DialogSavePrompts : public SavePrompts {
+public:
+    DialogSavePrompts(ui::Dialogs& dialogs, const std::string& datasetPath)
+        : dialogs_(dialogs), datasetFolder_(QFileInfo(fromPath(datasetPath)).absolutePath()) {}
+    bool saveSelectedOnly() override {
+        return dialogs_.question(QStringLiteral("Save only selected items to new file?"),
+                                 QStringLiteral("Dataset selected"));
+    }
+    std::optional<std::string> saveAs(const std::string& proposedName) override {
+        QString proposed = fromPath(proposedName);
+        // A bare name is offered in the dataset's own folder.
+        if (!proposed.isEmpty() && !proposed.contains(QLatin1Char('/')) &&
+            !datasetFolder_.isEmpty())
+            proposed = datasetFolder_ + QLatin1Char('/') + proposed;
+        const std::optional<QString> chosen = dialogs_.saveFile(
+            QStringLiteral("Data files | *.qd3"), QStringLiteral(".Qd3"), proposed);
+        if (!chosen)
+            return std::nullopt;
+        return toPath(*chosen);
+    }
+    void tell(const std::string& message) override { dialogs_.message(QString::fromUtf8(message)); }
+
+private:
+    ui::Dialogs& dialogs_;
+    QString datasetFolder_;
+};
+
 } // namespace
 
 ZemMain::ZemMain(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
@@ -43,6 +88,10 @@ ZemMain::ZemMain(AppState& state, QWidget* parent) : QMainWindow(parent), state_
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setToolTip(QStringLiteral("normally not available"));
     Command1->hide();
+    Command1->move(8, 8);
+    auto* convertShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K), this);
+    connect(convertShortcut, &QShortcut::activated, this, &ZemMain::toggleConvertButton);
+    connect(Command1, &QPushButton::clicked, this, &ZemMain::Command1_Click);
 
     auto makeLabel = [central](const char* name, const QString& text) {
         auto* label = new QLabel(text, central);
@@ -120,6 +169,9 @@ void ZemMain::buildMenus() {
         a->setEnabled(false);
 
     connect(mnuopen, &QAction::triggered, this, &ZemMain::mnuopen_Click);
+    connect(mnusave, &QAction::triggered, this, &ZemMain::mnusave_Click);
+    connect(mnumerge, &QAction::triggered, this, &ZemMain::mnumerge_Click);
+    connect(mnusplit, &QAction::triggered, this, &ZemMain::mnusplit_Click);
     connect(mnuabout, &QAction::triggered, this, &ZemMain::mnuabout_Click);
     connect(mnuExit, &QAction::triggered, this, &ZemMain::mnuExit_Click);
     connect(mnuSetup, &QAction::triggered, this, &ZemMain::mnuSetup_Click);
@@ -221,9 +273,10 @@ void ZemMain::mnuHelp_Click() {
 void ZemMain::mnuopen_Click() {
     Dataset& ds = state_.dataset;
     storePendingEntries();
-    if (ds.loaded && ds.modified) {
-        // The save command runs here once it exists.
-    }
+    // Changes are offered for saving even when the last read failed part-way and the dataset
+    // never counted as loaded: they are the user's work all the same.
+    if (ds.modified)
+        runSaveCommand();
     // Charts of a dataset that is about to be replaced go, also when the last read failed
     // part-way (and so never counted as loaded) but its partial charts were opened.
     closeTimelines();
@@ -237,18 +290,137 @@ void ZemMain::mnuopen_Click() {
 void ZemMain::openPath(const QString& path) {
     closeTimelines();
     Dataset& ds = state_.dataset;
-    ds.fileName = QFile::encodeName(path).toStdString();
+    ds.fileName = toPath(path);
+    std::string source = ds.fileName;
+    bool recovering = false;
+    if (const std::optional<std::string> recovery =
+            newerRecoveryCopy(ds.fileName, state_.programFolder)) {
+        recovering = state_.dialogs.question(
+            QStringLiteral("Changes to \"") + path +
+                QStringLiteral("\" were not saved when Tessaline was last ended, and were kept "
+                               "in\r\n") +
+                fromPath(*recovery) +
+                QStringLiteral("\r\n\r\nOpen the dataset with those changes? (No deletes "
+                               "them.)"),
+            QStringLiteral("Unsaved changes found"));
+        if (recovering)
+            source = *recovery;
+        else
+            QFile::remove(fromPath(*recovery));
+    }
     try {
-        readDataset(ds, ds.fileName);
+        readDataset(ds, source);
+        // Recovered changes are still to be saved to the dataset's own file.
+        ds.modified = recovering;
     } catch (const FileError& e) {
         state_.dialogs.message(QString::fromUtf8(e.what()));
+        // The changes of the dataset read before are gone either way; a partial read is not the
+        // user's work, and saving it over its file at exit would cut that file short.
+        ds.modified = false;
     }
+    showNewDataset();
+}
+
+void ZemMain::showNewDataset() {
+    Dataset& ds = state_.dataset;
     applyPeopleSelection(ds);
     applyEventSelection(ds);
     StatsWindow stats(ds, this);
     state_.dialogs.showModal(stats);
+    ds.curPerson = 0;
+    ds.curEvent = 0;
     computeChartRange(ds);
     enableDataMenus();
+}
+
+void ZemMain::runSaveCommand() {
+    Dataset& ds = state_.dataset;
+    const std::string before = ds.fileName;
+    DialogSavePrompts prompts(state_.dialogs, ds.fileName);
+    if (saveCommand(ds, prompts).datasetWritten)
+        removeRecoveryCopies(before, state_.programFolder);
+}
+
+void ZemMain::mnusave_Click() {
+    storePendingEntries();
+    runSaveCommand();
+}
+
+void ZemMain::mnumerge_Click() {
+    state_.dialogs.message(QStringLiteral("Select a second file to merge with current file"));
+    const std::optional<QString> path =
+        state_.dialogs.openFile(QStringLiteral("Data files: | *.qd3"));
+    if (!path)
+        return;
+    // Edits pending in a chart's entry window belong to the dataset as it was.
+    storePendingEntries();
+    Dataset& ds = state_.dataset;
+    const std::string file = toPath(*path);
+    try {
+        mergeDataset(ds, file, [this, &file](int people, int events) {
+            state_.dialogs.message(fromPath(mergeAnnouncementText(file, people, events)));
+        });
+    } catch (const FileError& e) {
+        state_.dialogs.message(QString::fromUtf8(e.what()));
+        return;
+    }
+    StatsWindow stats(ds, this);
+    state_.dialogs.showModal(stats);
+    // Open charts show the merged entries at once.
+    for (TimelineWindow* w : {ptime_.data(), etime_.data()})
+        if (w)
+            w->Form_Load();
+}
+
+void ZemMain::mnusplit_Click() {
+    state_.dialogs.message(QStringLiteral("STUB: get split filename & categories"));
+}
+
+void ZemMain::toggleConvertButton() {
+    Command1->setVisible(!Command1->isVisible());
+    Command1->raise();
+}
+
+void ZemMain::Command1_Click() {
+    Dataset& ds = state_.dataset;
+    // The converted file replaces the dataset in memory: its changes are offered first.
+    storePendingEntries();
+    if (ds.modified)
+        runSaveCommand();
+    const std::optional<QString> path =
+        state_.dialogs.openFile(QStringLiteral("Convert files |*.qd2"));
+    if (!path)
+        return;
+    const std::string legacy = toPath(*path);
+    Dataset converted;
+    try {
+        converted = convertLegacyFile(legacy, convertedFileName(legacy));
+    } catch (const FileError& e) {
+        state_.dialogs.message(QString::fromUtf8(e.what()));
+        return;
+    }
+    closeTimelines();
+    ds = std::move(converted);
+    showNewDataset();
+    state_.dialogs.message(QStringLiteral("Conversion complete"));
+}
+
+void ZemMain::endOnSignal() {
+    endedBySignal_ = true;
+    // Every entry window, the modal ones too, hands over what it holds.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* entry = qobject_cast<EntryWindow*>(w); entry && entry->isVisible())
+            entry->savePending();
+    Dataset& ds = state_.dataset;
+    if (!ds.modified)
+        return;
+    try {
+        const std::string written = writeRecoveryCopy(ds, state_.programFolder);
+        std::cerr << "Tessaline: the unsaved changes were written to " << written << std::endl;
+    } catch (const FileError& e) {
+        std::cerr << "Tessaline: the unsaved changes could not be written: " << e.what()
+                  << std::endl;
+    }
 }
 
 void ZemMain::enableDataMenus() {
@@ -337,9 +509,9 @@ void ZemMain::Form_Unload() {
         state_.dialogs.message(QStringLiteral("The settings could not be saved.\r\n") +
                                QString::fromUtf8(e.what()));
     }
-    if (state_.dataset.modified) {
-        // The save command runs here once it exists.
-    }
+    // After a termination signal the changes are in the recovery file, and nobody answers.
+    if (state_.dataset.modified && !endedBySignal_)
+        runSaveCommand();
     if (helpViewer_)
         helpViewer_->close();
 }

@@ -25,6 +25,11 @@ public:
 
     // Opens a dataset at a known path, as Files > Open does after its dialog.
     void openPath(const QString& path);
+    // A termination signal: nobody may be there to answer, so nothing is asked. Edits pending
+    // in entry windows are stored and unsaved changes written to the dataset's recovery file;
+    // the path written, or why nothing could be, goes to standard error. The window then
+    // closes without running the save command.
+    void endOnSignal();
 
     HelpViewer* helpViewer() const { return helpViewer_; }
     TimelineWindow* peopleTimeline() const { return ptime_; }
@@ -40,6 +45,12 @@ public slots:
     void Form_Load();
     void Form_Resize();
     void mnuopen_Click();
+    void mnusave_Click();
+    void mnumerge_Click();
+    void mnusplit_Click();
+    void Command1_Click();
+    // The Convert button is a maintenance tool, shown and hidden again by Ctrl+Shift+K.
+    void toggleConvertButton();
     void mnuabout_Click();
     void mnuExit_Click();
     void mnuSetup_Click();
@@ -63,11 +74,16 @@ private:
     void enableDataMenus();
     void closeTimelines();
     void storePendingEntries();
+    // The save command through the window's dialogs; forgets a recovery file it made stale.
+    void runSaveCommand();
+    // What opening or converting does to the charts and the menus once the dataset is read.
+    void showNewDataset();
     // The unload procedure: timelines closed, settings written, unsaved changes saved.
     void Form_Unload();
 
     AppState& state_;
     bool unloaded_ = false;
+    bool endedBySignal_ = false;
     QPointer<HelpViewer> helpViewer_;
     QPointer<TimelineWindow> ptime_;
     QPointer<TimelineWindow> etime_;

@@ -2,6 +2,8 @@
 
 #include "core/dataset.h"
 #include "core/file_error.h"
+#include "core/legacy_file.h"
+#include "core/merge.h"
 #include "core/qd3_file.h"
 #include "core/text_encoding.h"
 #include "entry/field_rules.h"
@@ -36,6 +38,11 @@ constexpr const char* usageText =
     "      --priority N             show priorities 1 to N (1 to 9)\n"
     "      --color-by KIND          faction or occupation (people), group or nation (events)\n"
     "      --color auto|always|never  24-bit colour escapes; auto colours a terminal only\n"
+    "  merge A B OUT     open A, merge B into it, and write the whole dataset to OUT\n"
+    "  convert FILE.qd2 [OUT]\n"
+    "                    convert an older file; OUT defaults to FILE.qd3\n"
+    "  select FILE OUT [--from YEAR] [--to YEAR] [--priority N]\n"
+    "                    write only the entries the chart's filters select to OUT\n"
     "  help              show this text (also --help)\n"
     "\n"
     "Exit status: 0 done, 1 the file could not be read or written, 2 bad usage.\n";
@@ -118,9 +125,58 @@ std::string ansiColored(const std::string& text, int32_t color) {
            ";" + std::to_string((color >> 16) & 0xFF) + "m" + text + "\x1b[0m";
 }
 
+// The chart's filter options, as typed into the Select window.
+struct FilterOptions {
+    std::optional<std::string> from, to, priority;
+};
+
+// Takes a filter option and its value at args[i]; false (with the reason in error) when args[i]
+// is a filter option without a valid value.
+bool takeFilterOption(const std::vector<std::string>& args, size_t& i, FilterOptions& f,
+                      std::string& error, bool& taken) {
+    const std::string& a = args[i];
+    taken = a == "--from" || a == "--to" || a == "--priority";
+    if (!taken)
+        return true;
+    if (i + 1 >= args.size()) {
+        error = a + " needs a value";
+        return false;
+    }
+    const std::string& v = args[++i];
+    (a == "--from" ? f.from : a == "--to" ? f.to : f.priority) = v;
+    if (a != "--priority" && !wholeNumber(v)) {
+        error = "a year must be a whole number, not '" + v + "'";
+        return false;
+    }
+    if (a == "--priority" && !wholeNumber(v)) {
+        error = "--priority takes a whole number from 1 to 9";
+        return false;
+    }
+    return true;
+}
+
+// Applies the filters as if typed into the Select window and confirmed with OK.
+void applyFilters(Dataset& ds, const FilterOptions& f) {
+    if (!f.from && !f.to && !f.priority)
+        return;
+    if (f.priority)
+        ds.selPriority = *selectPriorityRule(*f.priority);
+    const std::string first = f.from ? *f.from : std::to_string(ds.earliestDate);
+    const std::string last = f.to ? *f.to : std::to_string(ds.latestDate);
+    ds.selStart = firstDateRule(first);
+    ds.selEnd = secondDateRule(last, std::to_string(ds.selStart));
+    applyPeopleSelection(ds);
+    applyEventSelection(ds);
+    if (ds.earliestDate != ds.selStart || ds.latestDate != ds.selEnd) {
+        ds.earliestDate = ds.selStart - 10;
+        ds.latestDate = ds.selEnd + 10;
+    }
+}
+
 int cmdChart(Context& c) {
     std::vector<std::string> positional;
-    std::optional<std::string> from, to, priority, colorBy;
+    FilterOptions filters;
+    std::optional<std::string> colorBy;
     std::string color = "auto";
     for (size_t i = 0; i < c.args.size(); ++i) {
         const std::string& a = c.args[i];
@@ -130,12 +186,14 @@ int cmdChart(Context& c) {
             into = c.args[++i];
             return true;
         };
-        if (a == "--from" || a == "--to" || a == "--priority" || a == "--color-by") {
-            std::optional<std::string>& into = a == "--from"       ? from
-                                               : a == "--to"       ? to
-                                               : a == "--priority" ? priority
-                                                                   : colorBy;
-            if (!value(into))
+        std::string error;
+        bool taken = false;
+        if (!takeFilterOption(c.args, i, filters, error, taken))
+            return usageError(c, error);
+        if (taken)
+            continue;
+        if (a == "--color-by") {
+            if (!value(colorBy))
                 return usageError(c, a + " needs a value");
         } else if (a == "--color") {
             std::optional<std::string> v;
@@ -153,11 +211,6 @@ int cmdChart(Context& c) {
     if (positional.size() != 2 || (positional[0] != "people" && positional[0] != "events"))
         return usageError(c, "chart takes people or events and a file name");
     const bool people = positional[0] == "people";
-    for (const auto* year : {&from, &to})
-        if (*year && !wholeNumber(**year))
-            return usageError(c, "a year must be a whole number, not '" + **year + "'");
-    if (priority && !wholeNumber(*priority))
-        return usageError(c, "--priority takes a whole number from 1 to 9");
     int kind = people ? kindFactions : kindNations;
     if (colorBy) {
         const std::string& k = *colorBy;
@@ -175,21 +228,7 @@ int cmdChart(Context& c) {
     Dataset ds;
     if (!openLikeTheProgram(c, ds, positional[1], true))
         return 1;
-    if (from || to || priority) {
-        // As if typed into the Select window and confirmed with OK.
-        if (priority)
-            ds.selPriority = *selectPriorityRule(*priority);
-        const std::string first = from ? *from : std::to_string(ds.earliestDate);
-        const std::string last = to ? *to : std::to_string(ds.latestDate);
-        ds.selStart = firstDateRule(first);
-        ds.selEnd = secondDateRule(last, std::to_string(ds.selStart));
-        applyPeopleSelection(ds);
-        applyEventSelection(ds);
-        if (ds.earliestDate != ds.selStart || ds.latestDate != ds.selEnd) {
-            ds.earliestDate = ds.selStart - 10;
-            ds.latestDate = ds.selEnd + 10;
-        }
-    }
+    applyFilters(ds, filters);
     const Chart chart = people ? buildPeopleChart(ds, kind) : buildEventsChart(ds, kind);
     const bool colored = color == "always" || (color == "auto" && c.terminal);
     for (const ChartLine& line : chart.lines) {
@@ -198,6 +237,75 @@ int cmdChart(Context& c) {
         c.out << (colored ? ansiColored(text, line.color) : text) << '\n';
     }
     return 0;
+}
+
+// Writes the dataset (or its selection), printing a failure.
+bool write(Context& c, Dataset& ds, const std::string& path, bool selectedOnly) {
+    ds.saveSelectedOnly = selectedOnly ? boolTrue : boolFalse;
+    try {
+        writeDataset(ds, path);
+    } catch (const FileError& e) {
+        c.err << e.what() << '\n';
+        return false;
+    }
+    return true;
+}
+
+int cmdMerge(Context& c) {
+    if (c.args.size() != 3)
+        return usageError(c, "merge takes two input file names and an output file name");
+    Dataset ds;
+    if (!openLikeTheProgram(c, ds, c.args[0], true))
+        return 1;
+    try {
+        mergeDataset(ds, c.args[1], [&c](int people, int events) {
+            c.out << terminalText(mergeAnnouncementText(c.args[1], people, events),
+                                  TextEncoding::utf8)
+                  << '\n';
+        });
+    } catch (const FileError& e) {
+        c.err << e.what() << '\n';
+        return 1;
+    }
+    return write(c, ds, c.args[2], false) ? 0 : 1;
+}
+
+int cmdConvert(Context& c) {
+    if (c.args.empty() || c.args.size() > 2)
+        return usageError(c, "convert takes an older file name and an optional output name");
+    const std::string out = c.args.size() == 2 ? c.args[1] : convertedFileName(c.args[0]);
+    try {
+        convertLegacyFile(c.args[0], out);
+    } catch (const FileError& e) {
+        c.err << e.what() << '\n';
+        return 1;
+    }
+    c.out << "Conversion complete: " << terminalText(out, TextEncoding::utf8) << '\n';
+    return 0;
+}
+
+int cmdSelect(Context& c) {
+    std::vector<std::string> positional;
+    FilterOptions filters;
+    for (size_t i = 0; i < c.args.size(); ++i) {
+        std::string error;
+        bool taken = false;
+        if (!takeFilterOption(c.args, i, filters, error, taken))
+            return usageError(c, error);
+        if (taken)
+            continue;
+        const std::string& a = c.args[i];
+        if (a.size() > 1 && a.front() == '-')
+            return usageError(c, "unknown option '" + a + "'");
+        positional.push_back(a);
+    }
+    if (positional.size() != 2)
+        return usageError(c, "select takes an input and an output file name");
+    Dataset ds;
+    if (!openLikeTheProgram(c, ds, positional[0], true))
+        return 1;
+    applyFilters(ds, filters);
+    return write(c, ds, positional[1], true) ? 0 : 1;
 }
 
 int cmdCopy(Context& c) {
@@ -229,10 +337,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return 0;
     }
     static const std::map<std::string, std::function<int(Context&)>> commands = {
-        {"check", cmdCheck},
-        {"copy", cmdCopy},
-        {"stats", cmdStats},
-        {"chart", cmdChart},
+        {"check", cmdCheck}, {"copy", cmdCopy},       {"stats", cmdStats},   {"chart", cmdChart},
+        {"merge", cmdMerge}, {"convert", cmdConvert}, {"select", cmdSelect},
     };
     const auto it = commands.find(command);
     std::vector<std::string> rest(args.begin() + 1, args.end());

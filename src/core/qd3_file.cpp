@@ -22,7 +22,9 @@ constexpr std::string_view eventsHeader = "+++ EVENTS";
 constexpr std::string_view tableHeaders[4] = {"=== FACTIONS", "=== OCCUPATIONS", "=== GROUPS",
                                               "=== NATIONS"};
 
-int32_t fileColor(LineReader& in) {
+} // namespace
+
+int32_t readColorField(LineReader& in) {
     const int line = in.lineNumber();
     const long long c = in.readNumber(INT32_MIN, INT32_MAX);
     if (c >= 20)
@@ -32,6 +34,8 @@ int32_t fileColor(LineReader& in) {
                                      " is neither a colour value nor a palette number (0 to 15)");
     return legacyPaletteColor(static_cast<int>(c));
 }
+
+namespace {
 
 void readDatesInto(LineReader& in, int16_t& date1, int16_t& date1Type, int16_t& date2,
                    int16_t& date2Type) {
@@ -56,7 +60,7 @@ void readCategoryTable(LineReader& in, CategoryTable& t) {
     for (long long j = 1; j <= n; ++j) {
         in.skipLine();
         std::string name(in.readLine());
-        const int32_t color = fileColor(in);
+        const int32_t color = readColorField(in);
         // A table grows with what was read, so a damaged file cannot make it allocate more
         // than its own size warrants, and a failure leaves only whole categories behind.
         t.names.push_back(std::move(name));
@@ -172,20 +176,7 @@ void readDatasetText(Dataset& ds, std::string_view text) {
             readCategoryTable(in, *tablesInFileOrder(ds, i));
     } catch (const FileError& err) {
         syncCounts();
-        std::string message = err.description();
-        if (claimedPeople >= 1 && claimedEvents >= 1) {
-            // A name may be megabytes of garbage: the message shows its start.
-            auto nameAt = [&ds](const auto& records, int pos) {
-                return static_cast<size_t>(pos) < records.size()
-                           ? displayText(records[static_cast<size_t>(pos)].name, ds.encoding,
-                                         messageTextLimit)
-                           : std::string();
-            };
-            message += " npeople " + plainNumber(claimedPeople) + " " +
-                       nameAt(ds.people, claimedPeople - 1) + " nevents " +
-                       plainNumber(claimedEvents) + " " + nameAt(ds.events, claimedEvents - 1);
-        }
-        throw FileError(message);
+        throw FileError(readFailureMessage(err.description(), ds, claimedPeople, claimedEvents));
     }
     syncCounts();
     ds.selStart = ds.earliestDate;
@@ -196,18 +187,40 @@ void readDatasetText(Dataset& ds, std::string_view text) {
     ds.curEvent = 0;
 }
 
-void readDataset(Dataset& ds, const std::string& path) {
-    const std::string text = readWholeFile(path);
+std::string readFailureMessage(const std::string& description, const Dataset& ds, int claimedPeople,
+                               int claimedEvents) {
+    std::string message = description;
+    if (claimedPeople >= 1 && claimedEvents >= 1) {
+        // A name may be megabytes of garbage: the message shows its start.
+        auto nameAt = [&ds](const auto& records, int pos) {
+            return static_cast<size_t>(pos) < records.size()
+                       ? displayText(records[static_cast<size_t>(pos)].name, ds.encoding,
+                                     messageTextLimit)
+                       : std::string();
+        };
+        message += " npeople " + plainNumber(claimedPeople) + " " +
+                   nameAt(ds.people, claimedPeople - 1) + " nevents " + plainNumber(claimedEvents) +
+                   " " + nameAt(ds.events, claimedEvents - 1);
+    }
+    return message;
+}
+
+std::string_view fileBody(std::string_view text, TextEncoding& encoding) {
     constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
-    std::string_view body = text;
-    if (body.substr(0, byteOrderMark.size()) == byteOrderMark) {
+    if (text.substr(0, byteOrderMark.size()) == byteOrderMark) {
         // Editors put this mark before UTF-8 text; it is no part of the first line. The file
         // is UTF-8 unless the rest says otherwise.
-        body.remove_prefix(byteOrderMark.size());
-        ds.encoding = isValidUtf8(body) ? TextEncoding::utf8 : TextEncoding::windows1252;
+        text.remove_prefix(byteOrderMark.size());
+        encoding = isValidUtf8(text) ? TextEncoding::utf8 : TextEncoding::windows1252;
     } else {
-        ds.encoding = detectEncoding(body);
+        encoding = detectEncoding(text);
     }
+    return text;
+}
+
+void readDataset(Dataset& ds, const std::string& path) {
+    const std::string text = readWholeFile(path);
+    const std::string_view body = fileBody(text, ds.encoding);
     try {
         readDatasetText(ds, body);
     } catch (const FileError& e) {

@@ -32,6 +32,15 @@ std::string savingMessage(const Dataset& ds, const std::string& path);
 // write succeeds. Throws FileError on failure, leaving any previous file untouched.
 void writeDataset(Dataset& ds, const std::string& path, const WriteFunction& write = {});
 
+// The text of a dataset file after any UTF-8 byte-order mark, and the encoding its texts are in.
+std::string_view fileBody(std::string_view text, TextEncoding& encoding);
+
+// A read failure's description followed, when the file claimed people and events, by the
+// " npeople " / " nevents " tail naming the last person and event it claimed, as far as the
+// read got with them.
+std::string readFailureMessage(const std::string& description, const Dataset& ds, int claimedPeople,
+                               int claimedEvents);
+
 // The date range a read covers: the smallest first date and the largest second date.
 struct DateRange {
     int earliest = 9999;
@@ -49,6 +58,8 @@ struct DateRange {
 // are read, so a read that fails later in the entry still counts them.
 void readPersonBlock(LineReader& in, PersonRecord& p, DateRange* range = nullptr);
 void readEventBlock(LineReader& in, EventRecord& e, DateRange* range = nullptr);
+// A category colour: an RGB value, or a number of the old palette (below 20), converted.
+int32_t readColorField(LineReader& in);
 // The leading number of a count line, which must lie within 0..32767.
 int readCountLine(LineReader& in, const char* what);
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace tess {
 
@@ -124,6 +125,18 @@ std::string windows1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+namespace {
+// The Windows-1252 byte of a code point, or nothing when the set lacks it.
+std::optional<char> windows1252Byte(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<char>(c);
+    for (size_t k = 0; k < cp1252High.size(); ++k)
+        if (cp1252High[k] == c)
+            return static_cast<char>(0x80 + k);
+    return std::nullopt;
+}
+} // namespace
+
 std::string utf8ToWindows1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
@@ -137,18 +150,25 @@ std::string utf8ToWindows1252(std::string_view utf8) {
             continue;
         }
         i += len;
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            out += static_cast<char>(c);
-            continue;
-        }
-        char mapped = '?';
-        for (size_t k = 0; k < cp1252High.size(); ++k) {
-            if (cp1252High[k] == c) {
-                mapped = static_cast<char>(0x80 + k);
-                break;
-            }
-        }
-        out += mapped;
+        out += windows1252Byte(c).value_or('?');
+    }
+    return out;
+}
+
+std::optional<std::string> utf8ToWindows1252Exactly(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    size_t i = 0;
+    while (i < utf8.size()) {
+        char32_t c = 0;
+        const size_t len = decodeUtf8(utf8, i, c);
+        if (len == 0)
+            return std::nullopt;
+        i += len;
+        const std::optional<char> b = windows1252Byte(c);
+        if (!b)
+            return std::nullopt;
+        out += *b;
     }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include "core/dataset.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,8 @@ TextEncoding detectEncoding(std::string_view bytes);
 std::string windows1252ToUtf8(std::string_view bytes);
 // UTF-8 to Windows-1252; a character the set does not have becomes '?'.
 std::string utf8ToWindows1252(std::string_view utf8);
+// The same, or nothing when any character is missing from the set (or the text is not UTF-8).
+std::optional<std::string> utf8ToWindows1252Exactly(std::string_view utf8);
 
 // Converts the dataset's bytes to UTF-8 (for a terminal) and back.
 std::string toUtf8(std::string_view bytes, TextEncoding encoding);

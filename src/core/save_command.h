@@ -1,0 +1,59 @@
+#pragma once
+
+#include "core/dataset.h"
+#include "core/file_io.h"
+
+#include <optional>
+#include <string>
+
+namespace tess {
+
+// What the save command asks and tells. The main window answers through its dialogs; tests
+// answer from a script.
+class SavePrompts {
+public:
+    virtual ~SavePrompts() = default;
+    // "Save only selected items to new file?" (titled "Dataset selected"); true for Yes.
+    virtual bool saveSelectedOnly() = 0;
+    // The Save As dialog with a proposed file name; the chosen path, or nothing when cancelled.
+    virtual std::optional<std::string> saveAs(const std::string& proposedName) = 0;
+    // An OK box: the notice before a write, or why a write failed.
+    virtual void tell(const std::string& message) = 0;
+};
+
+struct SaveResult {
+    bool selectionWritten = false;
+    // The whole dataset reached its file: the changes are saved.
+    bool datasetWritten = false;
+};
+
+// True when a selection hides people or events.
+bool selectionHidesEntries(const Dataset& ds);
+
+// The save command. With hidden entries it first offers to write only the selected ones to a
+// copy; then, with unsaved changes, it writes the whole dataset through the Save As dialog,
+// proposing its file name. Only a whole dataset written to its file clears modified: a
+// cancelled dialog, a failed write or a selection copy leaves the changes unsaved, so they are
+// offered again at exit.
+SaveResult saveCommand(Dataset& ds, SavePrompts& prompts, const WriteFunction& write = {});
+
+// Where the whole dataset goes when the program is ended while it holds unsaved changes:
+// beside its file, as NAME.qd3.recovery.
+std::string recoveryPath(const std::string& datasetPath);
+// Its place in another folder, for when the dataset's own folder cannot be written: the name
+// there also carries a short hash of the dataset's full path.
+std::string recoveryPathIn(const std::string& folder, const std::string& datasetPath);
+
+// Writes the whole dataset to its recovery file, beside its file or else in fallbackFolder,
+// and returns the path written. Throws FileError when neither can be written.
+std::string writeRecoveryCopy(const Dataset& ds, const std::string& fallbackFolder);
+
+// A recovery file of the dataset at datasetPath that is newer than the dataset file (or whose
+// dataset file is gone), beside it or in fallbackFolder; nothing otherwise.
+std::optional<std::string> newerRecoveryCopy(const std::string& datasetPath,
+                                             const std::string& fallbackFolder);
+
+// Removes the dataset's recovery files once their changes are saved (or declined).
+void removeRecoveryCopies(const std::string& datasetPath, const std::string& fallbackFolder);
+
+} // namespace tess

@@ -1,0 +1,381 @@
+#include "core/file_error.h"
+#include "core/legacy_file.h"
+#include "core/merge.h"
+#include "core/qd3_file.h"
+#include "core/save_command.h"
+
+#include "support/dataset_builder.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+
+using namespace tess;
+using namespace testing_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Answers the save command from a script and records what it was asked and told.
+struct ScriptedPrompts : SavePrompts {
+    std::deque<bool> selectedAnswers;
+    std::deque<std::optional<std::string>> paths;
+    std::vector<std::string> asked; // "selected?" and the names proposed
+    std::vector<std::string> told;
+
+    bool saveSelectedOnly() override {
+        asked.push_back("selected?");
+        const bool yes = selectedAnswers.front();
+        selectedAnswers.pop_front();
+        return yes;
+    }
+    std::optional<std::string> saveAs(const std::string& proposed) override {
+        asked.push_back(proposed);
+        auto path = paths.front();
+        paths.pop_front();
+        return path;
+    }
+    void tell(const std::string& message) override { told.push_back(message); }
+};
+
+// Ten people, three of them selected, and a full set of categories.
+Dataset tenPeople(const std::string& fileName) {
+    DatasetBuilder b;
+    for (int i = 0; i < 10; ++i)
+        b.person("P" + std::to_string(i), 1800 + i, 1850 + i);
+    b.event("E", 1820, 1821).category(kindFactions, "F1", 255).category(kindFactions, "F2", 1);
+    b.category(kindOccupations, "O", 2).category(kindGroups, "G", 3).category(kindNations, "N", 4);
+    Dataset ds = b.build();
+    for (int i = 0; i < 10; ++i)
+        ds.people[static_cast<size_t>(i)].selected = (i == 0 || i == 4 || i == 9) ? 1 : 0;
+    ds.numSelPeople = 3;
+    ds.fileName = fileName;
+    return ds;
+}
+
+std::string failureOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const FileError& e) {
+        return e.what();
+    }
+    return {};
+}
+
+std::string legacyFile(const std::string& name) {
+    return dataFile("legacy/" + name);
+}
+
+} // namespace
+
+TEST(SaveCommand, AsksWritesAndKeepsChangesUntilTheWholeDatasetIsSaved) {
+    TempDir dir;
+    const std::string file = dir.file("main.qd3");
+    const std::string missing = dir.file("no/such/folder.qd3");
+    struct Case {
+        const char* name;
+        bool hidden, modified;
+        std::deque<bool> selected;
+        std::deque<std::optional<std::string>> paths;
+        std::vector<std::string> asked;
+        bool selectionFile, mainFile, modifiedAfter;
+    };
+    const std::string sel = dir.file("select.qd3");
+    const std::vector<Case> cases = {
+        {"nothing to do", false, false, {}, {}, {}, false, false, false},
+        {"whole dataset saved", false, true, {}, {file}, {file}, false, true, false},
+        {"Save As cancelled", false, true, {}, {std::nullopt}, {file}, false, false, true},
+        {"write fails", false, true, {}, {missing}, {file}, false, false, true},
+        // A selection copy leaves the changes unsaved, so the whole dataset is offered next.
+        {"Yes, then whole cancelled",
+         true,
+         true,
+         {true},
+         {sel, std::nullopt},
+         {"selected?", "select.qd3", file},
+         true,
+         false,
+         true},
+        {"Yes, no changes",
+         true,
+         false,
+         {true},
+         {sel},
+         {"selected?", "select.qd3"},
+         true,
+         false,
+         false},
+        {"Yes cancelled ends it",
+         true,
+         true,
+         {true},
+         {std::nullopt},
+         {"selected?", "select.qd3"},
+         false,
+         false,
+         true},
+        {"No, then whole saved",
+         true,
+         true,
+         {false},
+         {file},
+         {"selected?", file},
+         false,
+         true,
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(file);
+        fs::remove(sel);
+        Dataset ds = tenPeople(file);
+        if (!c.hidden) {
+            for (auto& p : ds.people)
+                p.selected = 1;
+            ds.numSelPeople = 10;
+        }
+        ds.modified = c.modified;
+        ScriptedPrompts prompts;
+        prompts.selectedAnswers = c.selected;
+        prompts.paths = c.paths;
+        const SaveResult r = saveCommand(ds, prompts);
+        EXPECT_EQ(prompts.asked, c.asked);
+        EXPECT_EQ(fs::exists(sel), c.selectionFile);
+        EXPECT_EQ(fs::exists(file), c.mainFile);
+        EXPECT_EQ(r.datasetWritten, c.mainFile);
+        EXPECT_EQ(ds.modified, c.modifiedAfter);
+        EXPECT_EQ(ds.saveSelectedOnly, 0);
+        EXPECT_EQ(ds.fileName, file); // a failed or cancelled write keeps the dataset's file
+        if (c.mainFile) {
+            EXPECT_EQ(prompts.told, std::vector<std::string>{savingMessage(ds, file)});
+        }
+        if (std::string(c.name) == "write fails") {
+            ASSERT_EQ(prompts.told.size(), 2u);
+            EXPECT_NE(prompts.told[1].find("Cannot save"), std::string::npos);
+        }
+    }
+}
+
+TEST(SaveCommand, SelectionFileHoldsTheSelectedEntriesAndEveryCategory) {
+    TempDir dir;
+    Dataset ds = tenPeople(dir.file("main.qd3"));
+    ScriptedPrompts prompts;
+    prompts.selectedAnswers = {true};
+    prompts.paths = {dir.file("sel.qd3")};
+    saveCommand(ds, prompts);
+    EXPECT_EQ(prompts.told.at(0), "Saving " + dir.file("sel.qd3") + "\r\n 3 people, 1 events");
+    const std::string text = readBytes(dir.file("sel.qd3"));
+    EXPECT_EQ(text.rfind("3 -- Number of people in file\r\n", 0), 0u);
+    for (const char* sep : {"** 0\r\nP0", "** 4\r\nP4", "** 9\r\nP9"})
+        EXPECT_NE(text.find(sep), std::string::npos) << sep;
+    Dataset back;
+    readDataset(back, dir.file("sel.qd3"));
+    EXPECT_EQ(back.numPeople, 3);
+    EXPECT_EQ(back.people[1].name, "P4");
+    EXPECT_EQ(back.factions.count, 2);
+    EXPECT_EQ(back.nations.names[1], "N");
+}
+
+TEST(Recovery, WrittenBesideOrInTheFallbackFolderAndOfferedWhenNewer) {
+    TempDir dir;
+    fs::create_directory(dir.path() / "program");
+    const std::string program = (dir.path() / "program").string();
+    Dataset ds = tenPeople(dir.file("main.qd3"));
+    ds.saveSelectedOnly = 0;
+    writeBytes(ds.fileName, "old");
+    fs::last_write_time(ds.fileName, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    EXPECT_FALSE(newerRecoveryCopy(ds.fileName, program));
+
+    // The whole dataset, hidden entries too, goes beside the file.
+    EXPECT_EQ(writeRecoveryCopy(ds, program), ds.fileName + ".recovery");
+    EXPECT_EQ(readBytes(ds.fileName + ".recovery"), formatDataset(ds));
+    EXPECT_EQ(newerRecoveryCopy(ds.fileName, program), ds.fileName + ".recovery");
+    // An older one is not offered.
+    fs::last_write_time(ds.fileName + ".recovery",
+                        fs::file_time_type::clock::now() - std::chrono::hours(2));
+    EXPECT_FALSE(newerRecoveryCopy(ds.fileName, program));
+    removeRecoveryCopies(ds.fileName, program);
+    EXPECT_FALSE(fs::exists(ds.fileName + ".recovery"));
+
+    // A dataset whose folder is gone goes to the program folder, under a name of its own.
+    Dataset lost = ds;
+    lost.fileName = dir.file("gone/main.qd3");
+    const std::string fallback = writeRecoveryCopy(lost, program);
+    EXPECT_EQ(fs::path(fallback).parent_path(), fs::path(program));
+    EXPECT_EQ(fallback, recoveryPathIn(program, lost.fileName));
+    EXPECT_NE(fallback, recoveryPathIn(program, ds.fileName));
+    EXPECT_EQ(newerRecoveryCopy(lost.fileName, program), fallback);
+    EXPECT_FALSE(newerRecoveryCopy(ds.fileName, program));
+    lost.fileName = dir.file("gone/again.qd3");
+    EXPECT_NE(failureOf([&] { writeRecoveryCopy(lost, dir.file("gone")); }), "");
+}
+
+TEST(Merge, OffsetsCategoriesAndKeepsStoredValues) {
+    DatasetBuilder a;
+    a.person("A1", 1800, 1850).person("A2", 1810, 1860).event("AE", 1820, 1821, 1, 1, 0);
+    for (int i = 1; i <= 5; ++i)
+        a.category(kindFactions, "AF" + std::to_string(i), 255);
+    for (int i = 1; i <= 4; ++i)
+        a.category(kindNations, "AN" + std::to_string(i), 255);
+    a.category(kindOccupations, "AO", 1).category(kindGroups, "AG", 1);
+    Dataset ds = a.build();
+    ds.people[1].selected = 0; // hidden by a selection
+    ds.numSelPeople = 1;
+
+    DatasetBuilder b;
+    b.person("B1", -50, 2100, 1, 1, 0).event("BE", 1900, 1901, 1, 2, 3).event("BE0", 1, 2, 1, 1, 0);
+    b.category(kindFactions, "BF1", 3).category(kindFactions, "BF2", 300);
+    b.category(kindNations, "BN1", 1)
+        .category(kindNations, "BN2", 1)
+        .category(kindNations, "BN3", 1);
+    b.category(kindGroups, "BG", 1).category(kindOccupations, "BO", 1);
+    const std::string file = formatDataset(b.build());
+    // The colour 3 as the file stores it: written by hand, since the writer writes RGB values.
+    ASSERT_NE(file.find("BF1\r\n 3 \r\n"), std::string::npos);
+
+    std::vector<std::pair<int, int>> announced;
+    mergeDatasetText(ds, file, [&](int p, int e) { announced.emplace_back(p, e); });
+    EXPECT_EQ(announced, (std::vector<std::pair<int, int>>{{1, 2}}));
+    EXPECT_EQ(ds.numPeople, 3);
+    EXPECT_EQ(ds.numEvents, 3);
+    EXPECT_EQ(ds.numSelPeople, 3); // every entry counts as selected afterwards
+    EXPECT_EQ(ds.people[1].selected, 0);
+    EXPECT_EQ(ds.people[2].selected, boolTrue);
+    EXPECT_EQ(ds.people[2].faction, 6);
+    EXPECT_EQ(ds.people[2].occupation, 2);
+    EXPECT_EQ(ds.people[2].priority, 0); // taken as stored
+    EXPECT_EQ(ds.events[1].nation1, 6);
+    EXPECT_EQ(ds.events[1].nation2, 7);
+    EXPECT_EQ(ds.events[2].nation2, 0); // no second nation stays none
+    EXPECT_EQ(ds.factions.count, 7);
+    EXPECT_EQ(ds.factions.names[6], "BF1");
+    EXPECT_EQ(ds.factions.colors[6], 3);
+    EXPECT_EQ(ds.factions.colors[7], 300);
+    EXPECT_EQ(ds.factions.include[7], boolTrue);
+    EXPECT_EQ(ds.nations.count, 7);
+    EXPECT_EQ(ds.earliestDate, -50);
+    EXPECT_EQ(ds.latestDate, 2100);
+    EXPECT_TRUE(ds.modified);
+    EXPECT_EQ(mergeAnnouncementText("/d/b.qd3", 4, 9), "/d/b.qd3 contains 4 people and 9 events ");
+}
+
+TEST(Merge, IntoItselfFailuresAndLimitsLeaveTheDatasetWhole) {
+    TempDir dir;
+    Dataset ds = tenPeople(dir.file("main.qd3"));
+    writeDataset(ds, ds.fileName);
+    const Dataset before = ds;
+    mergeDataset(ds, ds.fileName);
+    EXPECT_EQ(ds.numPeople, 20);
+    EXPECT_EQ(ds.factions.count, 4);
+    EXPECT_EQ(ds.factions.names[3], "F1");
+
+    // Broken files and merges past the limits change nothing at all.
+    const std::string whole = formatDataset(before);
+    Dataset big = before;
+    big.factions.resize(32766);
+    const std::vector<std::pair<std::string, std::string>> failing = {
+        {whole.substr(0, whole.size() / 2), "end of file"},
+        {"2\r\n0\r\n", "end of file"},
+        {whole.substr(0, whole.find("=== NATIONS")) + "=== NATIONS\r\n 1 \r\n-1\r\nX\r\nred\r\n",
+         "not a number"},
+    };
+    for (const auto& [text, expected] : failing) {
+        SCOPED_TRACE(expected);
+        Dataset d = before;
+        EXPECT_NE(failureOf([&] { mergeDatasetText(d, text); }).find(expected), std::string::npos);
+        EXPECT_EQ(formatDataset(d), whole);
+        EXPECT_EQ(d.numSelPeople, 3);
+        EXPECT_FALSE(d.modified);
+    }
+    Dataset d = big;
+    EXPECT_EQ(failureOf([&] { mergeDatasetText(d, whole); }),
+              "Merging would make 32768 factions, more than the 32767 a dataset can hold. "
+              "Nothing was merged.");
+    EXPECT_EQ(d.factions.count, 32766);
+    EXPECT_EQ(d.numPeople, 10);
+}
+
+TEST(Merge, BringsTextsToOneEncoding) {
+    const std::string e_acute = "\xC3\xA9";     // é in UTF-8
+    const std::string snowman = "\xE2\x98\x83"; // not in Windows-1252
+    struct Case {
+        TextEncoding mine;
+        std::string myName, theirName;
+        TextEncoding after;
+        std::string myNameAfter, theirNameAfter;
+    };
+    const std::vector<Case> cases = {
+        {TextEncoding::utf8, "A" + e_acute, "B\xE9", TextEncoding::utf8, "A" + e_acute,
+         "B" + e_acute},
+        {TextEncoding::windows1252, "A\xE9", "B" + e_acute, TextEncoding::windows1252, "A\xE9",
+         "B\xE9"},
+        {TextEncoding::windows1252, "A\xE9", "B" + snowman, TextEncoding::utf8, "A" + e_acute,
+         "B" + snowman},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.theirName);
+        Dataset ds =
+            DatasetBuilder().person(c.myName, 1, 2).category(kindFactions, c.myName, 1).build();
+        ds.encoding = c.mine;
+        const std::string file = formatDataset(DatasetBuilder()
+                                                   .person(c.theirName, 1, 2)
+                                                   .category(kindFactions, c.theirName, 1)
+                                                   .build());
+        mergeDatasetText(ds, file);
+        EXPECT_EQ(ds.encoding, c.after);
+        EXPECT_EQ(ds.people[0].name, c.myNameAfter);
+        EXPECT_EQ(ds.people[1].name, c.theirNameAfter);
+        EXPECT_EQ(ds.factions.names[1], c.myNameAfter);
+        EXPECT_EQ(ds.factions.names[2], c.theirNameAfter);
+    }
+}
+
+TEST(LegacyFile, ConvertsToAFileTheProgramOpens) {
+    TempDir dir;
+    const std::string out = dir.file("rome.qd3");
+    const Dataset ds = convertLegacyFile(legacyFile("rome.qd2"), out);
+    EXPECT_EQ(ds.fileName, out);
+    ASSERT_EQ(ds.numPeople, 2);
+    EXPECT_EQ(ds.people[0].desc, "General and statesman of Rome.");
+    EXPECT_EQ(ds.people[0].legacyText1, "  General and statesman ");
+    EXPECT_EQ(ds.people[1].name, "Cleopatra, queen");
+    EXPECT_EQ(ds.people[1].date1Type, 1);
+    EXPECT_EQ(ds.people[0].imgName, "caesar.bmp");
+    EXPECT_EQ(ds.people[0].imgSize1, 120);
+    EXPECT_EQ(ds.events[0].nation2, 2);
+    EXPECT_EQ(ds.factions.count, 2);
+    EXPECT_EQ(ds.factions.colors[2], legacyPaletteColor(3));
+    EXPECT_EQ(ds.nations.names[2], "Egypt");
+    EXPECT_EQ(ds.selStart, -100);
+    EXPECT_EQ(ds.selEnd, -30);
+    // The copy reads back through the program's own reader as the same dataset, the older
+    // layout's missing priorities (0) becoming the reader's 5.
+    Dataset back;
+    readDataset(back, out);
+    Dataset expected = ds;
+    for (auto& p : expected.people)
+        p.priority = p.priority == 0 ? 5 : -1;
+    for (auto& e : expected.events)
+        e.priority = e.priority == 0 ? 5 : -1;
+    EXPECT_EQ(formatDataset(back), formatDataset(expected));
+    EXPECT_EQ(convertedFileName("/x/a.qd2"), "/x/a.qd3");
+
+    const Dataset empty = convertLegacyFile(legacyFile("empty_tables.qd2"), dir.file("e.qd3"));
+    EXPECT_EQ(empty.numPeople, 1);
+    EXPECT_EQ(empty.factions.count + empty.nations.count, 0);
+}
+
+TEST(LegacyFile, FailuresWriteNothing) {
+    TempDir dir;
+    const std::string out = dir.file("short.qd3");
+    writeBytes(out, "an existing file");
+    EXPECT_EQ(failureOf([&] { convertLegacyFile(legacyFile("short.qd2"), out); }),
+              "Unexpected end of file at line 16 npeople 2 Cleopatra, queen nevents 1 ");
+    EXPECT_EQ(readBytes(out), "an existing file");
+    const std::string self = dir.file("self.qd3");
+    writeBytes(self, "x");
+    EXPECT_NE(failureOf([&] { convertLegacyFile(self, convertedFileName(self)); }), "");
+    EXPECT_EQ(readBytes(self), "x");
+}
