@@ -52,6 +52,21 @@ if ! grep -q "The settings could not be saved" "$folder"/locked.err; then
     exit 1
 fi
 
+# Changes kept by an earlier termination are offered at the next open; a signal that closes
+# that question unanswered keeps them for the time after.
+cp "$folder"/documents/sample.qd3 "$folder"/documents/sample.qd3.recovery
+touch -d '1 hour ago' "$folder"/documents/sample.qd3
+(cd "$folder"/documents && exec ../program/tessaline sample.qd3) 2>/dev/null &
+pid=$!
+sleep 2
+kill -TERM "$pid"
+wait "$pid" || true
+if [ ! -f "$folder"/documents/sample.qd3.recovery ]; then
+    echo "a signal during the recovery question removed the recovery file"
+    exit 1
+fi
+rm "$folder"/documents/sample.qd3.recovery
+
 # Under a real X server the captions reach the window system exactly as the program sets
 # them, with nothing appended: the main window and the statistics window shown after opening.
 if ! command -v xvfb-run >/dev/null || ! command -v xprop >/dev/null; then

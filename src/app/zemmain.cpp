@@ -305,7 +305,7 @@ void ZemMain::openPath(const QString& path) {
             QStringLiteral("Unsaved changes found"));
         if (recovering)
             source = *recovery;
-        else
+        else if (!endedBySignal_) // a box closed by a signal was not answered No
             QFile::remove(fromPath(*recovery));
     }
     try {

@@ -1,21 +1,30 @@
+#include "app/termination.h"
 #include "app/zemmain.h"
+#include "core/qd3_file.h"
+#include "core/save_command.h"
 #include "ui/geometry.h"
+#include "ui/qt_dialogs.h"
 
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+#include <iostream>
 
 using namespace tess;
 using namespace testing_support;
@@ -313,4 +322,216 @@ TEST_F(MainWindowTest, SettingsNeverPlaceATimelineOffTheScreen) {
         }
         EXPECT_EQ(dialogs.messages().size(), 0u);
     }
+}
+
+namespace {
+
+// A dataset of the test's own, opened through Files > Open.
+std::string openCopy(ZemMain& w, ScriptedDialogs& dialogs, const TempDir& folder,
+                     const std::string& name = "main.qd3") {
+    const std::string path = folder.file(name);
+    writeBytes(path, readBytes(dataFile("golden/basic/input.qd3")));
+    dialogs.answerOpen(q(path));
+    dialogs.acceptModal(); // the statistics window
+    w.mnuopen_Click();
+    return path;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, SaveMergeAndSplitFromTheFilesMenu) {
+    ZemMain w(state);
+    const std::string path = openCopy(w, dialogs, folder);
+    Dataset& ds = state.dataset;
+    ds.people[0].name = "Gaius Julius Caesar";
+    ds.modified = true;
+    dialogs.answerSave(q(path));
+    w.mnusave->trigger();
+    ASSERT_EQ(dialogs.shown.size(), 4u);
+    EXPECT_EQ(dialogs.shown[2].text, QStringLiteral("Data files | *.qd3"));
+    EXPECT_EQ(dialogs.shown[2].title, q(path)); // the proposed name
+    EXPECT_EQ(dialogs.messages(), std::vector<QString>{QStringLiteral("Saving ") + q(path) +
+                                                       QStringLiteral("\r\n 3 people, 2 events")});
+    EXPECT_FALSE(ds.modified);
+    EXPECT_NE(readBytes(path).find("Gaius Julius Caesar"), std::string::npos);
+
+    w.mnusplit->trigger();
+    EXPECT_EQ(dialogs.messages().back(), QStringLiteral("STUB: get split filename & categories"));
+    EXPECT_FALSE(ds.modified);
+
+    // Merging the file into itself, with the charts open: they show the merged entries at once.
+    w.mnudisplay_Click();
+    dialogs.answerOpen(q(path));
+    dialogs.acceptModal();
+    w.mnumerge->trigger();
+    const std::vector<QString> m = dialogs.messages();
+    ASSERT_EQ(m.size(), 4u);
+    EXPECT_EQ(m[2], QStringLiteral("Select a second file to merge with current file"));
+    EXPECT_EQ(m[3], q(path) + QStringLiteral(" contains 3 people and 2 events "));
+    EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("curStats"));
+    EXPECT_EQ(ds.numPeople, 6);
+    EXPECT_TRUE(ds.modified);
+    EXPECT_EQ(w.peopleTimeline()->rtbox1->lineCount(), 6);
+
+    // A broken second file says why and changes nothing.
+    const std::string before = formatDataset(ds);
+    dialogs.answerOpen(q(dataFile("broken/not_a_number.qd3")));
+    w.mnumerge->trigger();
+    EXPECT_EQ(dialogs.messages().size(), 7u);
+    EXPECT_EQ(dialogs.messages().back(), QStringLiteral("\"abc\" is not a number at line 6"));
+    EXPECT_EQ(formatDataset(ds), before);
+}
+
+TEST_F(MainWindowTest, UnsavedChangesAreOfferedBeforeOpenAndAtExit) {
+    {
+        ZemMain w(state);
+        const std::string first = openCopy(w, dialogs, folder);
+        state.dataset.modified = true;
+        // Declined (the Save As dialog cancelled): the open goes on, the new dataset is clean.
+        dialogs.answerSave(std::nullopt);
+        openCopy(w, dialogs, folder, "second.qd3");
+        EXPECT_EQ(dialogs.shown[2].kind, "save");
+        EXPECT_EQ(dialogs.shown[2].title, q(first));
+        EXPECT_EQ(state.dataset.fileName, folder.file("second.qd3"));
+        EXPECT_FALSE(state.dataset.modified);
+
+        state.dataset.events[0].name = "Changed";
+        state.dataset.modified = true;
+        dialogs.answerSave(q(folder.file("saved.qd3")));
+        w.close();
+    }
+    EXPECT_EQ(dialogs.messages().size(), 1u); // "Saving ..."
+    EXPECT_NE(readBytes(folder.file("saved.qd3")).find("Changed"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, ARecoveryFileIsOfferedWhenNewer) {
+    ZemMain w(state);
+    const std::string path = folder.file("main.qd3");
+    for (const bool yes : {true, false}) {
+        SCOPED_TRACE(yes);
+        writeBytes(path, readBytes(dataFile("golden/basic/input.qd3")));
+        std::string recovered = readBytes(path);
+        recovered.replace(recovered.find("Julius Caesar"), 13, "Recovered One");
+        writeBytes(path + ".recovery", recovered);
+        std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() -
+                                                   std::chrono::minutes(5));
+        dialogs.answerQuestion(yes);
+        dialogs.acceptModal();
+        w.openPath(q(path));
+        EXPECT_EQ(dialogs.shown[dialogs.shown.size() - 2].kind, "question");
+        EXPECT_EQ(dialogs.shown[dialogs.shown.size() - 2].title,
+                  QStringLiteral("Unsaved changes found"));
+        EXPECT_EQ(state.dataset.fileName, path);
+        EXPECT_EQ(state.dataset.people[0].name, yes ? "Recovered One" : "Julius Caesar");
+        EXPECT_EQ(state.dataset.modified, yes);
+        EXPECT_EQ(std::filesystem::exists(path + ".recovery"), yes);
+        if (yes) {
+            // Once saved, the changes are in the file and the recovery file goes.
+            dialogs.answerSave(q(path));
+            w.mnusave_Click();
+            EXPECT_EQ(dialogs.messages().size(), 1u);
+            EXPECT_FALSE(std::filesystem::exists(path + ".recovery"));
+            EXPECT_NE(readBytes(path).find("Recovered One"), std::string::npos);
+        }
+    }
+}
+
+TEST_F(MainWindowTest, TheHiddenConvertButtonConvertsAnOlderFile) {
+    ZemMain w(state);
+    w.show();
+    auto* shortcut = w.findChild<QShortcut*>();
+    ASSERT_NE(shortcut, nullptr);
+    EXPECT_EQ(shortcut->key(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K));
+    emit shortcut->activated();
+    EXPECT_TRUE(w.Command1->isVisible());
+
+    const std::string older = folder.file("rome.qd2");
+    writeBytes(older, readBytes(dataFile("legacy/rome.qd2")));
+    dialogs.answerOpen(q(older));
+    dialogs.acceptModal(); // the statistics window
+    w.Command1->click();
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Convert files |*.qd2"));
+    EXPECT_EQ(dialogs.messages(), std::vector<QString>{QStringLiteral("Conversion complete")});
+    EXPECT_EQ(state.dataset.fileName, folder.file("rome.qd3"));
+    EXPECT_EQ(state.dataset.numPeople, 2);
+    EXPECT_FALSE(state.dataset.modified);
+    EXPECT_TRUE(w.mnusave->isEnabled());
+
+    // A failure says why, and nothing is said to be complete.
+    writeBytes(folder.file("short.qd2"), readBytes(dataFile("legacy/short.qd2")));
+    dialogs.answerOpen(q(folder.file("short.qd2")));
+    w.Command1->click();
+    EXPECT_EQ(dialogs.messages().size(), 2u);
+    EXPECT_TRUE(dialogs.messages().back().startsWith(QStringLiteral("Unexpected end of file")));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("short.qd3")));
+    EXPECT_EQ(state.dataset.numPeople, 2);
+    emit shortcut->activated();
+    EXPECT_FALSE(w.Command1->isVisible());
+}
+
+// The program ended by a signal while it holds unsaved changes: a real child process (this
+// test binary again, running the test below) gets SIGTERM.
+TEST(Termination, UnsavedChangesGoToARecoveryFile) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.path() / "program");
+    std::filesystem::create_directory(dir.path() / "data");
+    const std::string program = (dir.path() / "program").string();
+    const std::string dataset = (dir.path() / "data" / "main.qd3").string();
+    const std::string original = readBytes(dataFile("golden/basic/input.qd3"));
+    for (const bool folderGone : {false, true}) {
+        SCOPED_TRACE(folderGone);
+        writeBytes(dataset, original);
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TESSALINE_TEST_CHILD_DATASET"), q(dataset));
+        env.insert(QStringLiteral("TESSALINE_TEST_CHILD_PROGRAM"), q(program));
+        env.insert(QStringLiteral("TESSALINE_TEST_CHILD_REMOVE_FOLDER"),
+                   folderGone ? QStringLiteral("1") : QString());
+        child.setProcessEnvironment(env);
+        // Earlier tests may have left the current folder in a temporary folder since removed.
+        child.setWorkingDirectory(q(program));
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--gtest_filter=Termination.ChildProcess")});
+        ASSERT_TRUE(child.waitForStarted());
+        QByteArray out;
+        while (!out.contains("child ready\n") && child.waitForReadyRead(20000))
+            out += child.readAllStandardOutput();
+        ASSERT_TRUE(out.contains("child ready\n"))
+            << out.toStdString() << child.readAllStandardError().toStdString();
+        ::kill(static_cast<pid_t>(child.processId()), SIGTERM);
+        ASSERT_TRUE(child.waitForFinished(20000));
+        const std::string err = child.readAllStandardError().toStdString();
+        const std::string expected =
+            folderGone ? recoveryPathIn(program, dataset) : dataset + ".recovery";
+        EXPECT_NE(err.find("unsaved changes were written to " + expected), std::string::npos)
+            << err;
+        ASSERT_TRUE(std::filesystem::exists(expected));
+        Dataset back;
+        readDataset(back, expected);
+        EXPECT_EQ(back.people[0].name, "Changed before the signal");
+        if (!folderGone) {
+            EXPECT_EQ(readBytes(dataset), original);
+        }
+        std::filesystem::remove(expected);
+    }
+}
+
+TEST(Termination, ChildProcess) {
+    const QByteArray dataset = qgetenv("TESSALINE_TEST_CHILD_DATASET");
+    if (dataset.isEmpty())
+        GTEST_SKIP() << "run by Termination.UnsavedChangesGoToARecoveryFile";
+    ui::QtDialogs dialogs;
+    AppState state(dialogs, qgetenv("TESSALINE_TEST_CHILD_PROGRAM").toStdString());
+    ZemMain w(state);
+    dialogs.setParent(&w);
+    endOnTerminationSignals(w, dialogs);
+    readDataset(state.dataset, dataset.toStdString());
+    state.dataset.fileName = dataset.toStdString();
+    state.dataset.people[0].name = "Changed before the signal";
+    state.dataset.modified = true;
+    if (!qgetenv("TESSALINE_TEST_CHILD_REMOVE_FOLDER").isEmpty())
+        std::filesystem::remove_all(std::filesystem::path(dataset.toStdString()).parent_path());
+    w.show();
+    std::cout << "child ready" << std::endl;
+    QApplication::exec();
 }
