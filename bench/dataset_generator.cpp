@@ -128,6 +128,8 @@ Dataset makeMaximalDataset(uint32_t seed, int people, int events) {
     ds.latestDate = 2000;
     ds.selStart = ds.earliestDate;
     ds.selEnd = ds.latestDate;
+    // The names above are UTF-8, as a file holding them would be.
+    ds.encoding = tess::TextEncoding::utf8;
     return ds;
 }
 

@@ -3,6 +3,7 @@
 #include "dataset_generator.h"
 
 #include "core/file_io.h"
+#include "core/merge.h"
 #include "core/qd3_file.h"
 
 #include <benchmark/benchmark.h>
@@ -99,8 +100,48 @@ void BM_FormatDataset(benchmark::State& state) {
         benchmark::DoNotOptimize(tess::formatDataset(f.ds));
 }
 
+// Files > Merge datasets of two datasets of 16000 people and 16000 events each: reading the
+// second file whole, checking it and appending it. Copying the first dataset back before each
+// run is not timed.
+void BM_MergeDatasets(benchmark::State& state) {
+    Fixture& f = fixture();
+    const tess::Dataset first = bench_support::makeMaximalDataset(1, 16000, 16000);
+    const std::string second = f.folder + "/second.qd3";
+    tess::writeFileAtomic(second,
+                          tess::formatDataset(bench_support::makeMaximalDataset(2, 16000, 16000)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto ds = std::make_unique<tess::Dataset>(first);
+        state.ResumeTiming();
+        tess::mergeDataset(*ds, second);
+        benchmark::DoNotOptimize(ds->numPeople);
+        state.PauseTiming();
+        ds.reset();
+        state.ResumeTiming();
+    }
+}
+
+// The Yes answer of Files > Save with half of a maximal dataset selected: only the selected
+// entries formatted and written atomically.
+void BM_SaveSelectedHalf(benchmark::State& state) {
+    Fixture& f = fixture();
+    tess::Dataset ds = f.ds;
+    for (size_t i = 0; i < ds.people.size(); ++i)
+        ds.people[i].selected = i % 2 == 0 ? 1 : 0;
+    for (size_t i = 0; i < ds.events.size(); ++i)
+        ds.events[i].selected = i % 2 == 0 ? 1 : 0;
+    ds.numSelPeople = static_cast<int16_t>((ds.numPeople + 1) / 2);
+    ds.numSelEvents = static_cast<int16_t>((ds.numEvents + 1) / 2);
+    for (auto _ : state) {
+        ds.saveSelectedOnly = tess::boolTrue;
+        tess::writeDataset(ds, f.folder + "/select.qd3");
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_MergeDatasets)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveSelectedHalf)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadDataset)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadDatasetReplacing)->Unit(benchmark::kMillisecond);

@@ -1,6 +1,7 @@
 #include "core/file_io.h"
 
 #include "core/file_error.h"
+#include "core/large_arrays.h"
 
 #include <algorithm>
 #include <atomic>
@@ -412,8 +413,11 @@ std::string readWholeFile(const std::string& path) {
     // A regular file is read straight into a buffer of its size; anything else (or a file
     // that grows meanwhile) in chunks.
     std::string data;
-    if (S_ISREG(st.st_mode) && st.st_size > 0)
+    if (S_ISREG(st.st_mode) && st.st_size > 0) {
+        data.reserve(static_cast<size_t>(st.st_size));
+        adviseHugePages(data.data(), data.capacity());
         data.resize(static_cast<size_t>(st.st_size));
+    }
     size_t used = 0;
     char chunk[1 << 16];
     for (;;) {

@@ -2,6 +2,7 @@
 
 #include "core/file_error.h"
 #include "core/file_io.h"
+#include "core/large_arrays.h"
 #include "core/line_reader.h"
 #include "core/numbers.h"
 #include "core/qd3_file.h"
@@ -21,49 +22,11 @@ std::array<CategoryTable*, 4> tablesInFileOrder(Dataset& ds) {
     return {&ds.factions, &ds.occupations, &ds.groups, &ds.nations};
 }
 
-// What the file brings, read whole before anything of the dataset changes.
-struct Incoming {
-    std::vector<PersonRecord> people;
-    std::vector<EventRecord> events;
+// The file's category tables, read after its entries.
+struct IncomingTables {
     std::array<std::vector<std::string>, 4> names;
     std::array<std::vector<int32_t>, 4> colors;
-    DateRange range;
 };
-
-Incoming readIncoming(std::string_view text, TextEncoding encoding,
-                      const MergeAnnouncement& announce) {
-    LineReader in(text, encoding);
-    Incoming got;
-    const int p2 = readCountLine(in, "people");
-    const int e2 = readCountLine(in, "events");
-    in.skipLine();
-    if (announce)
-        announce(p2, e2);
-    got.people.reserve(std::min(static_cast<size_t>(p2), text.size() / 16));
-    for (int i = 0; i < p2; ++i) {
-        PersonRecord& p = got.people.emplace_back();
-        readPersonBlock(in, p, &got.range);
-        p.selected = boolTrue;
-    }
-    in.skipLine();
-    got.events.reserve(std::min(static_cast<size_t>(e2), text.size() / 16));
-    for (int i = 0; i < e2; ++i) {
-        EventRecord& e = got.events.emplace_back();
-        readEventBlock(in, e, &got.range);
-        e.selected = boolTrue;
-    }
-    for (size_t t = 0; t < 4; ++t) {
-        in.skipLine();
-        const int c2 = readCountLine(in, tableNames[t]);
-        for (int k = 1; k <= c2; ++k) {
-            in.skipLine();
-            got.names[t].emplace_back(in.readLine());
-            // Taken as an RGB value as it stands: the old palette numbers are not converted.
-            got.colors[t].push_back(static_cast<int32_t>(in.readNumber(INT32_MIN, INT32_MAX)));
-        }
-    }
-    return got;
-}
 
 void refuseBeyondLimit(const char* what, size_t have, size_t adding) {
     if (have + adding <= static_cast<size_t>(maxEntries))
@@ -80,53 +43,67 @@ int16_t offsetCategory(int16_t number, int base) {
     return static_cast<int16_t>(std::min(number + base, static_cast<int>(maxEntries)));
 }
 
-template <typename Convert> void convertTexts(Incoming& got, Convert convert) {
+// Calls visit on every text of people [people.first, people.second), events likewise and the
+// category names given.
+using Range = std::pair<size_t, size_t>;
+template <typename Visit>
+void forEachText(Dataset& ds, Range people, Range events,
+                 const std::array<std::vector<std::string>*, 4>& names, Visit visit) {
     auto record = [&](auto& r) {
         for (std::string* s : {&r.name, &r.desc, &r.legacyText1, &r.legacyText2, &r.legacyText3,
                                &r.imgName, &r.url, &r.spareText, &r.extra1, &r.extra2})
-            *s = convert(*s);
+            visit(*s);
     };
-    std::for_each(got.people.begin(), got.people.end(), record);
-    std::for_each(got.events.begin(), got.events.end(), record);
-    for (auto& names : got.names)
-        for (std::string& n : names)
-            n = convert(n);
+    for (size_t i = people.first; i < people.second; ++i)
+        record(ds.people[i]);
+    for (size_t i = events.first; i < events.second; ++i)
+        record(ds.events[i]);
+    for (std::vector<std::string>* n : names)
+        std::for_each(n->begin(), n->end(), visit);
 }
 
-// Brings the incoming texts and the dataset's to one encoding.
-void unifyEncodings(Dataset& ds, Incoming& got, TextEncoding fileEncoding) {
+bool isAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Brings the merged texts (people and events from the given positions, and the incoming
+// category names) and the dataset's own to one encoding.
+void unifyEncodings(Dataset& ds, size_t firstPerson, size_t firstEvent, IncomingTables& got,
+                    TextEncoding fileEncoding) {
     if (fileEncoding == ds.encoding)
         return;
+    const std::array<std::vector<std::string>*, 4> incomingNames = {&got.names[0], &got.names[1],
+                                                                    &got.names[2], &got.names[3]};
+    auto incoming = [&](auto visit) {
+        forEachText(ds, {firstPerson, ds.people.size()}, {firstEvent, ds.events.size()},
+                    incomingNames, visit);
+    };
+    auto toUtf8 = [](std::string& s) {
+        if (!isAscii(s))
+            s = windows1252ToUtf8(s);
+    };
     if (fileEncoding == TextEncoding::windows1252) {
-        convertTexts(got, [](const std::string& s) { return windows1252ToUtf8(s); });
+        incoming(toUtf8);
         return;
     }
     // A UTF-8 file into a Windows-1252 dataset: converted when all of it fits.
-    Incoming converted = got;
     bool fits = true;
-    convertTexts(converted, [&fits](const std::string& s) {
-        if (!fits)
-            return s;
-        std::optional<std::string> b = utf8ToWindows1252Exactly(s);
-        fits = b.has_value();
-        return b ? *b : s;
+    incoming([&fits](std::string& s) {
+        fits = fits && (isAscii(s) || utf8ToWindows1252Exactly(s).has_value());
     });
     if (fits) {
-        got = std::move(converted);
+        incoming([](std::string& s) {
+            if (!isAscii(s))
+                s = *utf8ToWindows1252Exactly(s);
+        });
         return;
     }
-    // Windows-1252 converts to UTF-8 without loss, so the whole dataset goes over.
-    Incoming mine;
-    mine.people = std::move(ds.people);
-    mine.events = std::move(ds.events);
-    auto tables = tablesInFileOrder(ds);
-    for (size_t t = 0; t < 4; ++t)
-        mine.names[t] = std::move(tables[t]->names);
-    convertTexts(mine, [](const std::string& s) { return windows1252ToUtf8(s); });
-    ds.people = std::move(mine.people);
-    ds.events = std::move(mine.events);
-    for (size_t t = 0; t < 4; ++t)
-        tables[t]->names = std::move(mine.names[t]);
+    // Windows-1252 converts to UTF-8 without loss, so the dataset's own texts go over.
+    const auto tables = tablesInFileOrder(ds);
+    forEachText(ds, {0, firstPerson}, {0, firstEvent},
+                {&tables[0]->names, &tables[1]->names, &tables[2]->names, &tables[3]->names},
+                toUtf8);
     ds.encoding = TextEncoding::utf8;
 }
 
@@ -139,37 +116,77 @@ std::string mergeAnnouncementText(const std::string& path, int people, int event
 
 void mergeDatasetText(Dataset& ds, std::string_view fileText, const MergeAnnouncement& announce) {
     TextEncoding fileEncoding = TextEncoding::windows1252;
-    const std::string_view body = fileBody(fileText, fileEncoding);
-    Incoming got = readIncoming(body, fileEncoding, announce);
+    const std::string_view text = fileBody(fileText, fileEncoding);
+    LineReader in(text, fileEncoding);
+    const int p2 = readCountLine(in, "people");
+    const int e2 = readCountLine(in, "events");
+    in.skipLine();
+    if (announce)
+        announce(p2, e2);
+    refuseBeyondLimit("people", static_cast<size_t>(ds.numPeople), static_cast<size_t>(p2));
+    refuseBeyondLimit("events", static_cast<size_t>(ds.numEvents), static_cast<size_t>(e2));
 
+    // The entries are read straight after the dataset's own (one growth of each array, no
+    // copy); a failure cuts the arrays back to what they were.
+    const size_t people0 = static_cast<size_t>(ds.numPeople);
+    const size_t events0 = static_cast<size_t>(ds.numEvents);
+    const size_t peopleSize = ds.people.size();
+    const size_t eventsSize = ds.events.size();
     const auto tables = tablesInFileOrder(ds);
-    refuseBeyondLimit("people", static_cast<size_t>(ds.numPeople), got.people.size());
-    refuseBeyondLimit("events", static_cast<size_t>(ds.numEvents), got.events.size());
-    for (size_t t = 0; t < 4; ++t)
-        refuseBeyondLimit(tableNames[t], static_cast<size_t>(tables[t]->count),
-                          got.names[t].size());
+    IncomingTables got;
+    DateRange range;
+    try {
+        ds.people.resize(people0);
+        ds.events.resize(events0);
+        reserveLarge(ds.people, people0 + std::min(static_cast<size_t>(p2), text.size() / 16));
+        for (int i = 0; i < p2; ++i) {
+            PersonRecord& p = ds.people.emplace_back();
+            readPersonBlock(in, p, &range);
+            p.selected = boolTrue;
+        }
+        in.skipLine();
+        reserveLarge(ds.events, events0 + std::min(static_cast<size_t>(e2), text.size() / 16));
+        for (int i = 0; i < e2; ++i) {
+            EventRecord& e = ds.events.emplace_back();
+            readEventBlock(in, e, &range);
+            e.selected = boolTrue;
+        }
+        for (size_t t = 0; t < 4; ++t) {
+            in.skipLine();
+            const int c2 = readCountLine(in, tableNames[t]);
+            for (int k = 1; k <= c2; ++k) {
+                in.skipLine();
+                got.names[t].emplace_back(in.readLine());
+                // Taken as an RGB value as it stands: old palette numbers are not converted.
+                got.colors[t].push_back(static_cast<int32_t>(in.readNumber(INT32_MIN, INT32_MAX)));
+            }
+            refuseBeyondLimit(tableNames[t], static_cast<size_t>(tables[t]->count),
+                              got.names[t].size());
+        }
+    } catch (...) {
+        ds.people.resize(people0);
+        ds.events.resize(events0);
+        ds.people.resize(peopleSize);
+        ds.events.resize(eventsSize);
+        throw;
+    }
 
-    unifyEncodings(ds, got, fileEncoding);
+    unifyEncodings(ds, people0, events0, got, fileEncoding);
     const int f = ds.factions.count;
     const int o = ds.occupations.count;
     const int g = ds.groups.count;
     const int n = ds.nations.count;
-    for (PersonRecord& p : got.people) {
+    for (size_t i = people0; i < ds.people.size(); ++i) {
+        PersonRecord& p = ds.people[i];
         p.faction = offsetCategory(p.faction, f);
         p.occupation = offsetCategory(p.occupation, o);
     }
-    for (EventRecord& e : got.events) {
+    for (size_t i = events0; i < ds.events.size(); ++i) {
+        EventRecord& e = ds.events[i];
         e.group = offsetCategory(e.group, g);
         e.nation1 = offsetCategory(e.nation1, n);
         e.nation2 = offsetCategory(e.nation2, n);
     }
-    // Spare places an entry window keeps past the last entry are dropped.
-    ds.people.resize(static_cast<size_t>(ds.numPeople));
-    ds.events.resize(static_cast<size_t>(ds.numEvents));
-    ds.people.insert(ds.people.end(), std::make_move_iterator(got.people.begin()),
-                     std::make_move_iterator(got.people.end()));
-    ds.events.insert(ds.events.end(), std::make_move_iterator(got.events.begin()),
-                     std::make_move_iterator(got.events.end()));
     for (size_t t = 0; t < 4; ++t) {
         CategoryTable& table = *tables[t];
         const int16_t before = table.count;
@@ -185,8 +202,8 @@ void mergeDatasetText(Dataset& ds, std::string_view fileText, const MergeAnnounc
     ds.numEvents = static_cast<int>(ds.events.size());
     ds.numSelPeople = static_cast<int16_t>(ds.numPeople);
     ds.numSelEvents = static_cast<int16_t>(ds.numEvents);
-    ds.earliestDate = std::min(ds.earliestDate, got.range.earliest);
-    ds.latestDate = std::max(ds.latestDate, got.range.latest);
+    ds.earliestDate = std::min(ds.earliestDate, range.earliest);
+    ds.latestDate = std::max(ds.latestDate, range.latest);
     // What was merged is not in any file yet.
     ds.modified = true;
 }

@@ -1,6 +1,7 @@
 #include "core/qd3_file.h"
 
 #include "core/file_error.h"
+#include "core/large_arrays.h"
 #include "core/numbers.h"
 #include "core/text_encoding.h"
 
@@ -133,7 +134,7 @@ namespace {
 template <typename Record, typename ReadBlock>
 void readEntries(LineReader& in, int count, size_t textSize, std::vector<Record>& out,
                  DateRange& range, ReadBlock readBlock) {
-    out.reserve(std::min(static_cast<size_t>(count), textSize / 16));
+    reserveLarge(out, std::min(static_cast<size_t>(count), textSize / 16));
     for (int i = 0; i < count; ++i) {
         Record& r = out.emplace_back();
         readBlock(in, r, &range);

@@ -154,3 +154,37 @@ TEST(CliChart, StatsAndUsageErrors) {
     EXPECT_EQ(runCli({"chart", "people", dataFile("broken/early_end.qd3")}).status, 1);
     EXPECT_EQ(runCli({"stats", "/no/such/file.qd3"}).status, 1);
 }
+
+TEST(CliFiles, MergeConvertAndSelectWriteWhatTheProgramWould) {
+    TempDir dir;
+    const std::string basic = dataFile("golden/basic/input.qd3");
+    Result r = runCli({"merge", basic, basic, dir.file("m.qd3")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, basic + " contains 3 people and 2 events \n");
+    r = runCli({"check", dir.file("m.qd3")});
+    EXPECT_EQ(r.out.substr(0, 21), "6 people\n4 events\n6 f");
+
+    r = runCli({"convert", dataFile("legacy/rome.qd2"), dir.file("r.qd3")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(runCli({"check", dir.file("r.qd3")}).out.substr(0, 18), "2 people\n1 events\n");
+    r = runCli({"convert", dataFile("legacy/short.qd2"), dir.file("s.qd3")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Unexpected end of file"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("s.qd3")));
+
+    // Only the people and events inside the range are written; every category goes along.
+    r = runCli({"select", basic, dir.file("sel.qd3"), "--from", "1000", "--to", "1700"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    r = runCli({"check", dir.file("sel.qd3")});
+    EXPECT_EQ(r.out, "1 people\n0 events\n3 factions\n2 occupations\n2 groups\n3 nations\n"
+                     "Current date range  1580 to  1631\n");
+
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"merge", basic, basic},
+                                                {"convert"},
+                                                {"select", basic},
+                                                {"select", basic, "x", "--from", "soon"}})
+        EXPECT_EQ(runCli(bad).status, 2);
+    r = runCli({"merge", basic, dataFile("broken/not_a_number.qd3"), dir.file("x.qd3")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("x.qd3")));
+}
