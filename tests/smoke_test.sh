@@ -59,8 +59,17 @@ touch -d '1 hour ago' "$folder"/documents/sample.qd3
 (cd "$folder"/documents && exec ../program/tessaline sample.qd3) 2>/dev/null &
 pid=$!
 sleep 2
+if ! kill -0 "$pid" 2>/dev/null; then
+    echo "the program ended by itself while offering the recovered changes"
+    exit 1
+fi
 kill -TERM "$pid"
-wait "$pid" || true
+status=0
+wait "$pid" || status=$?
+if [ "$status" -ne 0 ]; then
+    echo "the program exited with status $status on SIGTERM during the recovery question"
+    exit 1
+fi
 if [ ! -f "$folder"/documents/sample.qd3.recovery ]; then
     echo "a signal during the recovery question removed the recovery file"
     exit 1

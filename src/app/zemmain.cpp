@@ -27,6 +27,7 @@
 #include <QShortcut>
 
 #include <iostream>
+#include <new>
 
 namespace tess {
 
@@ -290,11 +291,14 @@ void ZemMain::mnuopen_Click() {
 void ZemMain::openPath(const QString& path) {
     closeTimelines();
     Dataset& ds = state_.dataset;
-    ds.fileName = toPath(path);
-    std::string source = ds.fileName;
+    // Unsaved changes of the dataset in memory were offered for saving and declined: from here
+    // on they are not the user's work to keep, and a signal now must not write them as the
+    // recovered changes of the file being opened.
+    ds.modified = false;
+    const std::string file = toPath(path);
+    std::string source = file;
     bool recovering = false;
-    if (const std::optional<std::string> recovery =
-            newerRecoveryCopy(ds.fileName, state_.programFolder)) {
+    if (const std::optional<std::string> recovery = newerRecoveryCopy(file, state_.programFolder)) {
         recovering = state_.dialogs.question(
             QStringLiteral("Changes to \"") + path +
                 QStringLiteral("\" were not saved when Tessaline was last ended, and were kept "
@@ -308,6 +312,7 @@ void ZemMain::openPath(const QString& path) {
         else if (!endedBySignal_) // a box closed by a signal was not answered No
             QFile::remove(fromPath(*recovery));
     }
+    ds.fileName = file;
     try {
         readDataset(ds, source);
         // Recovered changes are still to be saved to the dataset's own file.
@@ -363,6 +368,10 @@ void ZemMain::mnumerge_Click() {
     } catch (const FileError& e) {
         state_.dialogs.message(QString::fromUtf8(e.what()));
         return;
+    } catch (const std::bad_alloc&) {
+        state_.dialogs.message(QStringLiteral("There is not enough memory to merge \"") + *path +
+                               QStringLiteral("\"; the dataset is as it was."));
+        return;
     }
     StatsWindow stats(ds, this);
     state_.dialogs.showModal(stats);
@@ -397,6 +406,10 @@ void ZemMain::Command1_Click() {
         converted = convertLegacyFile(legacy, convertedFileName(legacy));
     } catch (const FileError& e) {
         state_.dialogs.message(QString::fromUtf8(e.what()));
+        return;
+    } catch (const std::bad_alloc&) {
+        state_.dialogs.message(QStringLiteral("There is not enough memory to convert \"") + *path +
+                               QStringLiteral("\"."));
         return;
     }
     closeTimelines();

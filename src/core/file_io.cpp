@@ -439,14 +439,15 @@ std::string readWholeFile(const std::string& path) {
     return data;
 }
 
-void writeFileAtomic(const std::string& path, std::string_view data, const WriteFunction& write) {
+void writeFileAtomic(const std::string& path, std::string_view data, const WriteFunction& write,
+                     mode_t newFileMode) {
     const std::string target = resolveTarget(path);
     const std::string folder = folderOf(target);
     const auto slash = target.rfind('/');
     const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
 
     // The new file takes the old one's permissions, or the usual ones for a new file.
-    mode_t mode = 0666;
+    mode_t mode = newFileMode & 07777;
     const mode_t mask = ::umask(0);
     ::umask(mask);
     mode &= ~mask;

@@ -34,8 +34,9 @@ using WriteFunction = std::function<ssize_t(int fd, const void* data, size_t siz
 //   temporary a killed save left is removed by the next save of the same target; a backup it
 //   left is kept (see interruptedSaveCopies).
 // On failure FileError says `Cannot save "path": <reason>`.
+// A file that did not exist yet gets newFileMode less the umask.
 void writeFileAtomic(const std::string& path, std::string_view data,
-                     const WriteFunction& write = {});
+                     const WriteFunction& write = {}, mode_t newFileMode = 0666);
 
 // The backups of a file's old contents that saves killed while rewriting it in place left
 // beside it, newest first. They are never removed by the program: after such a kill the file

@@ -10,6 +10,10 @@ namespace tess {
 
 namespace {
 
+// The older layout has no priorities. A converted entry gets the one the reader gives a missing
+// priority, so that the dataset in memory filters as its converted copy does when opened.
+constexpr int16_t convertedPriority = 5;
+
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -102,6 +106,7 @@ Dataset readLegacyText(std::string_view fileText) {
         for (int i = 0; i < claimedPeople; ++i) {
             PersonRecord& p = ds.people.emplace_back();
             p.selected = 1;
+            p.priority = convertedPriority;
             in.skipLine();
             p.name = in.readLine();
             readDates(in, p, range);
@@ -115,6 +120,7 @@ Dataset readLegacyText(std::string_view fileText) {
         for (int i = 0; i < claimedEvents; ++i) {
             EventRecord& e = ds.events.emplace_back();
             e.selected = 1;
+            e.priority = convertedPriority;
             in.skipLine();
             e.name = in.readLine();
             readDates(in, e, range);

@@ -12,7 +12,8 @@ namespace tess {
 std::string convertedFileName(const std::string& legacyPath);
 
 // Reads a file of the older layout into a new dataset: every entry selected, every category
-// included, the date range and the selection range taken from the entries, loaded set. The
+// included, the priority 5 of an entry without one, the date range and the selection range
+// taken from the entries, loaded set. The
 // three text lines of an older entry are kept and also joined into its description; a category
 // section runs to the next header line ("=" first) or the end of the file. Throws FileError
 // with the failure's description and, as the dataset reader does, how far it got.

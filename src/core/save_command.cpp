@@ -18,6 +18,13 @@ bool selectionHidesEntries(const Dataset& ds) {
 
 namespace {
 
+bool sameFile(const std::string& a, const std::string& b) {
+    if (a == b)
+        return true;
+    std::error_code ec;
+    return !b.empty() && fs::equivalent(a, b, ec) && !ec;
+}
+
 // Writes with the notice first; a failure is told and reported as false.
 bool writeTold(Dataset& ds, const std::string& path, SavePrompts& prompts,
                const WriteFunction& write) {
@@ -39,9 +46,15 @@ SaveResult saveCommand(Dataset& ds, SavePrompts& prompts, const WriteFunction& w
         const std::optional<std::string> path = prompts.saveAs("select.qd3");
         if (!path)
             return result;
-        ds.saveSelectedOnly = boolTrue;
-        // The selection file is a copy: the dataset keeps its own file and its changes.
-        result.selectionWritten = writeTold(ds, *path, prompts, write);
+        if (sameFile(*path, ds.fileName)) {
+            // The selection would replace the whole dataset's file, losing every hidden entry.
+            prompts.tell("The selected items are not saved over the dataset's own file \"" + *path +
+                         "\"; choose another name for them.");
+        } else {
+            ds.saveSelectedOnly = boolTrue;
+            // The selection file is a copy: the dataset keeps its own file and its changes.
+            result.selectionWritten = writeTold(ds, *path, prompts, write);
+        }
     }
     if (!ds.modified)
         return result;
@@ -78,6 +91,11 @@ std::string recoveryPathIn(const std::string& folder, const std::string& dataset
     return (fs::path(folder) / (name + tag + ".recovery")).string();
 }
 
+namespace {
+// A dataset may be private, and the program folder shared: only the user reads a recovery file.
+constexpr mode_t recoveryFileMode = 0600;
+} // namespace
+
 std::string writeRecoveryCopy(const Dataset& ds, const std::string& fallbackFolder) {
     const std::string text = [&ds] {
         if (ds.saveSelectedOnly == 0)
@@ -90,7 +108,7 @@ std::string writeRecoveryCopy(const Dataset& ds, const std::string& fallbackFold
     if (!ds.fileName.empty()) {
         const std::string beside = recoveryPath(ds.fileName);
         try {
-            writeFileAtomic(beside, text);
+            writeFileAtomic(beside, text, {}, recoveryFileMode);
             return beside;
         } catch (const FileError& e) {
             firstError = e.description();
@@ -98,7 +116,7 @@ std::string writeRecoveryCopy(const Dataset& ds, const std::string& fallbackFold
     }
     const std::string fallback = recoveryPathIn(fallbackFolder, ds.fileName);
     try {
-        writeFileAtomic(fallback, text);
+        writeFileAtomic(fallback, text, {}, recoveryFileMode);
         return fallback;
     } catch (const FileError& e) {
         throw FileError(firstError.empty() ? e.description() : firstError + "\n" + e.description());

@@ -31,10 +31,10 @@ struct SaveResult {
 bool selectionHidesEntries(const Dataset& ds);
 
 // The save command. With hidden entries it first offers to write only the selected ones to a
-// copy; then, with unsaved changes, it writes the whole dataset through the Save As dialog,
-// proposing its file name. Only a whole dataset written to its file clears modified: a
-// cancelled dialog, a failed write or a selection copy leaves the changes unsaved, so they are
-// offered again at exit.
+// copy (never over the dataset's own file); then, with unsaved changes, it writes the whole dataset
+// through the Save As dialog, proposing its file name. Only a whole dataset written to its file
+// clears modified: a cancelled dialog, a failed write or a selection copy leaves the changes
+// unsaved, so they are offered again at exit.
 SaveResult saveCommand(Dataset& ds, SavePrompts& prompts, const WriteFunction& write = {});
 
 // Where the whole dataset goes when the program is ended while it holds unsaved changes:
@@ -45,7 +45,8 @@ std::string recoveryPath(const std::string& datasetPath);
 std::string recoveryPathIn(const std::string& folder, const std::string& datasetPath);
 
 // Writes the whole dataset to its recovery file, beside its file or else in fallbackFolder,
-// and returns the path written. Throws FileError when neither can be written.
+// readable by the user alone, and returns the path written. Throws FileError when neither can be
+// written.
 std::string writeRecoveryCopy(const Dataset& ds, const std::string& fallbackFolder);
 
 // A recovery file of the dataset at datasetPath that is newer than the dataset file (or whose
@@ -53,7 +54,7 @@ std::string writeRecoveryCopy(const Dataset& ds, const std::string& fallbackFold
 std::optional<std::string> newerRecoveryCopy(const std::string& datasetPath,
                                              const std::string& fallbackFolder);
 
-// Removes the dataset's recovery files once their changes are saved (or declined).
+// Removes the dataset's recovery files once their changes are in its file.
 void removeRecoveryCopies(const std::string& datasetPath, const std::string& fallbackFolder);
 
 } // namespace tess

@@ -20,6 +20,8 @@
 #include <QScreen>
 #include <QShortcut>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -380,6 +382,57 @@ TEST_F(MainWindowTest, SaveMergeAndSplitFromTheFilesMenu) {
     EXPECT_EQ(dialogs.messages().size(), 7u);
     EXPECT_EQ(dialogs.messages().back(), QStringLiteral("\"abc\" is not a number at line 6"));
     EXPECT_EQ(formatDataset(ds), before);
+}
+
+TEST_F(MainWindowTest, SaveSelectedAsksAndProposesACopyBesideTheDataset) {
+    ZemMain w(state);
+    const std::string path = openCopy(w, dialogs, folder);
+    state.dataset.events[1].selected = 0;
+    state.dataset.numSelEvents = 1;
+    dialogs.answerQuestion(true).answerSave(q(folder.file("sel.qd3")));
+    w.mnusave_Click();
+    ASSERT_EQ(dialogs.shown.size(), 5u);
+    EXPECT_EQ(dialogs.shown[2].text, QStringLiteral("Save only selected items to new file?"));
+    EXPECT_EQ(dialogs.shown[2].title, QStringLiteral("Dataset selected"));
+    EXPECT_EQ(dialogs.shown[3].title, q(folder.file("select.qd3")));
+    EXPECT_EQ(dialogs.messages(),
+              std::vector<QString>{QStringLiteral("Saving ") + q(folder.file("sel.qd3")) +
+                                   QStringLiteral("\r\n 3 people, 1 events")});
+    EXPECT_EQ(state.dataset.fileName, path);
+    EXPECT_EQ(readBytes(folder.file("sel.qd3")).substr(0, 30), "3 -- Number of people in file\r");
+}
+
+// A signal that arrives while the recovery question of the next dataset is up: the changes
+// declined for the dataset before are not written as the next one's recovered changes.
+TEST(Termination, ASignalDuringTheRecoveryQuestionKeepsTheRecoveryFile) {
+    struct Dialogs : ScriptedDialogs {
+        std::function<void()> onQuestion;
+        bool question(const QString& text, const QString& title) override {
+            if (onQuestion)
+                onQuestion();
+            return ScriptedDialogs::question(text, title);
+        }
+    } dialogs;
+    TempDir folder;
+    AppState state(dialogs, folder.path().string());
+    ZemMain w(state);
+    const std::string a = folder.file("a.qd3");
+    const std::string b = folder.file("b.qd3");
+    writeBytes(a, readBytes(dataFile("golden/basic/input.qd3")));
+    writeBytes(b, readBytes(dataFile("golden/basic/input.qd3")));
+    writeBytes(b + ".recovery", "b's recovered changes");
+    std::filesystem::last_write_time(b, std::filesystem::file_time_type::clock::now() -
+                                            std::chrono::minutes(5));
+    dialogs.acceptModal();
+    w.openPath(q(a));
+    state.dataset.modified = true; // changes to a, which the user then declines to save
+    dialogs.onQuestion = [&w] { w.endOnSignal(); };
+    dialogs.answerQuestion(false); // the box a signal closes unanswered
+    dialogs.acceptModal();
+    w.openPath(q(b));
+    EXPECT_EQ(readBytes(b + ".recovery"), "b's recovered changes");
+    EXPECT_FALSE(std::filesystem::exists(a + ".recovery"));
+    EXPECT_EQ(state.dataset.fileName, b);
 }
 
 TEST_F(MainWindowTest, UnsavedChangesAreOfferedBeforeOpenAndAtExit) {
