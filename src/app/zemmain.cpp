@@ -6,6 +6,7 @@
 #include "core/merge.h"
 #include "core/qd3_file.h"
 #include "core/save_command.h"
+#include "reports/report_windows.h"
 #include "timeline/chart.h"
 #include "timeline/selection.h"
 #include "timeline/stats_window.h"
@@ -180,6 +181,9 @@ void ZemMain::buildMenus() {
     connect(mnudisplay, &QAction::triggered, this, &ZemMain::mnudisplay_Click);
     connect(mnupeople, &QAction::triggered, this, &ZemMain::mnupeople_Click);
     connect(mnuevents, &QAction::triggered, this, &ZemMain::mnuevents_Click);
+    connect(mnuRptPeople, &QAction::triggered, this, &ZemMain::mnuRptPeople_Click);
+    connect(mnuAgeReport, &QAction::triggered, this, &ZemMain::mnuAgeReport_Click);
+    connect(munLife, &QAction::triggered, this, &ZemMain::munLife_Click);
     for (QAction* a : {mnuListFactions, mnuListOcc, mnuListGroups, mnuListNations})
         connect(a, &QAction::triggered, this, &ZemMain::mnuListGroupings_Click);
 }
@@ -492,6 +496,24 @@ void ZemMain::mnupeople_Click() {
 
 void ZemMain::mnuevents_Click() {
     openEntryModally(EntrySide::events);
+}
+
+void ZemMain::mnuRptPeople_Click() {
+    storePendingEntries();
+    ReportWriter window(state_, this);
+    state_.dialogs.showModal(window);
+}
+
+void ZemMain::mnuAgeReport_Click() {
+    storePendingEntries();
+    ChoiceReport window(state_, ChoiceReport::Kind::age, this);
+    state_.dialogs.showModal(window);
+}
+
+void ZemMain::munLife_Click() {
+    storePendingEntries();
+    ChoiceReport window(state_, ChoiceReport::Kind::inMyLife, this);
+    state_.dialogs.showModal(window);
 }
 
 void ZemMain::showEntryWindow(TimelineSide side) {

@@ -58,6 +58,9 @@ public slots:
     void mnudisplay_Click();
     void mnupeople_Click();
     void mnuevents_Click();
+    void mnuRptPeople_Click();
+    void mnuAgeReport_Click();
+    void munLife_Click();
     // A timeline click made an entry current: its entry window shows it, without a modal wait.
     void showEntryWindow(tess::TimelineSide side);
     // The four entries under Reports > Groupings are there and do nothing.

@@ -4,9 +4,11 @@
 #include "core/file_error.h"
 #include "core/legacy_file.h"
 #include "core/merge.h"
+#include "core/numbers.h"
 #include "core/qd3_file.h"
 #include "core/text_encoding.h"
 #include "entry/field_rules.h"
+#include "reports/report_text.h"
 #include "timeline/chart.h"
 #include "timeline/selection.h"
 #include "timeline/statistics.h"
@@ -43,6 +45,13 @@ constexpr const char* usageText =
     "                    convert an older file; OUT defaults to FILE.qd3\n"
     "  select FILE OUT [--from YEAR] [--to YEAR] [--priority N]\n"
     "                    write only the entries the chart's filters select to OUT\n"
+    "  report people|events FILE [OPTIONS]\n"
+    "                    the report writer's listing\n"
+    "      --from YEAR, --to YEAR   the range (as typed into Start Date and End Date)\n"
+    "      --dates, --groupings, --descriptions, --image, --url, --url-only\n"
+    "                               the columns, as the check boxes add them\n"
+    "  age FILE EVENT-INDEX         the age report for the event at that position (from 0)\n"
+    "  in-my-life FILE PERSON-INDEX \"In my life...\" for the person at that position\n"
     "  help              show this text (also --help)\n"
     "\n"
     "Exit status: 0 done, 1 the file could not be read or written, 2 bad usage.\n";
@@ -323,6 +332,85 @@ int cmdCopy(Context& c) {
     return 0;
 }
 
+// A report's text for the terminal: its own line breaks, nothing obeyed by the terminal.
+void printReport(Context& c, const std::string& report, TextEncoding encoding) {
+    size_t start = 0;
+    for (;;) {
+        const size_t end = report.find(lineBreak, start);
+        c.out << terminalText(std::string_view(report).substr(start, end - start), encoding);
+        if (end == std::string::npos)
+            break;
+        c.out << '\n';
+        start = end + lineBreak.size();
+    }
+}
+
+int cmdReport(Context& c) {
+    std::vector<std::string> positional;
+    std::optional<std::string> from, to;
+    ListingColumns columns;
+    const std::map<std::string, bool ListingColumns::*> flags = {
+        {"--dates", &ListingColumns::dates},
+        {"--groupings", &ListingColumns::groupings},
+        {"--descriptions", &ListingColumns::descriptions},
+        {"--image", &ListingColumns::image},
+        {"--url", &ListingColumns::url},
+        {"--url-only", &ListingColumns::urlOnly}};
+    for (size_t i = 0; i < c.args.size(); ++i) {
+        const std::string& a = c.args[i];
+        if (const auto f = flags.find(a); f != flags.end()) {
+            columns.*(f->second) = true;
+        } else if (a == "--from" || a == "--to") {
+            if (i + 1 >= c.args.size())
+                return usageError(c, a + " needs a value");
+            (a == "--from" ? from : to) = c.args[++i];
+        } else if (a.size() > 1 && a.front() == '-') {
+            return usageError(c, "unknown option '" + a + "'");
+        } else {
+            positional.push_back(a);
+        }
+    }
+    if (positional.size() != 2 || (positional[0] != "people" && positional[0] != "events"))
+        return usageError(c, "report takes people or events and a file name");
+    Dataset ds;
+    if (!openLikeTheProgram(c, ds, positional[1], true))
+        return 1;
+    // As typed into the two date boxes, each held within the range when it loses the focus.
+    const std::string first = std::to_string(reportStartRule(
+        from ? *from : std::to_string(ds.earliestDate), ds.earliestDate, ds.latestDate));
+    const int last = reportEndRule(to ? *to : std::to_string(ds.latestDate), first, ds.latestDate);
+    printReport(c,
+                buildListing(ds,
+                             positional[0] == "people" ? ReportSide::people : ReportSide::events,
+                             std::stoi(first), last, columns),
+                ds.encoding);
+    return 0;
+}
+
+// age and in-my-life: a file and the position of the event or person in its array.
+int cmdChoiceReport(Context& c, bool age) {
+    const char* name = age ? "age" : "in-my-life";
+    const char* what = age ? "event" : "person";
+    if (c.args.size() != 2)
+        return usageError(c, std::string(name) + " takes a file name and the position of the " +
+                                 what + " (from 0)");
+    const std::optional<long long> index = wholeNumber(c.args[1]);
+    if (!index)
+        return usageError(c, "the position must be a whole number, not '" + c.args[1] + "'");
+    Dataset ds;
+    if (!openLikeTheProgram(c, ds, c.args[0], true))
+        return 1;
+    const int count = age ? ds.numEvents : ds.numPeople;
+    if (*index < 0 || *index >= count) {
+        c.err << "There is no " << what << " at position " << *index << ": the file holds " << count
+              << (age ? " events" : (count == 1 ? " person" : " people")) << ".\n";
+        return 1;
+    }
+    const int i = static_cast<int>(*index);
+    printReport(c, age ? ageReport(ds, i) : inMyLifeReport(ds, i), ds.encoding);
+    return 0;
+}
+
 } // namespace
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -337,8 +425,16 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return 0;
     }
     static const std::map<std::string, std::function<int(Context&)>> commands = {
-        {"check", cmdCheck}, {"copy", cmdCopy},       {"stats", cmdStats},   {"chart", cmdChart},
-        {"merge", cmdMerge}, {"convert", cmdConvert}, {"select", cmdSelect},
+        {"check", cmdCheck},
+        {"copy", cmdCopy},
+        {"stats", cmdStats},
+        {"chart", cmdChart},
+        {"merge", cmdMerge},
+        {"convert", cmdConvert},
+        {"select", cmdSelect},
+        {"report", cmdReport},
+        {"age", [](Context& c) { return cmdChoiceReport(c, true); }},
+        {"in-my-life", [](Context& c) { return cmdChoiceReport(c, false); }},
     };
     const auto it = commands.find(command);
     std::vector<std::string> rest(args.begin() + 1, args.end());

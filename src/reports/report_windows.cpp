@@ -1,0 +1,298 @@
+#include "reports/report_windows.h"
+
+#include "core/numbers.h"
+#include "ui/geometry.h"
+#include "ui/text_codec.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QVBoxLayout>
+
+namespace tess {
+
+namespace {
+
+QString number(int n) {
+    return QString::number(n);
+}
+
+template <typename T> T* named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// A read-only plain text in a fixed-pitch font, so that report columns line up.
+QPlainTextEdit* reportText(QWidget* parent, bool horizontalScroll) {
+    auto* t = named(new QPlainTextEdit(parent), "Text1");
+    t->setReadOnly(true);
+    t->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    t->setLineWrapMode(horizontalScroll ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+    t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    if (horizontalScroll)
+        t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The text arrives whole at every build: no undo history to keep.
+    t->setUndoRedoEnabled(false);
+    return t;
+}
+
+// The text of a report (CR LF line breaks, the dataset's encoding) as the text area shows it.
+QString shownText(const std::string& report, TextEncoding encoding) {
+    QString text = ui::toQString(report, encoding);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+QMenuBar* printMenu(QDialog* window, QAction*& print) {
+    auto* bar = new QMenuBar(window);
+    print = bar->addAction(QStringLiteral("&Print"));
+    print->setObjectName(QStringLiteral("mnuPrint"));
+    print->setVisible(false);
+    return bar;
+}
+
+} // namespace
+
+ReportWriter::ReportWriter(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+    setObjectName(QStringLiteral("rpt1"));
+    setWindowTitle(QStringLiteral("Report Writer"));
+    menu = printMenu(this, mnuPrint);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setMenuBar(menu);
+    outer->setContentsMargins(0, 0, 0, 0);
+    // The report sits at the window's top left and follows the window's size by its own rule;
+    // the options stay below it, so that the report can be built again with others.
+    auto* reportArea = new QWidget(this);
+    outer->addWidget(reportArea, 1);
+    Text1 = reportText(reportArea, true);
+    Text1->hide();
+
+    options = named(new QWidget(this), "options");
+    outer->addWidget(options);
+    auto* row = new QHBoxLayout(options);
+
+    Frame1 = named(new QGroupBox(QStringLiteral("Report Type"), options), "Frame1");
+    auto* f1 = new QVBoxLayout(Frame1);
+    OptPeople = named(new QRadioButton(QStringLiteral("People"), Frame1), "OptPeople");
+    OptEvents = named(new QRadioButton(QStringLiteral("Events"), Frame1), "OptEvents");
+    f1->addWidget(OptPeople);
+    f1->addWidget(OptEvents);
+    row->addWidget(Frame1);
+
+    auto* dates = new QGridLayout();
+    Label1 = named(new QLabel(QStringLiteral("Start Date"), options), "Label1");
+    date1 = named(new QLineEdit(options), "date1");
+    Label2 = named(new QLabel(QStringLiteral("End Date"), options), "Label2");
+    date2 = named(new QLineEdit(options), "date2");
+    for (QLineEdit* d : {date1, date2}) {
+        d->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("-000000")) + 16);
+        d->installEventFilter(this);
+    }
+    dates->addWidget(Label1, 0, 0);
+    dates->addWidget(date1, 0, 1);
+    dates->addWidget(Label2, 1, 0);
+    dates->addWidget(date2, 1, 1);
+    row->addLayout(dates);
+
+    Frame2 = named(new QGroupBox(QStringLiteral("Include the following"), options), "Frame2");
+    auto* f2 = new QGridLayout(Frame2);
+    const char* checkNames[] = {"Check1", "Check2", "Check3", "Check4", "Check5", "Check6"};
+    const QString captions[] = {QStringLiteral("Dates"),        QStringLiteral("Groupings"),
+                                QStringLiteral("Descriptions"), QStringLiteral("Assocd image"),
+                                QStringLiteral("URL link"),     QStringLiteral("URL only")};
+    QCheckBox** checks[] = {&Check1, &Check2, &Check3, &Check4, &Check5, &Check6};
+    for (int i = 0; i < 6; ++i) {
+        *checks[i] = named(new QCheckBox(captions[i], Frame2), checkNames[i]);
+        f2->addWidget(*checks[i], i % 2, i / 2);
+    }
+    Check5->setToolTip(QStringLiteral("Include URLs where present"));
+    Check6->setToolTip(QStringLiteral("List only items with URL links"));
+    row->addWidget(Frame2);
+
+    auto* buttons = new QVBoxLayout();
+    cmdOK = named(new QPushButton(QStringLiteral("OK"), options), "cmdOK");
+    cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), options), "cmdCancel");
+    cmdOK->setDefault(true);
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    buttons->addStretch();
+    row->addLayout(buttons);
+
+    connect(cmdOK, &QPushButton::clicked, this, &ReportWriter::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &ReportWriter::cmdCancel_Click);
+    connect(mnuPrint, &QAction::triggered, this, &ReportWriter::mnuPrint_Click);
+
+    const double dpi = ui::logicalDpi(this);
+    resize(ui::twipsToPixels(11000, dpi), ui::twipsToPixels(7200, dpi));
+    Form_Load();
+}
+
+void ReportWriter::Form_Load() {
+    ui::centerForm(*this);
+    date1->setText(number(state_.dataset.earliestDate));
+    date2->setText(number(state_.dataset.latestDate));
+    OptPeople->setChecked(true);
+    mnuPrint->setVisible(false);
+}
+
+void ReportWriter::date1_LostFocus() {
+    const Dataset& ds = state_.dataset;
+    date1->setText(
+        number(reportStartRule(date1->text().toStdString(), ds.earliestDate, ds.latestDate)));
+}
+
+void ReportWriter::date2_LostFocus() {
+    date2->setText(number(reportEndRule(date2->text().toStdString(), date1->text().toStdString(),
+                                        state_.dataset.latestDate)));
+}
+
+bool ReportWriter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        if (watched == date1)
+            date1_LostFocus();
+        else if (watched == date2)
+            date2_LostFocus();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ReportWriter::cmdOK_Click() {
+    // Enter in a date box presses OK without the box losing the focus; its rule runs first.
+    if (date1->hasFocus())
+        date1_LostFocus();
+    if (date2->hasFocus())
+        date2_LostFocus();
+    Text1->clear();
+    const Dataset& ds = state_.dataset;
+    const int start = static_cast<int>(readLeadingNumber(date1->text().toStdString()));
+    const int end = static_cast<int>(readLeadingNumber(date2->text().toStdString()));
+    const bool people = OptPeople->isChecked();
+    setWindowTitle(people ? QStringLiteral("People") : QStringLiteral("Events"));
+    ListingColumns c;
+    c.dates = Check1->isChecked();
+    c.groupings = Check2->isChecked();
+    c.descriptions = Check3->isChecked();
+    c.image = Check4->isChecked();
+    c.url = Check5->isChecked();
+    c.urlOnly = Check6->isChecked();
+    const std::string report =
+        buildListing(ds, people ? ReportSide::people : ReportSide::events, start, end, c);
+    Text1->setPlainText(shownText(report, ds.encoding));
+    Text1->show();
+    mnuPrint->setVisible(true);
+    Form_Resize();
+}
+
+void ReportWriter::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    Form_Resize();
+}
+
+void ReportWriter::Form_Resize() {
+    fitText(ui::outerRectTwips(*this));
+}
+
+void ReportWriter::fitText(const QRect& outer) {
+    if (outer.width() <= 60 || outer.height() <= 650)
+        return;
+    const double dpi = ui::logicalDpi(this);
+    // The options strip is taken from the height the rule leaves, so that it stays in sight.
+    const int height =
+        ui::twipsToPixels(outer.height() - 650, dpi) - (options ? options->sizeHint().height() : 0);
+    Text1->setGeometry(0, 0, ui::twipsToPixels(outer.width() - 60, dpi), std::max(height, 0));
+}
+
+ChoiceReport::ChoiceReport(AppState& state, Kind kind, QWidget* parent)
+    : QDialog(parent), state_(state), kind_(kind) {
+    const bool age = kind == Kind::age;
+    setObjectName(age ? QStringLiteral("AgeReport") : QStringLiteral("inMyLife"));
+    setWindowTitle(age ? QStringLiteral("Age Report") : QStringLiteral("In My Life..."));
+    menu = printMenu(this, mnuPrint);
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(menu);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* area = new QWidget(this);
+    layout->addWidget(area, 1);
+    Label1 = named(
+        new QLabel(age ? QStringLiteral("Choose an event") : QStringLiteral("Choose a person"),
+                   area),
+        "Label1");
+    Combo1 = named(new QComboBox(area), "Combo1");
+    Combo1->setPlaceholderText(QStringLiteral("Combo1"));
+    Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Combo1->setMinimumContentsLength(40);
+    Text1 = reportText(area, false);
+    const double dpi = ui::logicalDpi(this);
+    Label1->move(ui::twipsToPixels(240, dpi), ui::twipsToPixels(120, dpi));
+    Label1->adjustSize();
+    Combo1->move(ui::twipsToPixels(240, dpi), ui::twipsToPixels(420, dpi));
+    Combo1->adjustSize();
+    Text1->move(ui::twipsToPixels(240, dpi), ui::twipsToPixels(960, dpi));
+    connect(Combo1, &QComboBox::activated, this, &ChoiceReport::Combo1_Click);
+    connect(mnuPrint, &QAction::triggered, this, &ChoiceReport::mnuPrint_Click);
+    resize(ui::twipsToPixels(7200, dpi), ui::twipsToPixels(6000, dpi));
+    Form_Load();
+}
+
+void ChoiceReport::Form_Load() {
+    mnuPrint->setVisible(false);
+    Label1->show();
+    Combo1->show();
+    const Dataset& ds = state_.dataset;
+    ChoiceList list =
+        reportChoices(ds, kind_ == Kind::age ? ReportSide::events : ReportSide::people);
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(list.texts.size()));
+    for (const std::string& t : list.texts)
+        texts.append(ui::toQString(t, ds.encoding));
+    Combo1->clear();
+    Combo1->addItems(texts);
+    Combo1->setCurrentIndex(-1);
+    indexes_ = std::move(list.indexes);
+}
+
+void ChoiceReport::Combo1_Click(int k) {
+    if (k < 0 || static_cast<size_t>(k) >= indexes_.size())
+        return;
+    const Dataset& ds = state_.dataset;
+    const int record = indexes_[static_cast<size_t>(k)];
+    const std::string report =
+        kind_ == Kind::age ? ageReport(ds, record) : inMyLifeReport(ds, record);
+    Text1->setPlainText(shownText(report, ds.encoding));
+    Label1->hide();
+    mnuPrint->setVisible(true);
+}
+
+void ChoiceReport::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    Form_Resize();
+}
+
+void ChoiceReport::Form_Resize() {
+    fitText(ui::outerRectTwips(*this));
+}
+
+void ChoiceReport::fitText(const QRect& outer) {
+    const double dpi = ui::logicalDpi(this);
+    const bool age = kind_ == Kind::age;
+    const int minHeight = age ? 1650 : 1600;
+    if (outer.width() <= 600 || outer.height() <= minHeight)
+        return;
+    Text1->resize(ui::twipsToPixels(outer.width() - (age ? 600 : 500), dpi),
+                  ui::twipsToPixels(outer.height() - minHeight, dpi));
+}
+
+} // namespace tess

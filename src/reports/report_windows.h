@@ -1,0 +1,105 @@
+#pragma once
+
+#include "app/app_state.h"
+#include "reports/report_text.h"
+
+#include <QDialog>
+
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace tess {
+
+// rpt1, the report writer: a listing of the people or the events within a range of years, in
+// fixed-width columns chosen with check boxes. It only reads the dataset.
+class ReportWriter : public QDialog {
+    Q_OBJECT
+public:
+    explicit ReportWriter(AppState& state, QWidget* parent = nullptr);
+
+    // The resize rule for a window of this outer size in twips.
+    void fitText(const QRect& outerTwips);
+
+    QMenuBar* menu = nullptr;
+    QAction* mnuPrint = nullptr;
+    QPlainTextEdit* Text1 = nullptr;
+    QWidget* options = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QCheckBox* Check1 = nullptr;
+    QCheckBox* Check2 = nullptr;
+    QCheckBox* Check3 = nullptr;
+    QCheckBox* Check4 = nullptr;
+    QCheckBox* Check5 = nullptr;
+    QCheckBox* Check6 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QRadioButton* OptPeople = nullptr;
+    QRadioButton* OptEvents = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* date1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* date2 = nullptr;
+
+public slots:
+    void Form_Load();
+    void Form_Resize();
+    void date1_LostFocus();
+    void date2_LostFocus();
+    void cmdOK_Click();
+    void cmdCancel_Click() { reject(); }
+    // Printing comes with the printer; the entry is there from the first build.
+    void mnuPrint_Click() {}
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    AppState& state_;
+};
+
+// AgeReport and inMyLife: a list of the selected events (or people) to choose from, and the
+// report on the chosen one. One class, two kinds.
+class ChoiceReport : public QDialog {
+    Q_OBJECT
+public:
+    enum class Kind { age, inMyLife };
+    ChoiceReport(AppState& state, Kind kind, QWidget* parent = nullptr);
+
+    void fitText(const QRect& outerTwips);
+    // The position in its array of the entry behind list entry k.
+    int recordOf(int k) const { return indexes_.at(static_cast<size_t>(k)); }
+
+    QMenuBar* menu = nullptr;
+    QAction* mnuPrint = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    QPlainTextEdit* Text1 = nullptr;
+
+public slots:
+    void Form_Load();
+    void Form_Resize();
+    void Combo1_Click(int k);
+    void mnuPrint_Click() {}
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    AppState& state_;
+    Kind kind_;
+    std::vector<int> indexes_;
+};
+
+} // namespace tess
