@@ -175,6 +175,22 @@ std::string inMyLifeReport(const Dataset& ds, int personIndex) {
     return out;
 }
 
+std::vector<ChartLine> reportLines(std::string_view text, TextEncoding encoding) {
+    std::vector<ChartLine> lines;
+    lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find(lineBreak, start);
+        ChartLine& line = lines.emplace_back();
+        line.head = text.substr(start, end == std::string_view::npos ? end : end - start);
+        line.headWidth = static_cast<int>(textWidth(line.head, encoding));
+        if (end == std::string_view::npos)
+            break;
+        start = end + lineBreak.size();
+    }
+    return lines;
+}
+
 namespace {
 template <typename Record>
 void addChoices(ChoiceList& list, const std::vector<Record>& records, int count) {

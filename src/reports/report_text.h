@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/dataset.h"
+#include "timeline/chart.h"
 
 #include <string>
 #include <string_view>
@@ -42,6 +43,11 @@ std::string buildListing(const Dataset& ds, ReportSide side, int start, int end,
 std::string ageReport(const Dataset& ds, int eventIndex);
 // "In my life..." for person personIndex: every event within the person's span.
 std::string inMyLifeReport(const Dataset& ds, int personIndex);
+
+// A report's lines (split at its line breaks) for the view that shows long texts: the chart
+// view, which paints only the rows in sight. A text ending in a line break has an empty last
+// line, as a text area shows it.
+std::vector<ChartLine> reportLines(std::string_view text, TextEncoding encoding);
 
 // The entries the age report (events) or "In my life..." (people) offers: the selected ones,
 // in array order, each as its first date in plain form, a blank and its name. indexes[k] is the

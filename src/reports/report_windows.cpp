@@ -34,15 +34,12 @@ template <typename T> T* named(T* widget, const char* name) {
     return widget;
 }
 
-// A read-only plain text in a fixed-pitch font, so that report columns line up.
-QPlainTextEdit* reportText(QWidget* parent, bool horizontalScroll) {
+// A read-only plain text in a fixed-pitch font, lines wrapped at the window's width.
+QPlainTextEdit* reportText(QWidget* parent) {
     auto* t = named(new QPlainTextEdit(parent), "Text1");
     t->setReadOnly(true);
     t->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    t->setLineWrapMode(horizontalScroll ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
     t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    if (horizontalScroll)
-        t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // The text arrives whole at every build: no undo history to keep.
     t->setUndoRedoEnabled(false);
     return t;
@@ -77,7 +74,8 @@ ReportWriter::ReportWriter(AppState& state, QWidget* parent) : QDialog(parent), 
     // the options stay below it, so that the report can be built again with others.
     auto* reportArea = new QWidget(this);
     outer->addWidget(reportArea, 1);
-    Text1 = reportText(reportArea, true);
+    Text1 = named(new ChartView(reportArea), "Text1");
+    Text1->setBackgroundColor(0xFFFFFF);
     Text1->hide();
 
     options = named(new QWidget(this), "options");
@@ -175,7 +173,6 @@ void ReportWriter::cmdOK_Click() {
         date1_LostFocus();
     if (date2->hasFocus())
         date2_LostFocus();
-    Text1->clear();
     const Dataset& ds = state_.dataset;
     const int start = static_cast<int>(readLeadingNumber(date1->text().toStdString()));
     const int end = static_cast<int>(readLeadingNumber(date2->text().toStdString()));
@@ -188,9 +185,8 @@ void ReportWriter::cmdOK_Click() {
     c.image = Check4->isChecked();
     c.url = Check5->isChecked();
     c.urlOnly = Check6->isChecked();
-    const std::string report =
-        buildListing(ds, people ? ReportSide::people : ReportSide::events, start, end, c);
-    Text1->setPlainText(shownText(report, ds.encoding));
+    text_ = buildListing(ds, people ? ReportSide::people : ReportSide::events, start, end, c);
+    Text1->setChart(reportLines(text_, ds.encoding), ds.encoding);
     Text1->show();
     mnuPrint->setVisible(true);
     Form_Resize();
@@ -234,7 +230,7 @@ ChoiceReport::ChoiceReport(AppState& state, Kind kind, QWidget* parent)
     Combo1->setPlaceholderText(QStringLiteral("Combo1"));
     Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     Combo1->setMinimumContentsLength(40);
-    Text1 = reportText(area, false);
+    Text1 = reportText(area);
     const double dpi = ui::logicalDpi(this);
     Label1->move(ui::twipsToPixels(240, dpi), ui::twipsToPixels(120, dpi));
     Label1->adjustSize();

@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "reports/report_text.h"
+#include "timeline/chart_view.h"
 
 #include <QDialog>
 
@@ -32,7 +33,9 @@ public:
 
     QMenuBar* menu = nullptr;
     QAction* mnuPrint = nullptr;
-    QPlainTextEdit* Text1 = nullptr;
+    // The listing can run to 32767 lines of hundreds of characters: it is shown by the view
+    // that paints only the rows in sight.
+    ChartView* Text1 = nullptr;
     QWidget* options = nullptr;
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;
@@ -61,12 +64,16 @@ public slots:
     // Printing comes with the printer; the entry is there from the first build.
     void mnuPrint_Click() {}
 
+    // The report as last built, as it is printed.
+    const std::string& text() const { return text_; }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     AppState& state_;
+    std::string text_;
 };
 
 // AgeReport and inMyLife: a list of the selected events (or people) to choose from, and the

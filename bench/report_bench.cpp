@@ -1,0 +1,126 @@
+// The reports on a maximal dataset: the listing with every column, an age report and an
+// "In my life..." report built, and the report writer showing the whole listing.
+#include "dataset_generator.h"
+
+#include "app/app_state.h"
+#include "reports/report_text.h"
+#include "reports/report_windows.h"
+#include "ui/qt_dialogs.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+namespace {
+
+tess::Dataset& maximal() {
+    static tess::Dataset ds = bench_support::makeMaximalDataset();
+    return ds;
+}
+
+// Paints a widget now, as the screen would show it (offscreen, repaint() may paint nothing).
+void paintNow(QWidget* widget) {
+    static QImage target;
+    if (target.size() != widget->size())
+        target = QImage(widget->size(), QImage::Format_ARGB32_Premultiplied);
+    widget->render(&target);
+}
+
+tess::ListingColumns everyColumn() {
+    tess::ListingColumns c;
+    c.dates = c.groupings = c.descriptions = c.image = c.url = true;
+    return c;
+}
+
+void BM_ListingEveryColumn(benchmark::State& st) {
+    const tess::Dataset& ds = maximal();
+    size_t bytes = 0;
+    for (auto _ : st) {
+        const std::string text =
+            tess::buildListing(ds, tess::ReportSide::people, -32768, 32767, everyColumn());
+        bytes = text.size();
+        benchmark::DoNotOptimize(text.data());
+    }
+    st.counters["bytes"] = static_cast<double>(bytes);
+}
+
+// The event whose year most people share, and the person whose life holds the most events.
+void BM_AgeReport(benchmark::State& st) {
+    const tess::Dataset& ds = maximal();
+    for (auto _ : st)
+        benchmark::DoNotOptimize(tess::ageReport(ds, ds.numEvents / 2).size());
+}
+
+void BM_InMyLifeReport(benchmark::State& st) {
+    const tess::Dataset& ds = maximal();
+    // The longest life of the first thousand, so that many events fall within it.
+    int longest = 0;
+    for (int i = 0; i < 1000; ++i) {
+        const auto& p = ds.people[static_cast<size_t>(i)];
+        const auto& l = ds.people[static_cast<size_t>(longest)];
+        if (p.date2 - p.date1 > l.date2 - l.date1)
+            longest = i;
+    }
+    size_t bytes = 0;
+    for (auto _ : st) {
+        const std::string text = tess::inMyLifeReport(ds, longest);
+        bytes = text.size();
+        benchmark::DoNotOptimize(text.data());
+    }
+    st.counters["bytes"] = static_cast<double>(bytes);
+}
+
+// OK pressed with every column over every person: the listing built and shown, painted once.
+void BM_ReportWindowShowsListing(benchmark::State& st) {
+    ui::QtDialogs dialogs;
+    tess::AppState state(dialogs);
+    state.dataset = maximal();
+    tess::ReportWriter window(state);
+    window.show();
+    for (QCheckBox* c : {window.Check1, window.Check2, window.Check3, window.Check4, window.Check5})
+        c->setChecked(true);
+    for (auto _ : st) {
+        window.cmdOK_Click();
+        paintNow(window.Text1->viewport());
+    }
+}
+
+// Scrolling the shown listing by a page and painting.
+void BM_ReportWindowScrollPage(benchmark::State& st) {
+    ui::QtDialogs dialogs;
+    tess::AppState state(dialogs);
+    state.dataset = maximal();
+    tess::ReportWriter window(state);
+    window.show();
+    window.cmdOK_Click();
+    if (window.Text1->lineCount() < 30000)
+        st.SkipWithError("the listing is not the whole dataset");
+    QScrollBar* bar = window.Text1->verticalScrollBar();
+    for (auto _ : st) {
+        bar->setValue((bar->value() + bar->pageStep()) % std::max(1, bar->maximum()));
+        paintNow(window.Text1->viewport());
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_ListingEveryColumn)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AgeReport)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InMyLifeReport)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReportWindowShowsListing)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReportWindowScrollPage)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
