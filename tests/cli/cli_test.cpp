@@ -188,3 +188,38 @@ TEST(CliFiles, MergeConvertAndSelectWriteWhatTheProgramWould) {
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(std::filesystem::exists(dir.file("x.qd3")));
 }
+
+TEST(CliReports, PrintTheTextsTheWindowsShow) {
+    const std::string file = dataFile("golden/reports/input.qd3");
+    auto golden = [](const std::string& name) {
+        std::string text = readBytes(dataFile("golden/reports/" + name));
+        for (size_t p; (p = text.find("\r\n")) != std::string::npos;)
+            text.replace(p, 2, "\n");
+        return text;
+    };
+    struct Case {
+        std::vector<std::string> args;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {{"report", "people", file, "--dates", "--groupings", "--descriptions", "--image", "--url"},
+         golden("listing_people_all.txt")},
+        {{"report", "people", file, "--from", "1800", "--to", "1920"},
+         golden("listing_people_plain.txt")},
+        {{"report", "events", file, "--from", "1850", "--to", "1900", "--dates", "--groupings"},
+         golden("listing_events_1850_1900.txt")},
+        {{"age", file, "2"}, golden("age_ancient.txt")},
+        {{"in-my-life", file, "1"}, golden("life_traveller.txt")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0]);
+        const Result r = runCli(c.args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, c.expected);
+    }
+    EXPECT_EQ(runCli({"age", file, "3"}).status, 1); // three events: positions 0 to 2
+    EXPECT_EQ(runCli({"in-my-life", file, "-1"}).status, 1);
+    EXPECT_EQ(runCli({"age", file, "first"}).status, 2);
+    EXPECT_EQ(runCli({"report", "places", file}).status, 2);
+    EXPECT_EQ(runCli({"report", "people", file, "--colour"}).status, 2);
+}
