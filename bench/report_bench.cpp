@@ -50,7 +50,7 @@ void BM_ListingEveryColumn(benchmark::State& st) {
     st.counters["bytes"] = static_cast<double>(bytes);
 }
 
-// The event whose year most people share, and the person whose life holds the most events.
+// An age report for an event in the middle of the array.
 void BM_AgeReport(benchmark::State& st) {
     const tess::Dataset& ds = maximal();
     for (auto _ : st)

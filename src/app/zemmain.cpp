@@ -1,6 +1,7 @@
 #include "app/zemmain.h"
 
 #include "app/help_viewer.h"
+#include "categories/category_windows.h"
 #include "core/file_error.h"
 #include "core/legacy_file.h"
 #include "core/merge.h"
@@ -184,6 +185,7 @@ void ZemMain::buildMenus() {
     connect(mnuRptPeople, &QAction::triggered, this, &ZemMain::mnuRptPeople_Click);
     connect(mnuAgeReport, &QAction::triggered, this, &ZemMain::mnuAgeReport_Click);
     connect(munLife, &QAction::triggered, this, &ZemMain::munLife_Click);
+    connect(mnuGroupings, &QAction::triggered, this, &ZemMain::mnuGroupings_Click);
     for (QAction* a : {mnuListFactions, mnuListOcc, mnuListGroups, mnuListNations})
         connect(a, &QAction::triggered, this, &ZemMain::mnuListGroupings_Click);
 }
@@ -513,6 +515,12 @@ void ZemMain::mnuAgeReport_Click() {
 void ZemMain::munLife_Click() {
     storePendingEntries();
     ChoiceReport window(state_, ChoiceReport::Kind::inMyLife, this);
+    state_.dialogs.showModal(window);
+}
+
+void ZemMain::mnuGroupings_Click() {
+    storePendingEntries();
+    EditGroupings window(state_, this);
     state_.dialogs.showModal(window);
 }
 

@@ -61,6 +61,7 @@ public slots:
     void mnuRptPeople_Click();
     void mnuAgeReport_Click();
     void munLife_Click();
+    void mnuGroupings_Click();
     // A timeline click made an entry current: its entry window shows it, without a modal wait.
     void showEntryWindow(tess::TimelineSide side);
     // The four entries under Reports > Groupings are there and do nothing.

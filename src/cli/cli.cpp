@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include "categories/categories.h"
 #include "core/dataset.h"
 #include "core/file_error.h"
 #include "core/legacy_file.h"
@@ -14,6 +15,7 @@
 #include "timeline/statistics.h"
 
 #include <charconv>
+#include <cstdio>
 #include <optional>
 
 #include <functional>
@@ -52,6 +54,8 @@ constexpr const char* usageText =
     "                               the columns, as the check boxes add them\n"
     "  age FILE EVENT-INDEX         the age report for the event at that position (from 0)\n"
     "  in-my-life FILE PERSON-INDEX \"In my life...\" for the person at that position\n"
+    "  categories FILE   the four category lists as the category editor shows them, each\n"
+    "                    line followed by the category's colour (#RRGGBB)\n"
     "  help              show this text (also --help)\n"
     "\n"
     "Exit status: 0 done, 1 the file could not be read or written, 2 bad usage.\n";
@@ -411,6 +415,33 @@ int cmdChoiceReport(Context& c, bool age) {
     return 0;
 }
 
+int cmdCategories(Context& c) {
+    if (c.args.size() != 1)
+        return usageError(c, "categories takes one file name");
+    Dataset ds;
+    if (!openLikeTheProgram(c, ds, c.args[0], true))
+        return 1;
+    const UsageCounts counts = countUsage(ds);
+    const std::pair<CategoryKind, const char*> tables[] = {{kindFactions, "Factions"},
+                                                           {kindOccupations, "Occupations"},
+                                                           {kindGroups, "Groups"},
+                                                           {kindNations, "Nations"}};
+    for (const auto& [kind, title] : tables) {
+        c.out << title << '\n';
+        const CategoryTable& t = ds.table(kind);
+        const std::vector<ChartLine> lines = editorLines(t, counts.of(kind), ds.encoding);
+        for (int i = 1; i <= t.count; ++i) {
+            const int32_t rgb = t.colors[static_cast<size_t>(i)];
+            char color[8];
+            std::snprintf(color, sizeof color, "#%02X%02X%02X", rgb & 0xFF, (rgb >> 8) & 0xFF,
+                          (rgb >> 16) & 0xFF);
+            c.out << terminalText(lines[static_cast<size_t>(i - 1)].head, ds.encoding) << ' '
+                  << color << '\n';
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -433,6 +464,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         {"convert", cmdConvert},
         {"select", cmdSelect},
         {"report", cmdReport},
+        {"categories", cmdCategories},
         {"age", [](Context& c) { return cmdChoiceReport(c, true); }},
         {"in-my-life", [](Context& c) { return cmdChoiceReport(c, false); }},
     };

@@ -6,11 +6,13 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace tess {
@@ -129,6 +132,16 @@ ReportWriter::ReportWriter(AppState& state, QWidget* parent) : QDialog(parent), 
     buttons->addStretch();
     row->addLayout(buttons);
 
+    // The view paints rows and has no selection of its own: Copy takes the whole report.
+    auto* copy = new QShortcut(QKeySequence::Copy, Text1);
+    copy->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QShortcut::activated, this, &ReportWriter::copyReport);
+    Text1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* copyAction = new QAction(QStringLiteral("&Copy report"), Text1);
+    copyAction->setObjectName(QStringLiteral("copyReport"));
+    Text1->addAction(copyAction);
+    connect(copyAction, &QAction::triggered, this, &ReportWriter::copyReport);
+    Text1->setFocusPolicy(Qt::StrongFocus);
     connect(cmdOK, &QPushButton::clicked, this, &ReportWriter::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &ReportWriter::cmdCancel_Click);
     connect(mnuPrint, &QAction::triggered, this, &ReportWriter::mnuPrint_Click);
@@ -192,6 +205,10 @@ void ReportWriter::cmdOK_Click() {
     Form_Resize();
 }
 
+void ReportWriter::copyReport() {
+    QGuiApplication::clipboard()->setText(shownText(text_, state_.dataset.encoding));
+}
+
 void ReportWriter::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     Form_Resize();
@@ -205,10 +222,14 @@ void ReportWriter::fitText(const QRect& outer) {
     if (outer.width() <= 60 || outer.height() <= 650)
         return;
     const double dpi = ui::logicalDpi(this);
-    // The options strip is taken from the height the rule leaves, so that it stays in sight.
-    const int height =
-        ui::twipsToPixels(outer.height() - 650, dpi) - (options ? options->sizeHint().height() : 0);
-    Text1->setGeometry(0, 0, ui::twipsToPixels(outer.width() - 60, dpi), std::max(height, 0));
+    // The options strip is taken from the height the rule leaves, so that it stays in sight,
+    // and the report never runs past the area above it (a window frame takes its share too).
+    const QWidget* area = Text1->parentWidget();
+    const int height = std::min(ui::twipsToPixels(outer.height() - 650, dpi) -
+                                    (options ? options->sizeHint().height() : 0),
+                                area->height());
+    const int width = std::min(ui::twipsToPixels(outer.width() - 60, dpi), area->width());
+    Text1->setGeometry(0, 0, std::max(width, 0), std::max(height, 0));
 }
 
 ChoiceReport::ChoiceReport(AppState& state, Kind kind, QWidget* parent)

@@ -64,6 +64,9 @@ public slots:
     // Printing comes with the printer; the entry is there from the first build.
     void mnuPrint_Click() {}
 
+    // Puts the whole report on the clipboard (Ctrl+C in the report, or its context menu).
+    void copyReport();
+
     // The report as last built, as it is printed.
     const std::string& text() const { return text_; }
 

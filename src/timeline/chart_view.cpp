@@ -46,7 +46,7 @@ ChartView::ChartView(QWidget* parent) : QAbstractScrollArea(parent), font_(chart
     updateScrollBars();
 }
 
-void ChartView::setChart(std::vector<ChartLine> lines, TextEncoding encoding) {
+void ChartView::setChart(std::vector<ChartLine> lines, TextEncoding encoding, bool keepPosition) {
     lines_ = std::move(lines);
     encoding_ = encoding;
     offsets_.resize(lines_.size());
@@ -58,8 +58,10 @@ void ChartView::setChart(std::vector<ChartLine> lines, TextEncoding encoding) {
         offset += length + 2;
         maxLength_ = std::max(maxLength_, static_cast<int>(std::min<long long>(length, 1 << 24)));
     }
-    verticalScrollBar()->setValue(0);
-    horizontalScrollBar()->setValue(0);
+    if (!keepPosition) {
+        verticalScrollBar()->setValue(0);
+        horizontalScrollBar()->setValue(0);
+    }
     updateScrollBars();
     viewport()->update();
 }
@@ -186,6 +188,10 @@ void ChartView::mousePressEvent(QMouseEvent* event) {
         return;
     const Hit hit = hitAt(event->position().toPoint());
     emit lineClicked(hit.line, hit.offset);
+}
+
+void ChartView::mouseReleaseEvent(QMouseEvent* event) {
+    emit lineReleased(hitAt(event->position().toPoint()).line);
 }
 
 } // namespace tess

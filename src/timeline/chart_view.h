@@ -21,7 +21,9 @@ class ChartView : public QAbstractScrollArea {
 public:
     explicit ChartView(QWidget* parent = nullptr);
 
-    void setChart(std::vector<ChartLine> lines, TextEncoding encoding);
+    // New lines start at the top, unless keepPosition asks to stay where the view is (a list
+    // drawn again after a change to one of its lines).
+    void setChart(std::vector<ChartLine> lines, TextEncoding encoding, bool keepPosition = false);
     const std::vector<ChartLine>& lines() const { return lines_; }
     int lineCount() const { return static_cast<int>(lines_.size()); }
 
@@ -42,11 +44,14 @@ public:
 
 signals:
     void lineClicked(int line, long long offset);
+    // Any mouse button let go over the box: the line under the pointer.
+    void lineReleased(int line);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void updateScrollBars();

@@ -10,7 +10,11 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -58,16 +62,21 @@ TEST_F(ReportWindowTest, ReportWriterBuildsTheListingItsControlsAsk) {
     for (QCheckBox* c : {w.Check1, w.Check2, w.Check3, w.Check4, w.Check5, w.Check6})
         EXPECT_FALSE(c->isChecked());
 
-    // The date boxes keep to the chart range, the end at least the start.
-    w.date1->setText(QStringLiteral("no year"));
-    w.date1_LostFocus();
-    EXPECT_EQ(w.date1->text(), QString::number(ds.earliestDate > 0 ? ds.earliestDate : 0));
-    w.date1->setText(QStringLiteral("1800.5"));
-    w.date1_LostFocus();
-    w.date2->setText(QStringLiteral("1700"));
-    w.date2_LostFocus();
-    EXPECT_EQ(w.date1->text(), QStringLiteral("1800"));
-    EXPECT_EQ(w.date2->text(), QStringLiteral("1800"));
+    // The date boxes keep to the chart range (-310 to 12410 here), the end at least the start,
+    // as each box loses the focus.
+    auto leave = [](QLineEdit* box, const QString& text) {
+        box->setText(text);
+        QFocusEvent out(QEvent::FocusOut);
+        QCoreApplication::sendEvent(box, &out);
+        return box->text();
+    };
+    EXPECT_EQ(leave(w.date1, QStringLiteral("no year")), QStringLiteral("0"));
+    EXPECT_EQ(leave(w.date1, QStringLiteral("-9000")), QStringLiteral("-310"));
+    EXPECT_EQ(leave(w.date1, QStringLiteral("1801.5")), QStringLiteral("1802"));
+    w.date1->setText(QStringLiteral("1800.5")); // the end's bound is the number as typed
+    EXPECT_EQ(leave(w.date2, QStringLiteral("1700")), QStringLiteral("1800"));
+    EXPECT_EQ(leave(w.date2, QStringLiteral("99999")), QStringLiteral("12410"));
+    w.date1->setText(QStringLiteral("1800"));
 
     w.date2->setText(QStringLiteral("1920"));
     w.Check1->setChecked(true);
@@ -91,10 +100,18 @@ TEST_F(ReportWindowTest, ReportWriterBuildsTheListingItsControlsAsk) {
     EXPECT_TRUE(w.Text1->isVisible());
 
     // The resize rule, and nothing for a window too small for it.
+    // Within the window's own area: the width less 60 twips, the height less 650 and the
+    // options below.
     const double dpi = ui::logicalDpi(&w);
+    w.resize(ui::twipsToPixels(9000, dpi), ui::twipsToPixels(7000, dpi));
     w.fitText(QRect(0, 0, 9000, 7000));
     EXPECT_EQ(w.Text1->pos(), QPoint(0, 0));
     EXPECT_EQ(w.Text1->width(), ui::twipsToPixels(9000 - 60, dpi));
+    EXPECT_EQ(w.Text1->height(),
+              ui::twipsToPixels(7000 - 650, dpi) - w.options->sizeHint().height());
+    EXPECT_LE(w.Text1->geometry().bottom(), w.Text1->parentWidget()->height());
+    w.copyReport();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), shown(w.text()));
     const QSize before = w.Text1->size();
     w.fitText(QRect(0, 0, 9000, 650));
     EXPECT_EQ(w.Text1->size(), before);

@@ -1,0 +1,274 @@
+#include "categories/category_windows.h"
+
+#include "timeline/chart_view.h"
+#include "ui/dialogs.h"
+#include "ui/geometry.h"
+#include "ui/text_codec.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace tess {
+
+namespace {
+template <typename T> T* named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+} // namespace
+
+EditGroupings::EditGroupings(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+    setObjectName(QStringLiteral("editgrp"));
+    auto* layout = new QHBoxLayout(this);
+    auto* side = new QVBoxLayout();
+    layout->addLayout(side);
+
+    Frame1 = named(new QGroupBox(QStringLiteral("Grouping"), this), "Frame1");
+    Frame1->setToolTip(QStringLiteral("Click at bottom to add new group"));
+    auto* f1 = new QVBoxLayout(Frame1);
+    Option1 = named(new QRadioButton(QStringLiteral("Faction"), Frame1), "Option1");
+    Option2 = named(new QRadioButton(QStringLiteral("Occupation"), Frame1), "Option2");
+    Option3 = named(new QRadioButton(QStringLiteral("Group"), Frame1), "Option3");
+    Option4 = named(new QRadioButton(QStringLiteral("Nation"), Frame1), "Option4");
+    for (QRadioButton* o : {Option1, Option2, Option3, Option4})
+        f1->addWidget(o);
+    side->addWidget(Frame1);
+
+    Frame2 = named(new QGroupBox(QStringLiteral("Change"), this), "Frame2");
+    Frame2->setToolTip(QStringLiteral("Choose which to edit"));
+    auto* f2 = new QVBoxLayout(Frame2);
+    Option5 = named(new QRadioButton(QStringLiteral("Name"), Frame2), "Option5");
+    Option6 = named(new QRadioButton(QStringLiteral("Color"), Frame2), "Option6");
+    f2->addWidget(Option5);
+    f2->addWidget(Option6);
+    side->addWidget(Frame2);
+
+    cmdBkg = named(new QPushButton(QStringLiteral("Backcolor"), this), "cmdBkg");
+    cmdConsolidate = named(new QPushButton(QStringLiteral("Consolidate"), this), "cmdConsolidate");
+    cmdPrune = named(new QPushButton(QStringLiteral("Prune"), this), "cmdPrune");
+    cmdOK = named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
+    for (QPushButton* b : {cmdBkg, cmdConsolidate, cmdPrune})
+        side->addWidget(b);
+    side->addStretch();
+    side->addWidget(cmdOK);
+
+    // Thousands of coloured lines: the chart view paints only those in sight.
+    rtbox1 = named(new ChartView(this), "rtbox1");
+    layout->addWidget(rtbox1, 1);
+
+    connect(Option1, &QRadioButton::clicked, this, &EditGroupings::Option1_Click);
+    connect(Option2, &QRadioButton::clicked, this, &EditGroupings::Option2_Click);
+    connect(Option3, &QRadioButton::clicked, this, &EditGroupings::Option3_Click);
+    connect(Option4, &QRadioButton::clicked, this, &EditGroupings::Option4_Click);
+    connect(Option5, &QRadioButton::clicked, this, &EditGroupings::Option5_Click);
+    connect(Option6, &QRadioButton::clicked, this, &EditGroupings::Option6_Click);
+    connect(rtbox1, &ChartView::lineReleased, this, &EditGroupings::rtbox1_MouseUp);
+    connect(cmdBkg, &QPushButton::clicked, this, &EditGroupings::cmdBkg_Click);
+    connect(cmdConsolidate, &QPushButton::clicked, this, &EditGroupings::cmdConsolidate_Click);
+    connect(cmdPrune, &QPushButton::clicked, this, &EditGroupings::cmdPrune_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &EditGroupings::cmdOK_Click);
+
+    const double dpi = ui::logicalDpi(this);
+    resize(ui::twipsToPixels(7600, dpi), ui::twipsToPixels(6400, dpi));
+    Form_Load();
+}
+
+void EditGroupings::Form_Load() {
+    ui::centerForm(*this);
+    colorMode_ = false;
+    Option1->setChecked(true);
+    Option5->setChecked(true);
+    showTable(kindFactions);
+}
+
+void EditGroupings::showTable(CategoryKind kind) {
+    state_.editedKind = kind;
+    drawList();
+}
+
+void EditGroupings::drawList(bool keepPosition) {
+    Dataset& ds = state_.dataset;
+    const CategoryKind kind = state_.editedKind;
+    counts_ = countUsage(ds);
+    const Settings& s = state_.settings;
+    rtbox1->setBackgroundColor(isPeopleKind(kind) ? s.peopleBackColor : s.eventsBackColor);
+    setWindowTitle(QString::fromStdString(editorCaption(kind)));
+    rtbox1->setChart(editorLines(ds.table(kind), counts_.of(kind), ds.encoding), ds.encoding,
+                     keepPosition);
+}
+
+void EditGroupings::rtbox1_MouseUp(int L) {
+    Dataset& ds = state_.dataset;
+    CategoryTable& t = ds.table(state_.editedKind);
+    if (!colorMode_) {
+        if (L > t.count) {
+            if (!addCategory(t)) {
+                state_.dialogs.message(QString::fromLatin1(tableFullMessage));
+                return;
+            }
+            L = t.count;
+        }
+        const size_t k = static_cast<size_t>(L);
+        const std::optional<QString> answer = state_.dialogs.input(
+            QStringLiteral("Enter changed text"), QStringLiteral("Edit Groupings"),
+            ui::toQString(t.names[k], ds.encoding));
+        // An empty answer, or a cancelled box, keeps the name (a category just added stays,
+        // unnamed).
+        if (answer && !answer->isEmpty())
+            t.names[k] = ui::fromQString(*answer, ds.encoding);
+        ds.modified = true;
+        drawList(true);
+        return;
+    }
+    const std::optional<int32_t> color = state_.dialogs.color(lastColor_);
+    if (!color)
+        return;
+    lastColor_ = *color;
+    if (!t.valid(L))
+        return;
+    t.colors[static_cast<size_t>(L)] = *color;
+    ds.modified = true;
+    drawList(true);
+}
+
+void EditGroupings::cmdBkg_Click() {
+    const std::optional<int32_t> color = state_.dialogs.color(lastColor_);
+    if (!color)
+        return;
+    lastColor_ = *color;
+    Settings& s = state_.settings;
+    (isPeopleKind(state_.editedKind) ? s.peopleBackColor : s.eventsBackColor) = *color;
+    rtbox1->setBackgroundColor(*color);
+    state_.dataset.modified = true;
+}
+
+void EditGroupings::cmdConsolidate_Click() {
+    Consolidate window(state_, this);
+    state_.dialogs.showModal(window);
+    drawList(true);
+}
+
+void EditGroupings::cmdPrune_Click() {
+    if (state_.dialogs.question(QStringLiteral("Do you want to eliminate items with 0 count?"),
+                                QStringLiteral("Prune "))) {
+        pruneCategories(state_.dataset, state_.editedKind, counts_.of(state_.editedKind));
+    } else {
+        state_.dialogs.message(QStringLiteral("No changes"));
+    }
+    drawList(true);
+}
+
+Consolidate::Consolidate(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+    setObjectName(QStringLiteral("Consol"));
+    setWindowTitle(QStringLiteral("Consolidate"));
+    auto* layout = new QGridLayout(this);
+    Label1 = named(new QLabel(QStringLiteral("Keep this "), this), "Label1");
+    Combo1 = named(new QComboBox(this), "Combo1");
+    Combo1->setToolTip(QStringLiteral("If this is blank, other caption will be used"));
+    Label2 = named(new QLabel(QStringLiteral("Replace this"), this), "Label2");
+    Combo2 = named(new QComboBox(this), "Combo2");
+    for (QComboBox* c : {Combo1, Combo2}) {
+        c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert);
+        c->setMinimumContentsLength(30);
+        c->installEventFilter(this);
+        c->lineEdit()->installEventFilter(this);
+    }
+    Combo1->setEditText(QStringLiteral("Combo1"));
+    Combo2->setEditText(QStringLiteral("Combo2"));
+    cmdOK = named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
+    cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
+    layout->addWidget(Label1, 0, 0);
+    layout->addWidget(Combo1, 1, 0);
+    layout->addWidget(Label2, 2, 0);
+    layout->addWidget(Combo2, 3, 0);
+    auto* buttons = new QHBoxLayout();
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    layout->addLayout(buttons, 4, 0);
+    connect(Combo1, &QComboBox::activated, this, &Consolidate::Combo1_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &Consolidate::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &Consolidate::cmdCancel_Click);
+    Form_Load();
+}
+
+void Consolidate::Form_Load() {
+    keep_ = 1;
+    replace_ = 1;
+    const Dataset& ds = state_.dataset;
+    const CategoryTable& t = ds.table(state_.editedKind);
+    QStringList names;
+    names.reserve(t.count);
+    for (int i = 1; i <= t.count; ++i)
+        names.append(ui::toQString(t.names[static_cast<size_t>(i)], ds.encoding));
+    for (QComboBox* c : {Combo1, Combo2}) {
+        const QString text = c->currentText();
+        c->clear();
+        c->addItems(names);
+        c->setEditText(text); // a table too short for it leaves the field as it was
+    }
+    if (t.count >= 1)
+        Combo1->setCurrentIndex(0);
+    if (t.count >= 2)
+        Combo2->setCurrentIndex(1);
+    Combo1->setFocus();
+}
+
+namespace {
+// The position (from 1) of the entry the field names: the one chosen, or else the first whose
+// text it holds; 0 when it names none.
+int positionIn(const QComboBox& combo) {
+    const QString text = combo.currentText();
+    if (combo.currentIndex() >= 0 && combo.itemText(combo.currentIndex()) == text)
+        return combo.currentIndex() + 1;
+    return combo.findText(text, Qt::MatchExactly) + 1;
+}
+} // namespace
+
+void Consolidate::Combo1_LostFocus() {
+    keep_ = positionIn(*Combo1);
+}
+
+void Consolidate::Combo2_LostFocus() {
+    replace_ = positionIn(*Combo2);
+}
+
+bool Consolidate::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        if (watched == Combo1 || watched == Combo1->lineEdit())
+            Combo1_LostFocus();
+        else if (watched == Combo2 || watched == Combo2->lineEdit())
+            Combo2_LostFocus();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void Consolidate::cmdOK_Click() {
+    // OK takes the focus from a field before it is pressed; pressed by Enter, it does not.
+    if (Combo1->hasFocus() || Combo1->lineEdit()->hasFocus())
+        Combo1_LostFocus();
+    if (Combo2->hasFocus() || Combo2->lineEdit()->hasFocus())
+        Combo2_LostFocus();
+    if (keep_ == replace_) {
+        state_.dialogs.message(QStringLiteral("No changes requested"));
+        return;
+    }
+    if (keep_ >= 1 && replace_ >= 1) {
+        const CategoryKind kind = state_.editedKind;
+        state_.dialogs.message(
+            QString::fromUtf8(replaceGroupMessage(state_.dataset, kind, keep_, replace_)));
+        replaceGroup(state_.dataset, kind, keep_, replace_);
+    }
+    accept();
+}
+
+} // namespace tess

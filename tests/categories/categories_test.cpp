@@ -1,0 +1,132 @@
+#include "categories/categories.h"
+
+#include "support/dataset_builder.h"
+
+#include <gtest/gtest.h>
+
+using namespace tess;
+using namespace testing_support;
+
+namespace {
+
+// Five factions and three nations; people and events using some of them.
+Dataset sample() {
+    DatasetBuilder b;
+    for (int i = 1; i <= 5; ++i)
+        b.category(kindFactions, "F" + std::to_string(i), i);
+    b.category(kindNations, "N1", 1).category(kindNations, "N2", 2).category(kindNations, "N3", 3);
+    b.category(kindGroups, "G1", 1).category(kindOccupations, "O1", 1);
+    b.person("a", 1, 2, 1).person("b", 1, 2, 3).person("c", 1, 2, 3).person("hidden", 1, 2, 2);
+    b.person("outside", 1, 2, 9); // a number beyond the table
+    b.event("twice", 1, 2, 1, 2, 2).event("e", 1, 2, 1, 1, 0).event("lost group", 1, 2, 4, 1, 0);
+    b.event("hidden lost group", 1, 2, 7, 3, 0);
+    Dataset ds = b.build();
+    ds.people[3].selected = 0;
+    ds.events[3].selected = 0;
+    return ds;
+}
+
+} // namespace
+
+TEST(Categories, CountsSelectedEntriesAndResetsLostGroups) {
+    Dataset ds = sample();
+    const UsageCounts c = countUsage(ds);
+    EXPECT_EQ(c.factions, (std::vector<int>{0, 1, 0, 2, 0, 0})); // the hidden F2 user not counted
+    EXPECT_EQ(c.nations, (std::vector<int>{2, 2, 2, 0}));        // one event naming N2 twice
+    EXPECT_EQ(c.groups, (std::vector<int>{1, 2}));               // group 4 of 1 became 0
+    EXPECT_EQ(ds.events[2].group, 0);
+    EXPECT_EQ(ds.events[3].group, 7); // not selected: left alone
+    EXPECT_FALSE(ds.modified);
+
+    const std::vector<ChartLine> lines = editorLines(ds.factions, c.factions, ds.encoding);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0].text(), "F1  1");
+    EXPECT_EQ(lines[1].text(), "F2  0");
+    EXPECT_EQ(lines[2].color, 3);
+    EXPECT_EQ(lines[5].text(), " "); // the line that adds a category
+    EXPECT_EQ(editorCaption(kindNations), "Edit Nations");
+    EXPECT_FALSE(isPeopleKind(kindGroups));
+}
+
+TEST(Categories, AddingAndTheBlankRule) {
+    CategoryTable t;
+    ASSERT_TRUE(addCategory(t));
+    EXPECT_EQ(t.count, 1);
+    EXPECT_EQ(t.names[1], "");
+    EXPECT_TRUE(t.included(1));
+    // A position a prune dropped is cleared when a category is added there again.
+    t.names[1] = "old";
+    t.colors[1] = 255;
+    t.count = 0;
+    ASSERT_TRUE(addCategory(t));
+    EXPECT_EQ(t.names[1], "");
+    EXPECT_EQ(t.colors[1], 0);
+    t.resize(32767);
+    EXPECT_FALSE(addCategory(t));
+    EXPECT_EQ(t.count, 32767);
+
+    for (const char* blank : {"", " ", "\x1fname"})
+        EXPECT_TRUE(isBlankLike(blank)) << blank;
+    for (const char* named : {"  ", " a", "a", "!"})
+        EXPECT_FALSE(isBlankLike(named)) << named;
+}
+
+TEST(Categories, PruneBlanksTheUnusedAndDropsTrailingBlanks) {
+    struct Case {
+        const char* name;
+        std::vector<int> counts; // positions 0..5
+        int countAfter;
+        std::vector<std::string> namesAfter; // 1..5
+    };
+    const std::vector<Case> cases = {
+        {"last three unused", {0, 1, 1, 0, 0, 0}, 2, {"F1", "F2", " ", " ", " "}},
+        {"middle unused stays", {0, 1, 0, 1, 0, 1}, 5, {"F1", " ", "F3", " ", "F5"}},
+        {"nothing used", {5, 0, 0, 0, 0, 0}, 0, {" ", " ", " ", " ", " "}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Dataset ds = sample();
+        pruneCategories(ds, kindFactions, c.counts);
+        EXPECT_EQ(ds.factions.count, c.countAfter);
+        EXPECT_EQ(std::vector<std::string>(ds.factions.names.begin() + 1, ds.factions.names.end()),
+                  c.namesAfter);
+        EXPECT_EQ(ds.factions.colors[5], 5); // colours stay
+        EXPECT_TRUE(ds.modified);
+    }
+}
+
+TEST(Categories, ReplaceGroupRepointsEveryEntryAndNamesABlankKeeper) {
+    Dataset ds = sample();
+    // Replacing 3 of 5: five remain, the third blank; a prune then drops nothing from the end
+    // and blanks 3 again.
+    Consolidation r = replaceGroup(ds, kindFactions, 1, 3);
+    EXPECT_EQ(r.message, "Replace F3 with F1");
+    EXPECT_EQ(r.changed, 2);
+    EXPECT_EQ(ds.people[1].faction, 1);
+    EXPECT_EQ(ds.people[4].faction, 9); // other numbers untouched
+    EXPECT_EQ(ds.factions.count, 5);
+    EXPECT_EQ(ds.factions.names[3], " ");
+    EXPECT_TRUE(ds.modified);
+    pruneCategories(ds, kindFactions, countUsage(ds).factions);
+    EXPECT_EQ(ds.factions.count, 1);
+
+    // Into a blank category: it takes the replaced one's name. Nations give positions, and a
+    // change to nation1 alone marks the dataset modified.
+    ds = sample();
+    ds.nations.names[3] = " ";
+    r = replaceGroup(ds, kindNations, 3, 1);
+    EXPECT_EQ(r.message, "Replace 1 N1 with 3  ");
+    EXPECT_EQ(ds.nations.names[3], "N1");
+    EXPECT_EQ(ds.nations.names[1], " ");
+    EXPECT_EQ(ds.events[1].nation1, 3);
+    EXPECT_TRUE(ds.modified);
+
+    // Nothing to re-point: names still move, the dataset is not marked.
+    ds = sample();
+    r = replaceGroup(ds, kindFactions, 4, 5);
+    EXPECT_EQ(r.changed, 0);
+    EXPECT_EQ(ds.factions.names[5], " ");
+    EXPECT_FALSE(ds.modified);
+    EXPECT_EQ(replaceGroup(ds, kindFactions, 1, 6).changed, 0); // not a category: nothing
+    EXPECT_EQ(ds.factions.names[1], "F1");
+}
