@@ -33,7 +33,7 @@ TEST(Categories, CountsSelectedEntriesAndResetsLostGroups) {
     const UsageCounts c = countUsage(ds);
     EXPECT_EQ(c.factions, (std::vector<int>{0, 1, 0, 2, 0, 0})); // the hidden F2 user not counted
     EXPECT_EQ(c.nations, (std::vector<int>{2, 2, 2, 0}));        // one event naming N2 twice
-    EXPECT_EQ(c.groups, (std::vector<int>{1, 2}));               // group 4 of 1 became 0
+    EXPECT_EQ(c.groups, (std::vector<int>{0, 2})); // group 4 of 1 became 0, and is not counted
     EXPECT_EQ(ds.events[2].group, 0);
     EXPECT_EQ(ds.events[3].group, 7); // not selected: left alone
     EXPECT_FALSE(ds.modified);
