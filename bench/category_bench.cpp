@@ -1,0 +1,97 @@
+// The category editor on a maximal dataset whose four tables hold 32767 categories each:
+// drawing the list (counts included), mapping a click to its line, and pruning.
+#include "dataset_generator.h"
+
+#include "app/app_state.h"
+#include "categories/categories.h"
+#include "categories/category_windows.h"
+#include "timeline/chart_view.h"
+#include "ui/qt_dialogs.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+namespace {
+
+const tess::Dataset& fullTables() {
+    static const tess::Dataset ds = [] {
+        tess::Dataset d = bench_support::makeMaximalDataset();
+        bench_support::setCategoryTables(d, tess::maxEntries);
+        return d;
+    }();
+    return ds;
+}
+
+void paintNow(QWidget* widget) {
+    static QImage target;
+    if (target.size() != widget->size())
+        target = QImage(widget->size(), QImage::Format_ARGB32_Premultiplied);
+    widget->render(&target);
+}
+
+// Choosing a table in the open editor: every entry counted, 32,768 lines made and painted.
+void BM_EditorShowsFullTable(benchmark::State& st) {
+    ui::QtDialogs dialogs;
+    tess::AppState state(dialogs);
+    state.dataset = fullTables();
+    tess::EditGroupings window(state);
+    window.show();
+    bool nations = false;
+    for (auto _ : st) {
+        (nations ? window.Option4 : window.Option1)->click();
+        paintNow(window.rtbox1->viewport());
+        nations = !nations;
+    }
+    if (window.rtbox1->lineCount() != tess::maxEntries + 1)
+        st.SkipWithError("the list does not hold the whole table");
+}
+
+// A click's position mapped to its line, scrolled to the middle of the list.
+void BM_EditorClickToLine(benchmark::State& st) {
+    ui::QtDialogs dialogs;
+    tess::AppState state(dialogs);
+    state.dataset = fullTables();
+    tess::EditGroupings window(state);
+    window.show();
+    window.rtbox1->verticalScrollBar()->setValue(16000);
+    int line = 0;
+    for (auto _ : st)
+        benchmark::DoNotOptimize(line = window.rtbox1->hitAt(QPoint(5, 40)).line);
+    if (line < 16000)
+        st.SkipWithError("the click did not map into the scrolled list");
+}
+
+// Prune of a 32767-category table where most categories are unused.
+void BM_PruneFullTable(benchmark::State& st) {
+    const tess::Dataset& base = fullTables();
+    tess::Dataset ds = base;
+    const std::vector<int> counts = tess::countUsage(ds).factions;
+    for (auto _ : st) {
+        st.PauseTiming();
+        ds.factions = base.factions;
+        st.ResumeTiming();
+        tess::pruneCategories(ds, tess::kindFactions, counts);
+        benchmark::DoNotOptimize(ds.factions.count);
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_EditorShowsFullTable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorClickToLine)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PruneFullTable)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
