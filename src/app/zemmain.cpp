@@ -522,6 +522,11 @@ void ZemMain::mnuGroupings_Click() {
     storePendingEntries();
     EditGroupings window(state_, this);
     state_.dialogs.showModal(window);
+    // An entry window a chart opened would otherwise offer, and store back, the categories as
+    // they were.
+    for (EntryWindow* w : {pentry_.data(), eentry_.data()})
+        if (w)
+            w->categoriesChanged();
 }
 
 void ZemMain::showEntryWindow(TimelineSide side) {

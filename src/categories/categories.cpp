@@ -149,13 +149,15 @@ Consolidation replaceGroup(Dataset& ds, CategoryKind kind, int keep, int replace
         }
     };
     if (kind == kindFactions || kind == kindOccupations) {
-        for (int i = 0; i < ds.numPeople; ++i) {
-            PersonRecord& p = ds.people[static_cast<size_t>(i)];
+        const size_t n = std::min(static_cast<size_t>(std::max(ds.numPeople, 0)), ds.people.size());
+        for (size_t i = 0; i < n; ++i) {
+            PersonRecord& p = ds.people[i];
             repoint(kind == kindFactions ? p.faction : p.occupation);
         }
     } else {
-        for (int i = 0; i < ds.numEvents; ++i) {
-            EventRecord& e = ds.events[static_cast<size_t>(i)];
+        const size_t n = std::min(static_cast<size_t>(std::max(ds.numEvents, 0)), ds.events.size());
+        for (size_t i = 0; i < n; ++i) {
+            EventRecord& e = ds.events[i];
             if (kind == kindGroups) {
                 repoint(e.group);
             } else {

@@ -55,6 +55,7 @@ EditGroupings::EditGroupings(AppState& state, QWidget* parent) : QDialog(parent)
     cmdConsolidate = named(new QPushButton(QStringLiteral("Consolidate"), this), "cmdConsolidate");
     cmdPrune = named(new QPushButton(QStringLiteral("Prune"), this), "cmdPrune");
     cmdOK = named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
+    cmdOK->setDefault(true); // Enter closes the editor; it opens no dialog
     for (QPushButton* b : {cmdBkg, cmdConsolidate, cmdPrune})
         side->addWidget(b);
     side->addStretch();
@@ -178,6 +179,8 @@ Consolidate::Consolidate(AppState& state, QWidget* parent) : QDialog(parent), st
     for (QComboBox* c : {Combo1, Combo2}) {
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert);
+        // A few typed letters must name no category until they spell one: no completion.
+        c->setCompleter(nullptr);
         c->setMinimumContentsLength(30);
         c->installEventFilter(this);
         c->lineEdit()->installEventFilter(this);

@@ -291,6 +291,18 @@ void EntryWindow::Form_Load() {
     ui::centerForm(*this);
 }
 
+void EntryWindow::categoriesChanged() {
+    const std::vector<const CategoryTable*> t = tables();
+    for (size_t k = 0; k < categoryLists.size(); ++k) {
+        QStringList names;
+        for (int j = 1; j <= t[k]->count; ++j)
+            names.append(text(t[k]->names[static_cast<size_t>(j)]));
+        categoryLists[k]->clear();
+        categoryLists[k]->addItems(names);
+    }
+    showEntry(current());
+}
+
 void EntryWindow::fillNameList() {
     QStringList items;
     listPositions_.clear();

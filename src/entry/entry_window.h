@@ -103,6 +103,9 @@ public slots:
     // The timeline made another entry current while this window is open: the entry shown is
     // stored first if it has changes, then the clicked one is shown.
     void followCurrent();
+    // The category lists are filled again and the entry shown afresh, after the category editor
+    // changed the tables (pending edits were stored before it opened).
+    void categoriesChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -44,7 +44,8 @@ public:
 
 signals:
     void lineClicked(int line, long long offset);
-    // Any mouse button let go over the box: the line under the pointer.
+    // Any mouse button let go after a press in the box: the line under the pointer, or the
+    // nearest one when it was dragged off.
     void lineReleased(int line);
 
 protected:

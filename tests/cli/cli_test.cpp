@@ -223,3 +223,15 @@ TEST(CliReports, PrintTheTextsTheWindowsShow) {
     EXPECT_EQ(runCli({"report", "places", file}).status, 2);
     EXPECT_EQ(runCli({"report", "people", file, "--colour"}).status, 2);
 }
+
+TEST(CliCategories, PrintsTheEditorsLinesAndColours) {
+    // Traveller (faction 9) and Edge (no occupation) are left out of the selection when the
+    // file is opened, so their categories do not count them.
+    const Result r = runCli({"categories", dataFile("golden/reports/input.qd3")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Factions\nArtists  2 #FF0000\nA faction with a very long name  1 #00FF00\n"
+                     "Occupations\nPainter  2 #FF0000\nRuler  1 #FF0000\n"
+                     "Groups\nWars  2 #FF0000\nTreaties  1 #FF0000\n"
+                     "Nations\nFrance  1 #FF0000\nPrussia  2 #FF0000\nAustria  2 #FF0000\n");
+    EXPECT_EQ(runCli({"categories"}).status, 2);
+}

@@ -1,5 +1,6 @@
 #include "app/zemmain.h"
 #include "categories/category_windows.h"
+#include "entry/entry_window.h"
 #include "timeline/chart_view.h"
 
 #include "support/dataset_builder.h"
@@ -7,11 +8,13 @@
 #include "support/temp_dir.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -110,8 +113,12 @@ TEST_F(CategoryWindowTest, TheEditorShowsATableAndEditsTheClickedLine) {
     EXPECT_EQ(state.editedKind, kindNations);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Edit Nations"));
     EXPECT_EQ(text(w.rtbox1, 0), "Rome  2"); // one event naming it twice
-    dialogs.answerColor(0x010203);
+    state.dataset.modified = false;
+    dialogs.answerColor(std::nullopt).answerColor(0x010203);
+    w.cmdBkg->click(); // cancelled: nothing changes
+    EXPECT_FALSE(state.dataset.modified);
     w.cmdBkg->click();
+    EXPECT_TRUE(state.dataset.modified);
     EXPECT_EQ(state.settings.eventsBackColor, 0x010203);
     EXPECT_EQ(state.settings.peopleBackColor, 0x112233);
 }
@@ -142,6 +149,24 @@ TEST_F(CategoryWindowTest, PruneAndConsolidate) {
     EXPECT_EQ(dialogs.messages(), std::vector<QString>{QStringLiteral("No changes")});
     EXPECT_FALSE(state.dataset.modified);
 
+    // Typed text that names no category, a few letters of one included, closes without a
+    // change: nothing completes it.
+    for (const char* typed : {"Nobody", "Gre"}) {
+        dialogs.answerModal([typed](QDialog& d) {
+            auto& c = dynamic_cast<Consolidate&>(d);
+            c.Combo2->lineEdit()->clear();
+            // Typed with the focus in the field, as completion only follows keys typed there.
+            QApplication::setActiveWindow(&c);
+            c.Combo2->lineEdit()->setFocus();
+            QTest::keyClicks(c.Combo2->lineEdit(), QString::fromLatin1(typed));
+            leave(c.Combo2, c.Combo2->currentText());
+            c.cmdOK->click();
+            EXPECT_EQ(c.replace(), 0) << typed;
+            return c.result();
+        });
+        w.cmdConsolidate->click();
+    }
+
     // Consolidate: OK at once is no change; then Greeks into Romans.
     dialogs.answerModal([this](QDialog& d) {
         auto& c = dynamic_cast<Consolidate&>(d);
@@ -161,27 +186,42 @@ TEST_F(CategoryWindowTest, PruneAndConsolidate) {
     EXPECT_TRUE(state.dataset.modified);
     EXPECT_EQ(text(w.rtbox1, 0), "Romans  2");
 
-    // A typed name that matches nothing closes without a change.
-    dialogs.answerModal([](QDialog& d) {
-        auto& c = dynamic_cast<Consolidate&>(d);
-        leave(c.Combo2, QStringLiteral("Nobody"));
-        c.cmdOK->click();
-        EXPECT_EQ(c.replace(), 0);
-        return c.result();
-    });
-    w.cmdConsolidate->click();
-
     dialogs.answerQuestion(true);
     w.cmdPrune->click();
     EXPECT_EQ(state.dataset.factions.count, 1);
 }
 
-TEST_F(CategoryWindowTest, GroupingsOpensTheEditor) {
+TEST_F(CategoryWindowTest, GroupingsOpensTheEditorAndOpenEntryWindowsFollowIt) {
     ZemMain main(state);
     main.show();
-    dialogs.acceptModal();
+    EditGroupings* editor = nullptr;
+    main.showEntryWindow(TimelineSide::people); // as a chart click opens it, on Caesar
+    EntryWindow* entry = main.entryWindow(TimelineSide::people);
+    ASSERT_NE(entry, nullptr);
+    dialogs.answerModal([&editor](QDialog& d) {
+        editor = dynamic_cast<EditGroupings*>(&d);
+        EXPECT_NE(editor, nullptr);
+        EXPECT_TRUE(editor->cmdOK->isDefault()); // Enter closes it
+        return int(QDialog::Accepted);
+    });
     main.mnuGroupings->setEnabled(true); // as an open leaves it
     main.mnuGroupings->trigger();
     EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("editgrp"));
-    EXPECT_EQ(dialogs.shown.back().kind, "modal");
+
+    // Romans folded into Greeks while Caesar's entry window stays open: storing from it keeps
+    // the new category rather than putting back the old one.
+    dialogs.answerModal([this](QDialog&) {
+        dialogs.message(QStringLiteral("Replace Romans with Greeks"));
+        replaceGroup(state.dataset, kindFactions, 2, 1);
+        return int(QDialog::Accepted);
+    });
+    main.mnuGroupings->trigger();
+    EXPECT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(state.dataset.people[0].faction, 2);
+    EXPECT_EQ(entry->categoryLists[0]->count(), 2);
+    EXPECT_EQ(entry->categoryLists[0]->itemText(0), QStringLiteral(" "));
+    entry->desc->setPlainText(QStringLiteral("Dictator")); // an edit, then stored
+    entry->savePending();
+    EXPECT_EQ(state.dataset.people[0].desc, "Dictator");
+    EXPECT_EQ(state.dataset.people[0].faction, 2);
 }
