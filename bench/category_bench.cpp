@@ -1,6 +1,7 @@
 // The category editor on a maximal dataset whose four tables hold 32767 categories each:
 // drawing the list (counts included), mapping a click to its line, and pruning.
 #include "dataset_generator.h"
+#include "qt_bench.h"
 
 #include "app/app_state.h"
 #include "categories/categories.h"
@@ -28,13 +29,6 @@ const tess::Dataset& fullTables() {
     return ds;
 }
 
-void paintNow(QWidget* widget) {
-    static QImage target;
-    if (target.size() != widget->size())
-        target = QImage(widget->size(), QImage::Format_ARGB32_Premultiplied);
-    widget->render(&target);
-}
-
 // Choosing a table in the open editor: every entry counted, 32,768 lines made and painted.
 void BM_EditorShowsFullTable(benchmark::State& st) {
     ui::QtDialogs dialogs;
@@ -45,7 +39,7 @@ void BM_EditorShowsFullTable(benchmark::State& st) {
     bool nations = false;
     for (auto _ : st) {
         (nations ? window.Option4 : window.Option1)->click();
-        paintNow(window.rtbox1->viewport());
+        bench_support::paintNow(window.rtbox1->viewport());
         nations = !nations;
     }
     if (window.rtbox1->lineCount() != tess::maxEntries + 1)
@@ -88,10 +82,5 @@ BENCHMARK(BM_EditorClickToLine)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PruneFullTable)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench_support::runWithQt(argc, argv);
 }

@@ -1,6 +1,7 @@
 // The entry windows on a maximal dataset: opening one (its name list of 32767 lines filled)
 // and storing a changed first date (the re-sort and the list refill).
 #include "dataset_generator.h"
+#include "qt_bench.h"
 
 #include "app/app_state.h"
 #include "entry/entry_window.h"
@@ -54,10 +55,5 @@ BENCHMARK(BM_OpenPeopleEntry)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StoreChangedFirstDate)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench_support::runWithQt(argc, argv);
 }

@@ -1,6 +1,7 @@
 // The reports on a maximal dataset: the listing with every column, an age report and an
 // "In my life..." report built, and the report writer showing the whole listing.
 #include "dataset_generator.h"
+#include "qt_bench.h"
 
 #include "app/app_state.h"
 #include "reports/report_text.h"
@@ -22,14 +23,6 @@ namespace {
 tess::Dataset& maximal() {
     static tess::Dataset ds = bench_support::makeMaximalDataset();
     return ds;
-}
-
-// Paints a widget now, as the screen would show it (offscreen, repaint() may paint nothing).
-void paintNow(QWidget* widget) {
-    static QImage target;
-    if (target.size() != widget->size())
-        target = QImage(widget->size(), QImage::Format_ARGB32_Premultiplied);
-    widget->render(&target);
 }
 
 tess::ListingColumns everyColumn() {
@@ -87,7 +80,7 @@ void BM_ReportWindowShowsListing(benchmark::State& st) {
         c->setChecked(true);
     for (auto _ : st) {
         window.cmdOK_Click();
-        paintNow(window.Text1->viewport());
+        bench_support::paintNow(window.Text1->viewport());
     }
 }
 
@@ -104,7 +97,7 @@ void BM_ReportWindowScrollPage(benchmark::State& st) {
     QScrollBar* bar = window.Text1->verticalScrollBar();
     for (auto _ : st) {
         bar->setValue((bar->value() + bar->pageStep()) % std::max(1, bar->maximum()));
-        paintNow(window.Text1->viewport());
+        bench_support::paintNow(window.Text1->viewport());
     }
 }
 
@@ -117,10 +110,5 @@ BENCHMARK(BM_ReportWindowShowsListing)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReportWindowScrollPage)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench_support::runWithQt(argc, argv);
 }

@@ -2,6 +2,7 @@
 // the whole year range, the program's peak memory with both open, the Select window over full
 // category tables, and our chart view against a QTextEdit filled line by line.
 #include "dataset_generator.h"
+#include "qt_bench.h"
 
 #include "app/app_state.h"
 #include "core/qd3_file.h"
@@ -65,14 +66,7 @@ void openAsTheProgramDoes(tess::Dataset& ds, const std::string& file) {
     tess::computeChartRange(ds);
 }
 
-// Paints a widget now, into an image of its size: the work of one repaint, done for certain
-// (a repaint request on a platform without a screen may be put off).
-void paintNow(QWidget* widget) {
-    static QImage target;
-    if (target.size() != widget->size())
-        target = QImage(widget->size(), QImage::Format_ARGB32_Premultiplied);
-    widget->render(&target);
-}
+using bench_support::paintNow;
 
 struct Windows {
     std::unique_ptr<tess::TimelineWindow> people, events;

@@ -327,13 +327,7 @@ int cmdCopy(Context& c) {
     Dataset ds;
     if (!load(c, ds, c.args[0]))
         return 1;
-    try {
-        writeDataset(ds, c.args[1]);
-    } catch (const FileError& e) {
-        c.err << e.what() << '\n';
-        return 1;
-    }
-    return 0;
+    return write(c, ds, c.args[1], false) ? 0 : 1;
 }
 
 // A report's text for the terminal: its own line breaks, nothing obeyed by the terminal.
