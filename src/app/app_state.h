@@ -2,8 +2,10 @@
 
 #include "app/settings.h"
 #include "core/dataset.h"
+#include "core/printer.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace ui {
@@ -37,6 +39,9 @@ struct AppState {
     // Hands a web address or a document (UTF-8) to the system to open with its program; main
     // sets the real one, tests record what would have been opened.
     std::function<void(const std::string&)> shellOpen;
+    // Starts a print document on the printer chosen in Reports > Setup, for texts in the given
+    // encoding; main sets the real one, tests a recording one. Without one, nothing prints.
+    std::function<std::unique_ptr<Printer>(TextEncoding)> openPrinter;
 
     std::string programFile(const std::string& name) const { return programFolder + "/" + name; }
 };

@@ -2,6 +2,7 @@
 #include "app/termination.h"
 #include "app/zemmain.h"
 #include "ui/qt_dialogs.h"
+#include "ui/qt_printer.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -42,6 +43,10 @@ int main(int argc, char** argv) {
             url.setFragment(rest.fragment());
         }
         QDesktopServices::openUrl(url);
+    };
+    // Printing goes to the printer chosen in Reports > Setup (a PDF file where there is none).
+    state.openPrinter = [&dialogs](tess::TextEncoding encoding) -> std::unique_ptr<tess::Printer> {
+        return std::make_unique<ui::QtPrinter>(dialogs.printer(), encoding);
     };
     tess::ZemMain window(state);
     dialogs.setParent(&window);

@@ -1,6 +1,8 @@
 #include "reports/report_windows.h"
 
 #include "core/numbers.h"
+#include "reports/report_printing.h"
+#include "ui/dialogs.h"
 #include "ui/geometry.h"
 #include "ui/text_codec.h"
 
@@ -53,6 +55,19 @@ QString shownText(const std::string& report, TextEncoding encoding) {
     QString text = ui::toQString(report, encoding);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
+}
+
+// Prints a report on the chosen printer and says how many lines went, or why none did.
+void printOnPrinter(AppState& state, const std::string& text) {
+    if (!state.openPrinter)
+        return;
+    try {
+        std::unique_ptr<Printer> printer = state.openPrinter(state.dataset.encoding);
+        const long long lines = printReport(*printer, text);
+        state.dialogs.message(QString::fromStdString(printedMessage(lines)));
+    } catch (const PrintError& e) {
+        state.dialogs.message(QString::fromUtf8(e.what()));
+    }
 }
 
 QMenuBar* printMenu(QDialog* window, QAction*& print) {
@@ -205,6 +220,14 @@ void ReportWriter::cmdOK_Click() {
     Form_Resize();
 }
 
+void ReportWriter::mnuPrint_Click() {
+    printOnPrinter(state_, text_);
+}
+
+void ChoiceReport::mnuPrint_Click() {
+    printOnPrinter(state_, text_);
+}
+
 void ReportWriter::copyReport() {
     QGuiApplication::clipboard()->setText(shownText(text_, state_.dataset.encoding));
 }
@@ -286,9 +309,8 @@ void ChoiceReport::Combo1_Click(int k) {
         return;
     const Dataset& ds = state_.dataset;
     const int record = indexes_[static_cast<size_t>(k)];
-    const std::string report =
-        kind_ == Kind::age ? ageReport(ds, record) : inMyLifeReport(ds, record);
-    Text1->setPlainText(shownText(report, ds.encoding));
+    text_ = kind_ == Kind::age ? ageReport(ds, record) : inMyLifeReport(ds, record);
+    Text1->setPlainText(shownText(text_, ds.encoding));
     Label1->hide();
     mnuPrint->setVisible(true);
 }

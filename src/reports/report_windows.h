@@ -61,8 +61,7 @@ public slots:
     void date2_LostFocus();
     void cmdOK_Click();
     void cmdCancel_Click() { reject(); }
-    // Printing comes with the printer; the entry is there from the first build.
-    void mnuPrint_Click() {}
+    void mnuPrint_Click();
 
     // Puts the whole report on the clipboard (Ctrl+C in the report, or its context menu).
     void copyReport();
@@ -101,7 +100,7 @@ public slots:
     void Form_Load();
     void Form_Resize();
     void Combo1_Click(int k);
-    void mnuPrint_Click() {}
+    void mnuPrint_Click();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -110,6 +109,7 @@ private:
     AppState& state_;
     Kind kind_;
     std::vector<int> indexes_;
+    std::string text_;
 };
 
 } // namespace tess

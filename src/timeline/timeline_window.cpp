@@ -2,13 +2,17 @@
 
 #include "core/numbers.h"
 #include "timeline/chart.h"
+#include "timeline/chart_printing.h"
+#include "timeline/print_window.h"
 #include "timeline/select_window.h"
 #include "timeline/stats_window.h"
 #include "ui/dialogs.h"
 #include "ui/geometry.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QScreen>
 
 namespace tess {
@@ -37,9 +41,41 @@ TimelineWindow::TimelineWindow(AppState& state, TimelineSide side, QWidget* pare
     mnuExit = action("mnuExit", QStringLiteral("E&xit"));
     connect(mnuselect, &QAction::triggered, this, &TimelineWindow::mnuselect_Click);
     connect(mnuStats, &QAction::triggered, this, &TimelineWindow::mnuStats_Click);
+    connect(mnuPrint, &QAction::triggered, this, &TimelineWindow::mnuPrint_Click);
     connect(mnuExit, &QAction::triggered, this, &TimelineWindow::mnuExit_Click);
     connect(rtbox1, &ChartView::lineClicked, this, &TimelineWindow::rtbox1_Click);
     Form_Load();
+}
+
+void TimelineWindow::mnuPrint_Click() {
+    // A cancelled printer set-up prints nothing.
+    if (!state_.dialogs.printerSetup())
+        return;
+    PrintTimelineWindow window(state_, this);
+    state_.dialogs.showModal(window);
+    if (!state_.openPrinter)
+        return;
+    const Dataset& ds = state_.dataset;
+    const TimelinePrintSettings& settings = state_.timelinePrint;
+    // A long print can be stopped between pages; the dialog shows only once it takes a while.
+    QProgressDialog progress(QStringLiteral("Printing the chart..."), QStringLiteral("Cancel"), 0,
+                             0, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    auto keepPrinting = [&progress](int pages) {
+        progress.setLabelText(QStringLiteral("Printing the chart: page %1").arg(pages + 1));
+        progress.setValue(0);
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled();
+    };
+    try {
+        std::unique_ptr<Printer> printer = state_.openPrinter(ds.encoding);
+        printTimeline(*printer, rtbox1->lines(), ds.encoding, ds.earliestDate, ds.latestDate,
+                      {settings.yearsPerLine, settings.startYear, settings.endYear}, keepPrinting);
+    } catch (const PrintError& e) {
+        progress.close();
+        state_.dialogs.message(QString::fromUtf8(e.what()));
+    }
 }
 
 std::optional<WindowRect>& TimelineWindow::savedRect() {

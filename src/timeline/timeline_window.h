@@ -40,6 +40,8 @@ public slots:
     void rtbox1_Click(int line, long long offset);
     void mnuselect_Click();
     void mnuStats_Click();
+    // The printer set-up, then Timeline Print, then the chart in strips, one document.
+    void mnuPrint_Click();
     void mnuExit_Click();
 
 protected:

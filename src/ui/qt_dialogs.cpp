@@ -116,11 +116,20 @@ std::optional<int32_t> QtDialogs::color(int32_t initial) {
     return chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16);
 }
 
+QPrinter& QtDialogs::printer() {
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+QtDialogs::QtDialogs(QWidget* parent) : parent_(parent) {}
+
+QtDialogs::~QtDialogs() = default;
+
 bool QtDialogs::printerSetup() {
     if (unattended_)
         return false;
-    QPrinter printer;
-    QPrintDialog dialog(&printer, parentWidget());
+    QPrintDialog dialog(&printer(), parentWidget());
     return dialog.exec() == QDialog::Accepted;
 }
 

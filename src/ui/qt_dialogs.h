@@ -8,12 +8,17 @@
 #include <QPointer>
 #include <QWidget>
 
+class QPrinter;
+
 namespace ui {
 
 // The real dialogs, parented to a window of the program.
 class QtDialogs : public Dialogs {
 public:
-    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    explicit QtDialogs(QWidget* parent = nullptr);
+    ~QtDialogs() override;
+    // The printer the set-up dialog chooses and printing uses, kept for the whole run.
+    QPrinter& printer();
     void setParent(QWidget* parent) { parent_ = parent; }
     // While the program ends on a termination signal nobody may be there to answer: messages
     // go to standard error, questions are answered No and other dialogs cancelled.
@@ -36,6 +41,7 @@ private:
     void report(const QString& text, const QString& title) const;
     QPointer<QWidget> parent_;
     bool unattended_ = false;
+    std::unique_ptr<QPrinter> printer_;
 };
 
 // The program's message boxes: the application's title unless one is given, and no icon.

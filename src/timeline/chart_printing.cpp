@@ -1,0 +1,119 @@
+#include "timeline/chart_printing.h"
+
+#include "core/numbers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tess {
+
+void printChartHeader(Printer& printer) {
+    printer.newPage();
+    printer.printLine({});
+    printer.printLine({});
+    printer.printLine(printBanner);
+    printer.printLine({});
+    printer.printLine({});
+}
+
+namespace {
+
+int roundedInt16(std::string_view text) {
+    const double n = roundHalfEven(readLeadingNumber(text));
+    return static_cast<int>(std::clamp(n, -32768.0, 32767.0));
+}
+
+// Starts a page with its banner, asking first unless it is the document's first page.
+bool startPage(Printer& printer, int& pages, const KeepPrinting& keepPrinting) {
+    if (pages > 0 && keepPrinting && !keepPrinting(pages))
+        return false;
+    printChartHeader(printer);
+    ++pages;
+    return true;
+}
+
+bool printStrip(Printer& printer, const std::vector<ChartLine>& lines, long long first,
+                long long last, TextEncoding encoding, int& pages,
+                const KeepPrinting& keepPrinting) {
+    if (!startPage(printer, pages, keepPrinting))
+        return false;
+    auto printOne = [&](const ChartLine& line) {
+        const long long length = line.width();
+        if (length >= first)
+            printer.printLine(line.slice(first - 1, std::min(last, length) - first + 1, encoding));
+        else
+            printer.printLine(" ");
+        if (printer.currentY() + pageBreakMargin > printer.pageHeight())
+            return startPage(printer, pages, keepPrinting);
+        return true;
+    };
+    // An empty chart's text is still one (empty) line.
+    if (lines.empty())
+        return printOne(ChartLine{});
+    for (const ChartLine& line : lines)
+        if (!printOne(line))
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool printTimelineStrip(Printer& printer, const std::vector<ChartLine>& lines, long long first,
+                        long long last, TextEncoding encoding, const KeepPrinting& keepPrinting) {
+    int pages = 0;
+    return printStrip(printer, lines, first, last, encoding, pages, keepPrinting);
+}
+
+std::string yearsPerStripRule(std::string_view text) {
+    const double n = roundHalfEven(readLeadingNumber(text));
+    return plainNumber(static_cast<long long>(std::clamp(n, 10.0, 300.0)));
+}
+
+std::vector<std::pair<long long, long long>> chartStrips(int yearsPerStrip, int earliestDate,
+                                                         int firstYear, int lastYear) {
+    std::vector<std::pair<long long, long long>> strips;
+    if (yearsPerStrip < 1)
+        return strips;
+    const long long firstColumn = static_cast<long long>(firstYear) - earliestDate;
+    long long e = 0;
+    do {
+        const long long s = e + 1;
+        e = s + yearsPerStrip - 1;
+        if (e >= firstColumn)
+            strips.emplace_back(s, e);
+    } while (earliestDate + e <= lastYear);
+    return strips;
+}
+
+TimelinePrintOutcome printTimeline(Printer& printer, const std::vector<ChartLine>& lines,
+                                   TextEncoding encoding, int earliestDate, int latestDate,
+                                   const TimelinePrintRequest& request,
+                                   const KeepPrinting& keepPrinting) {
+    TimelinePrintOutcome outcome;
+    const int years = roundedInt16(request.yearsPerLine);
+    if (years < 10)
+        return outcome;
+    // The years limit the strips to those that hold them, within the chart; a field without a
+    // number leaves the chart's own end.
+    auto year = [](const std::string& text, int otherwise) {
+        return text.find_first_of("0123456789") == std::string::npos ? otherwise
+                                                                     : roundedInt16(text);
+    };
+    const int lastYear = std::clamp(year(request.endYear, latestDate), earliestDate, latestDate);
+    const int firstYear = std::clamp(year(request.startYear, earliestDate), earliestDate, lastYear);
+    int pages = 0;
+    for (const auto& [first, last] : chartStrips(years, earliestDate, firstYear, lastYear)) {
+        if (!printStrip(printer, lines, first, last, encoding, pages, keepPrinting)) {
+            outcome.stopped = true;
+            break;
+        }
+        ++outcome.strips;
+    }
+    if (outcome.stopped)
+        printer.abortDocument();
+    else
+        printer.endDocument();
+    return outcome;
+}
+
+} // namespace tess

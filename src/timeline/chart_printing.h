@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/printer.h"
+#include "timeline/chart.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tess {
+
+// The banner on top of every printed page, with its two trailing blanks.
+inline constexpr std::string_view printBanner = "'Tessaline' Timeline Chart  ";
+// A page is full when less than this is left below the current position (twips).
+inline constexpr int pageBreakMargin = 1500;
+
+// Starts a new page: two empty lines, the banner, two empty lines.
+void printChartHeader(Printer& printer);
+
+// Asked before each new page after the first, with the pages printed so far; false stops the
+// print.
+using KeepPrinting = std::function<bool(int pagesDone)>;
+
+// Prints chart columns [first, last] (from 1) of every line, from a new page: a line too short
+// for the strip prints as one blank, so that the strip keeps one printed line per chart line.
+// Returns false when keepPrinting stopped it.
+bool printTimelineStrip(Printer& printer, const std::vector<ChartLine>& lines, long long first,
+                        long long last, TextEncoding encoding,
+                        const KeepPrinting& keepPrinting = {});
+
+// The Timeline Print window's years-per-strip field when it is left: the number read from it
+// (rounded), held within 10..300.
+std::string yearsPerStripRule(std::string_view text);
+
+// The strips a chart prints in: Y columns each from column 1, column c being the year
+// earliestDate + c, up to the first strip whose last column lies beyond lastYear, starting
+// with the strip that holds firstYear. Pairs of first and last column.
+std::vector<std::pair<long long, long long>> chartStrips(int yearsPerStrip, int earliestDate,
+                                                         int firstYear, int lastYear);
+
+// What the Timeline Print window left, read as the print reads it.
+struct TimelinePrintRequest {
+    std::string yearsPerLine; // "0" after Cancel
+    std::string startYear;    // empty or not a number: the chart's first year
+    std::string endYear;      // likewise, its last year
+};
+
+// Prints a chart in strips as one document and ends it; nothing when the years per strip are
+// below 10 (Cancel). Stopped by keepPrinting, the document is dropped instead. PrintError
+// escapes, the document neither ended nor dropped.
+struct TimelinePrintOutcome {
+    int strips = 0;
+    bool stopped = false;
+};
+TimelinePrintOutcome printTimeline(Printer& printer, const std::vector<ChartLine>& lines,
+                                   TextEncoding encoding, int earliestDate, int latestDate,
+                                   const TimelinePrintRequest& request,
+                                   const KeepPrinting& keepPrinting = {});
+
+} // namespace tess

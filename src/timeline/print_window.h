@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/app_state.h"
+
+#include <QDialog>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tess {
+
+// PrintTline: how many years each printed strip of a chart holds, and which years to print.
+// Its fields go to the timeline print settings when it closes.
+class PrintTimelineWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit PrintTimelineWindow(AppState& state, QWidget* parent = nullptr);
+
+    QLabel* Label1 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* Text4 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* Text5 = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdCancel = nullptr;
+
+public slots:
+    void Form_Load();
+    void Text1_LostFocus();
+    void cmdOK_Click() { accept(); }
+    void cmdCancel_Click();
+    void Form_Unload();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void done(int result) override;
+
+private:
+    AppState& state_;
+};
+
+} // namespace tess

@@ -1,0 +1,125 @@
+#include "reports/report_printing.h"
+#include "timeline/chart_printing.h"
+
+#include "support/recording_printer.h"
+
+#include <gtest/gtest.h>
+
+using namespace tess;
+using namespace testing_support;
+
+namespace {
+
+ChartLine lineOf(const std::string& text) {
+    ChartLine l;
+    l.head = text;
+    l.headWidth = static_cast<int>(text.size());
+    return l;
+}
+
+const std::vector<std::string> header = {"", "", std::string(printBanner), "", ""};
+
+std::vector<std::string> afterHeader(const std::vector<std::string>& page) {
+    EXPECT_GE(page.size(), header.size());
+    EXPECT_EQ(std::vector<std::string>(page.begin(), page.begin() + 5), header);
+    return {page.begin() + 5, page.end()};
+}
+
+} // namespace
+
+TEST(Printing, ChartStripsAndTheirColumns) {
+    using Strips = std::vector<std::pair<long long, long long>>;
+    EXPECT_EQ(chartStrips(80, 1840, 1840, 1940), (Strips{{1, 80}, {81, 160}}));
+    EXPECT_EQ(chartStrips(80, 0, 0, 160), (Strips{{1, 80}, {81, 160}, {161, 240}}));
+    // Start and End Year keep to the strips that hold them.
+    EXPECT_EQ(chartStrips(80, 1840, 1925, 1940), (Strips{{81, 160}}));
+    EXPECT_EQ(chartStrips(80, 1840, 1840, 1900), (Strips{{1, 80}}));
+    for (const auto& [typed, kept] : std::vector<std::pair<std::string, std::string>>{
+             {"5", "10"}, {"1000", "300"}, {"80.5", "80"}, {"abc", "10"}})
+        EXPECT_EQ(yearsPerStripRule(typed), kept) << typed;
+
+    const std::vector<ChartLine> lines = {lineOf(std::string(94, 'a') + "Z"),
+                                          lineOf(std::string(60, 'b')),
+                                          lineOf(std::string(80, 'c') + "Y")};
+    RecordingPrinter printer;
+    const TimelinePrintOutcome done =
+        printTimeline(printer, lines, TextEncoding::windows1252, 1840, 1940, {"80", "", ""});
+    EXPECT_EQ(done.strips, 2);
+    EXPECT_TRUE(printer.ended);
+    ASSERT_EQ(printer.pages.size(), 2u);
+    EXPECT_EQ(afterHeader(printer.pages[0]),
+              (std::vector<std::string>{std::string(80, 'a'), std::string(60, 'b'),
+                                        std::string(80, 'c')}));
+    // Columns 81 to 95 of the long line; one blank for the short one; the 81st character.
+    EXPECT_EQ(afterHeader(printer.pages[1]),
+              (std::vector<std::string>{std::string(14, 'a') + "Z", " ", "Y"}));
+
+    RecordingPrinter cancelled;
+    printTimeline(cancelled, lines, TextEncoding::windows1252, 1840, 1940, {"0", "", ""});
+    EXPECT_TRUE(cancelled.pages.empty());
+    EXPECT_FALSE(cancelled.ended);
+}
+
+TEST(Printing, PagesBreakUnderTheBannerAndALongPrintStops) {
+    // Pages of 3000 twips, lines of 240: the banner takes 1200, and a page is full once a line
+    // leaves less than 1500 below it, after 2 chart lines.
+    std::vector<ChartLine> lines;
+    for (int i = 0; i < 7; ++i)
+        lines.push_back(lineOf("line " + std::to_string(i)));
+    RecordingPrinter printer(3000);
+    printTimelineStrip(printer, lines, 1, 80, TextEncoding::windows1252);
+    ASSERT_EQ(printer.pages.size(), 4u);
+    EXPECT_EQ(afterHeader(printer.pages[0]), (std::vector<std::string>{"line 0", "line 1"}));
+    EXPECT_EQ(afterHeader(printer.pages[3]), (std::vector<std::string>{"line 6"}));
+
+    RecordingPrinter stopped(3000);
+    const TimelinePrintOutcome outcome =
+        printTimeline(stopped, lines, TextEncoding::windows1252, 0, 100, {"80", "", ""},
+                      [](int pagesDone) { return pagesDone < 2; });
+    EXPECT_TRUE(outcome.stopped);
+    EXPECT_EQ(stopped.pages.size(), 2u);
+    EXPECT_TRUE(stopped.aborted);
+    EXPECT_FALSE(stopped.ended);
+}
+
+TEST(Printing, ReportsPrintTheirLinesAndCountThem) {
+    struct Case {
+        std::string text;
+        long long count;
+        std::vector<std::string> printed;
+    };
+    const std::vector<Case> cases = {
+        {"", 1, {""}},
+        {"a\r\nb", 2, {"a", "b"}},
+        {"a\r\nb\r\n", 3, {"a", "b", ""}}, // a text ending in a line break: one more line
+        {"a\rbc", 2, {"a", "c"}},          // a lone carriage return loses the next character
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        RecordingPrinter printer;
+        EXPECT_EQ(printReport(printer, c.text), c.count);
+        ASSERT_EQ(printer.pages.size(), 1u);
+        EXPECT_EQ(afterHeader(printer.pages[0]), c.printed);
+        EXPECT_TRUE(printer.ended);
+    }
+    EXPECT_EQ(printedMessage(12), "Printed 12 lines");
+
+    // The last line filling the page ends the document with a page holding only the banner.
+    RecordingPrinter full(3000);
+    EXPECT_EQ(printReport(full, "1\r\n2"), 2);
+    ASSERT_EQ(full.pages.size(), 2u);
+    EXPECT_EQ(full.pages[1], header);
+
+    // More lines than a 16-bit counter holds are counted in full.
+    std::string many;
+    for (int i = 0; i < 40000; ++i)
+        many += "x\r\n";
+    RecordingPrinter big(1 << 30);
+    EXPECT_EQ(printReport(big, many), 40001);
+
+    // A printer fault stops it: the error escapes and the document is not ended.
+    RecordingPrinter failing;
+    failing.failAtLine = 6;
+    EXPECT_THROW(printReport(failing, "a\r\nb\r\nc"), PrintError);
+    EXPECT_FALSE(failing.ended);
+}
