@@ -76,6 +76,18 @@ if [ ! -f "$folder"/documents/sample.qd3.recovery ]; then
 fi
 rm "$folder"/documents/sample.qd3.recovery
 
+# Printing through the real printer writes a PDF file without any display: every page under
+# the banner, the report's columns in it.
+"$bin"/tessaline-cli print-report people "$bin"/sample.qd3 "$folder"/report.pdf --dates \
+    >"$folder"/print.out 2>/dev/null
+if ! grep -qx "Printed 138 lines" "$folder"/print.out ||
+    ! pdftotext -layout "$folder"/report.pdf - | grep -q "^-1792-1750 Hammurabi" ||
+    [ "$(pdftotext "$folder"/report.pdf - | grep -c "'Tessaline' Timeline Chart")" -ne \
+        "$(pdfinfo "$folder"/report.pdf | awk '/^Pages:/ {print $2}')" ]; then
+    echo "printing the people report to PDF did not give its lines under a banner on every page"
+    exit 1
+fi
+
 # Under a real X server the captions reach the window system exactly as the program sets
 # them, with nothing appended: the main window and the statistics window shown after opening.
 if ! command -v xvfb-run >/dev/null || ! command -v xprop >/dev/null; then

@@ -9,8 +9,10 @@
 #include "core/qd3_file.h"
 #include "core/text_encoding.h"
 #include "entry/field_rules.h"
+#include "reports/report_printing.h"
 #include "reports/report_text.h"
 #include "timeline/chart.h"
+#include "timeline/chart_printing.h"
 #include "timeline/selection.h"
 #include "timeline/statistics.h"
 
@@ -54,6 +56,11 @@ constexpr const char* usageText =
     "                               the columns, as the check boxes add them\n"
     "  age FILE EVENT-INDEX         the age report for the event at that position (from 0)\n"
     "  in-my-life FILE PERSON-INDEX \"In my life...\" for the person at that position\n"
+    "  print-chart people|events FILE OUT.pdf [--years N]\n"
+    "                    print the timeline chart to a PDF file in strips of N years\n"
+    "                    (10 to 300, 80 unless told)\n"
+    "  print-report people|events FILE OUT.pdf [report options]\n"
+    "                    print the report writer's listing to a PDF file\n"
     "  categories FILE   the four category lists as the category editor shows them, each\n"
     "                    line followed by the category's colour (#RRGGBB)\n"
     "  help              show this text (also --help)\n"
@@ -65,6 +72,7 @@ struct Context {
     std::ostream& out;
     std::ostream& err;
     bool terminal;
+    const PdfPrinterFactory* pdf;
 };
 
 int usageError(Context& c, const std::string& message) {
@@ -331,7 +339,7 @@ int cmdCopy(Context& c) {
 }
 
 // A report's text for the terminal: its own line breaks, nothing obeyed by the terminal.
-void printReport(Context& c, const std::string& report, TextEncoding encoding) {
+void showReport(Context& c, const std::string& report, TextEncoding encoding) {
     size_t start = 0;
     for (;;) {
         const size_t end = report.find(lineBreak, start);
@@ -343,7 +351,25 @@ void printReport(Context& c, const std::string& report, TextEncoding encoding) {
     }
 }
 
-int cmdReport(Context& c) {
+// Prints through the PDF printer to path; false, with the reason said, when it cannot.
+bool printToPdf(Context& c, const std::string& path, TextEncoding encoding,
+                const std::function<void(Printer&)>& print) {
+    if (!c.pdf || !*c.pdf) {
+        c.err << "Printing is not available in this build.\n";
+        return false;
+    }
+    try {
+        std::unique_ptr<Printer> printer = (*c.pdf)(path, encoding);
+        print(*printer);
+    } catch (const PrintError& e) {
+        c.err << e.what() << '\n';
+        return false;
+    }
+    return true;
+}
+
+// report, and print-report with a PDF file after the dataset's: the report writer's listing.
+int cmdListing(Context& c, bool print) {
     std::vector<std::string> positional;
     std::optional<std::string> from, to;
     ListingColumns columns;
@@ -368,8 +394,11 @@ int cmdReport(Context& c) {
             positional.push_back(a);
         }
     }
-    if (positional.size() != 2 || (positional[0] != "people" && positional[0] != "events"))
-        return usageError(c, "report takes people or events and a file name");
+    if (positional.size() != (print ? 3u : 2u) ||
+        (positional[0] != "people" && positional[0] != "events"))
+        return usageError(c, print ? "print-report takes people or events, a file name and the "
+                                     "PDF file to write"
+                                   : "report takes people or events and a file name");
     Dataset ds;
     if (!openLikeTheProgram(c, ds, positional[1], true))
         return 1;
@@ -377,12 +406,55 @@ int cmdReport(Context& c) {
     const std::string first = std::to_string(reportStartRule(
         from ? *from : std::to_string(ds.earliestDate), ds.earliestDate, ds.latestDate));
     const int last = reportEndRule(to ? *to : std::to_string(ds.latestDate), first, ds.latestDate);
-    printReport(c,
-                buildListing(ds,
-                             positional[0] == "people" ? ReportSide::people : ReportSide::events,
-                             std::stoi(first), last, columns),
-                ds.encoding);
-    return 0;
+    const std::string text =
+        buildListing(ds, positional[0] == "people" ? ReportSide::people : ReportSide::events,
+                     std::stoi(first), last, columns);
+    if (!print) {
+        showReport(c, text, ds.encoding);
+        return 0;
+    }
+    return printToPdf(c, positional[2], ds.encoding,
+                      [&](Printer& p) { c.out << printedMessage(printReport(p, text)) << '\n'; })
+               ? 0
+               : 1;
+}
+
+// print-chart: the timeline chart in strips, as Timeline Print with its fields unchanged
+// prints it (80 years a strip unless told).
+int cmdPrintChart(Context& c) {
+    std::vector<std::string> positional;
+    std::string years = "80";
+    for (size_t i = 0; i < c.args.size(); ++i) {
+        const std::string& a = c.args[i];
+        if (a == "--years") {
+            if (i + 1 >= c.args.size())
+                return usageError(c, "--years needs a value");
+            years = yearsPerStripRule(c.args[++i]); // as the field keeps it when left
+        } else if (a.size() > 1 && a.front() == '-') {
+            return usageError(c, "unknown option '" + a + "'");
+        } else {
+            positional.push_back(a);
+        }
+    }
+    if (positional.size() != 3 || (positional[0] != "people" && positional[0] != "events"))
+        return usageError(c, "print-chart takes people or events, a file name and the PDF file "
+                             "to write");
+    Dataset ds;
+    if (!openLikeTheProgram(c, ds, positional[1], true))
+        return 1;
+    const bool people = positional[0] == "people";
+    const Chart chart =
+        people ? buildPeopleChart(ds, kindFactions) : buildEventsChart(ds, kindNations);
+    return printToPdf(
+               c, positional[2], ds.encoding,
+               [&](Printer& p) {
+                   const TimelinePrintOutcome done = printTimeline(
+                       p, chart.lines, ds.encoding, ds.earliestDate, ds.latestDate,
+                       {years, std::to_string(ds.earliestDate), std::to_string(ds.latestDate)});
+                   c.out << "Printed " << done.strips << " strips of " << years << " years\n";
+               })
+               ? 0
+               : 1;
 }
 
 // age and in-my-life: a file and the position of the event or person in its array.
@@ -405,7 +477,7 @@ int cmdChoiceReport(Context& c, bool age) {
         return 1;
     }
     const int i = static_cast<int>(*index);
-    printReport(c, age ? ageReport(ds, i) : inMyLifeReport(ds, i), ds.encoding);
+    showReport(c, age ? ageReport(ds, i) : inMyLifeReport(ds, i), ds.encoding);
     return 0;
 }
 
@@ -439,7 +511,7 @@ int cmdCategories(Context& c) {
 } // namespace
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-        bool outIsTerminal) {
+        bool outIsTerminal, const PdfPrinterFactory& pdf) {
     if (args.empty()) {
         err << usageText;
         return 2;
@@ -457,14 +529,16 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         {"merge", cmdMerge},
         {"convert", cmdConvert},
         {"select", cmdSelect},
-        {"report", cmdReport},
+        {"report", [](Context& c) { return cmdListing(c, false); }},
+        {"print-report", [](Context& c) { return cmdListing(c, true); }},
+        {"print-chart", cmdPrintChart},
         {"categories", cmdCategories},
         {"age", [](Context& c) { return cmdChoiceReport(c, true); }},
         {"in-my-life", [](Context& c) { return cmdChoiceReport(c, false); }},
     };
     const auto it = commands.find(command);
     std::vector<std::string> rest(args.begin() + 1, args.end());
-    Context c{rest, out, err, outIsTerminal};
+    Context c{rest, out, err, outIsTerminal, &pdf};
     if (it == commands.end())
         return usageError(c, "unknown command '" + command + "'");
     for (const std::string& a : rest)

@@ -1,14 +1,23 @@
 #pragma once
 
+#include "core/dataset.h"
+#include "core/printer.h"
+
+#include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace tess::cli {
 
+// Opens a printer that writes a PDF file, for texts in the given encoding.
+using PdfPrinterFactory =
+    std::function<std::unique_ptr<Printer>(const std::string& path, TextEncoding encoding)>;
+
 // Runs one command line (without the program name). Returns the exit status: 0 done,
-// 1 failed (description on err), 2 bad usage.
+// 1 failed (description on err), 2 bad usage. The print commands print through pdf.
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-        bool outIsTerminal = false);
+        bool outIsTerminal = false, const PdfPrinterFactory& pdf = {});
 
 } // namespace tess::cli

@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 #include "timeline/chart.h"
 
+#include "support/recording_printer.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -234,4 +235,38 @@ TEST(CliCategories, PrintsTheEditorsLinesAndColours) {
                      "Groups\nWars  2 #FF0000\nTreaties  1 #FF0000\n"
                      "Nations\nFrance  1 #FF0000\nPrussia  2 #FF0000\nAustria  2 #FF0000\n");
     EXPECT_EQ(runCli({"categories"}).status, 2);
+}
+
+TEST(CliPrint, ChartsAndReportsGoToThePrinter) {
+    RecordingPrinter printer;
+    std::string opened;
+    const tess::cli::PdfPrinterFactory pdf = [&](const std::string& path, tess::TextEncoding) {
+        opened = path;
+        return printer.share();
+    };
+    auto run = [&](std::vector<std::string> args) {
+        std::ostringstream out, err;
+        const int status = tess::cli::run(args, out, err, false, pdf);
+        return Result{status, out.str(), err.str()};
+    };
+    const std::string file = dataFile("golden/basic/input.qd3");
+    Result r = run({"print-chart", "people", file, "out.pdf", "--years", "1000"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(opened, "out.pdf");
+    EXPECT_EQ(r.out, "Printed 8 strips of 300 years\n"); // -509 to 1641 in strips of 300
+    EXPECT_TRUE(printer.ended);
+
+    printer = RecordingPrinter();
+    r = run({"print-report", "people", file, "out.pdf", "--dates"});
+    EXPECT_EQ(r.out, "Printed 3 lines\n");
+    ASSERT_EQ(printer.pages.size(), 1u);
+    EXPECT_EQ(printer.pages[0].size(), 8u); // the banner's five lines and three people
+
+    printer = RecordingPrinter();
+    printer.failAtLine = 0;
+    r = run({"print-report", "people", file, "out.pdf"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "The printer is out of paper.\n");
+    EXPECT_EQ(run({"print-chart", "people", file}).status, 2);
+    EXPECT_EQ(runCli({"print-chart", "people", file, "x.pdf"}).status, 1); // no printer here
 }
