@@ -429,7 +429,10 @@ int cmdPrintChart(Context& c) {
         if (a == "--years") {
             if (i + 1 >= c.args.size())
                 return usageError(c, "--years needs a value");
-            years = yearsPerStripRule(c.args[++i]); // as the field keeps it when left
+            const std::string& typed = c.args[++i];
+            if (!wholeNumber(typed) || *wholeNumber(typed) < 1)
+                return usageError(c, "--years takes a whole number of years (10 to 300)");
+            years = yearsPerStripRule(typed); // as the field keeps it when left
         } else if (a.size() > 1 && a.front() == '-') {
             return usageError(c, "unknown option '" + a + "'");
         } else {

@@ -29,6 +29,9 @@ public:
     virtual void endDocument() = 0;
     // Drops the document: nothing of it is printed.
     virtual void abortDocument() = 0;
+    // The widest line to come, in characters, told before the first page: a printer may then
+    // choose a type small enough for it to fit the page's width.
+    virtual void fitColumns(long long columns) { (void)columns; }
 };
 
 } // namespace tess

@@ -10,6 +10,10 @@ namespace tess {
 long long printReport(Printer& printer, std::string_view text) {
     std::string t(text);
     t += lineBreak;
+    size_t widest = printBanner.size();
+    for (size_t from = 0, end; (end = t.find('\r', from)) != std::string::npos; from = end + 1)
+        widest = std::max(widest, end - from);
+    printer.fitColumns(static_cast<long long>(widest));
     printChartHeader(printer);
     // Positions from 0 here: s is where a line starts, p the carriage return that ends it. The
     // count is a full integer: a listing of every one of 32767 entries prints 32767 lines.

@@ -69,19 +69,23 @@ std::string yearsPerStripRule(std::string_view text) {
     return plainNumber(static_cast<long long>(std::clamp(n, 10.0, 300.0)));
 }
 
-std::vector<std::pair<long long, long long>> chartStrips(int yearsPerStrip, int earliestDate,
-                                                         int firstYear, int lastYear) {
+std::vector<std::pair<long long, long long>>
+chartStrips(int yearsPerStrip, int earliestDate, int firstYear, int lastYear, int latestDate) {
     std::vector<std::pair<long long, long long>> strips;
     if (yearsPerStrip < 1)
         return strips;
     const long long firstColumn = static_cast<long long>(firstYear) - earliestDate;
+    // The whole chart ends with the first strip whose last column lies beyond its last year;
+    // an End Year of the user's own, with the strip that holds it.
+    const long long lastColumn = static_cast<long long>(lastYear) - earliestDate;
+    const bool wholeChart = lastYear >= latestDate;
     long long e = 0;
     do {
         const long long s = e + 1;
         e = s + yearsPerStrip - 1;
         if (e >= firstColumn)
             strips.emplace_back(s, e);
-    } while (earliestDate + e <= lastYear);
+    } while (wholeChart ? earliestDate + e <= lastYear : e < lastColumn);
     return strips;
 }
 
@@ -102,7 +106,9 @@ TimelinePrintOutcome printTimeline(Printer& printer, const std::vector<ChartLine
     const int lastYear = std::clamp(year(request.endYear, latestDate), earliestDate, latestDate);
     const int firstYear = std::clamp(year(request.startYear, earliestDate), earliestDate, lastYear);
     int pages = 0;
-    for (const auto& [first, last] : chartStrips(years, earliestDate, firstYear, lastYear)) {
+    printer.fitColumns(years);
+    for (const auto& [first, last] :
+         chartStrips(years, earliestDate, firstYear, lastYear, latestDate)) {
         if (!printStrip(printer, lines, first, last, encoding, pages, keepPrinting)) {
             outcome.stopped = true;
             break;

@@ -34,10 +34,11 @@ bool printTimelineStrip(Printer& printer, const std::vector<ChartLine>& lines, l
 std::string yearsPerStripRule(std::string_view text);
 
 // The strips a chart prints in: Y columns each from column 1, column c being the year
-// earliestDate + c, up to the first strip whose last column lies beyond lastYear, starting
-// with the strip that holds firstYear. Pairs of first and last column.
-std::vector<std::pair<long long, long long>> chartStrips(int yearsPerStrip, int earliestDate,
-                                                         int firstYear, int lastYear);
+// earliestDate + c, starting with the strip that holds firstYear. The whole chart (lastYear at
+// latestDate) ends with the first strip whose last column lies beyond it; an earlier lastYear
+// with the strip that holds it. Pairs of first and last column.
+std::vector<std::pair<long long, long long>>
+chartStrips(int yearsPerStrip, int earliestDate, int firstYear, int lastYear, int latestDate);
 
 // What the Timeline Print window left, read as the print reads it.
 struct TimelinePrintRequest {

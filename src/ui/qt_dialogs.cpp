@@ -130,6 +130,10 @@ bool QtDialogs::printerSetup() {
     if (unattended_)
         return false;
     QPrintDialog dialog(&printer(), parentWidget());
+    // The program prints whole documents: no ranges, selections or current pages to offer.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     return dialog.exec() == QDialog::Accepted;
 }
 

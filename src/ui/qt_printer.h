@@ -27,6 +27,7 @@ public:
     int pageHeight() const override;
     void endDocument() override;
     void abortDocument() override;
+    void fitColumns(long long columns) override { columns_ = columns; }
 
 private:
     int toTwips(int deviceUnits) const;
@@ -38,6 +39,7 @@ private:
     int lineHeight_ = 0;
     int ascent_ = 0;
     int y_ = 0;
+    long long columns_ = 0;
     bool started_ = false;
 };
 

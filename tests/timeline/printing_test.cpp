@@ -29,11 +29,13 @@ std::vector<std::string> afterHeader(const std::vector<std::string>& page) {
 
 TEST(Printing, ChartStripsAndTheirColumns) {
     using Strips = std::vector<std::pair<long long, long long>>;
-    EXPECT_EQ(chartStrips(80, 1840, 1840, 1940), (Strips{{1, 80}, {81, 160}}));
-    EXPECT_EQ(chartStrips(80, 0, 0, 160), (Strips{{1, 80}, {81, 160}, {161, 240}}));
-    // Start and End Year keep to the strips that hold them.
-    EXPECT_EQ(chartStrips(80, 1840, 1925, 1940), (Strips{{81, 160}}));
-    EXPECT_EQ(chartStrips(80, 1840, 1840, 1900), (Strips{{1, 80}}));
+    EXPECT_EQ(chartStrips(80, 1840, 1840, 1940, 1940), (Strips{{1, 80}, {81, 160}}));
+    EXPECT_EQ(chartStrips(80, 0, 0, 160, 160), (Strips{{1, 80}, {81, 160}, {161, 240}}));
+    // Start and End Year keep to the strips that hold them, on a strip's edge too.
+    EXPECT_EQ(chartStrips(80, 1840, 1925, 1940, 1940), (Strips{{81, 160}}));
+    EXPECT_EQ(chartStrips(80, 1840, 1840, 1900, 1940), (Strips{{1, 80}}));
+    EXPECT_EQ(chartStrips(80, 1840, 1840, 1920, 2100), (Strips{{1, 80}}));
+    EXPECT_EQ(chartStrips(80, 1840, 1921, 2000, 2100), (Strips{{81, 160}}));
     for (const auto& [typed, kept] : std::vector<std::pair<std::string, std::string>>{
              {"5", "10"}, {"1000", "300"}, {"80.5", "80"}, {"abc", "10"}})
         EXPECT_EQ(yearsPerStripRule(typed), kept) << typed;
@@ -71,6 +73,11 @@ TEST(Printing, PagesBreakUnderTheBannerAndALongPrintStops) {
     ASSERT_EQ(printer.pages.size(), 4u);
     EXPECT_EQ(afterHeader(printer.pages[0]), (std::vector<std::string>{"line 0", "line 1"}));
     EXPECT_EQ(afterHeader(printer.pages[3]), (std::vector<std::string>{"line 6"}));
+
+    // A page exactly as high as the position plus 1500 is not full yet.
+    RecordingPrinter exact(2940);
+    printTimelineStrip(exact, {lineOf("a"), lineOf("b")}, 1, 80, TextEncoding::windows1252);
+    EXPECT_EQ(afterHeader(exact.pages[0]), (std::vector<std::string>{"a", "b"}));
 
     RecordingPrinter stopped(3000);
     const TimelinePrintOutcome outcome =

@@ -4,6 +4,7 @@
 #include "timeline/print_window.h"
 #include "timeline/selection.h"
 #include "timeline/timeline_window.h"
+#include "ui/qt_printer.h"
 
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
@@ -12,10 +13,12 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -110,4 +113,37 @@ TEST_F(PrintWindowTest, TheTimelinesPrintTheirChartsAndReportsTheirText) {
     life.mnuPrint->trigger();
     EXPECT_EQ(dialogs.messages().back(), QStringLiteral("The printer is out of paper."));
     EXPECT_FALSE(printer.ended);
+}
+
+TEST(QtPrinterTest, OnlyAFinishedPrintLeavesAFile) {
+    TempDir dir;
+    const QString done = QString::fromStdString(dir.file("done.pdf"));
+    const QString stopped = QString::fromStdString(dir.file("stopped.pdf"));
+    const QString failed = QString::fromStdString(dir.file("failed.pdf"));
+    {
+        std::unique_ptr<Printer> p = ui::openPdfPrinter(done, TextEncoding::utf8);
+        p->fitColumns(300); // a wide strip still fits: the type gets smaller
+        printChartHeader(*p);
+        p->printLine(std::string(300, 'x'));
+        EXPECT_LT(p->currentY(), p->pageHeight());
+        p->endDocument();
+    }
+    EXPECT_GT(QFileInfo(done).size(), 0);
+    {
+        std::unique_ptr<Printer> p = ui::openPdfPrinter(stopped, TextEncoding::utf8);
+        printChartHeader(*p);
+        p->abortDocument();
+    }
+    EXPECT_FALSE(QFileInfo::exists(stopped));
+    {
+        std::unique_ptr<Printer> p = ui::openPdfPrinter(failed, TextEncoding::utf8);
+        printChartHeader(*p); // and then a failure: the printer goes without an end
+    }
+    EXPECT_FALSE(QFileInfo::exists(failed));
+
+    // Where Qt found no printer, it offers a PDF file with no name until one is chosen.
+    QPrinter unset(QPrinter::HighResolution);
+    unset.setOutputFormat(QPrinter::PdfFormat);
+    ui::QtPrinter p(unset, TextEncoding::utf8);
+    EXPECT_THROW(p.newPage(), PrintError);
 }
