@@ -157,8 +157,9 @@ void mergeDatasetText(Dataset& ds, std::string_view fileText, const MergeAnnounc
             for (int k = 1; k <= c2; ++k) {
                 in.skipLine();
                 got.names[t].emplace_back(in.readLine());
-                // Taken as an RGB value as it stands: old palette numbers are not converted.
-                got.colors[t].push_back(static_cast<int32_t>(in.readNumber(INT32_MIN, INT32_MAX)));
+                // Taken as it stands (old palette numbers are not converted), but refused where
+                // the file itself could not be opened: a saved merge must read back.
+                got.colors[t].push_back(readStoredColor(in));
             }
             refuseBeyondLimit(tableNames[t], static_cast<size_t>(tables[t]->count),
                               got.names[t].size());

@@ -25,15 +25,18 @@ constexpr std::string_view tableHeaders[4] = {"=== FACTIONS", "=== OCCUPATIONS",
 
 } // namespace
 
-int32_t readColorField(LineReader& in) {
+int32_t readStoredColor(LineReader& in) {
     const int line = in.lineNumber();
     const long long c = in.readNumber(INT32_MIN, INT32_MAX);
-    if (c >= 20)
-        return static_cast<int32_t>(c);
-    if (c < 0 || c > 15)
+    if (c < 0 || (c > 15 && c < 20))
         LineReader::failAt(line, "The colour " + std::to_string(c) +
                                      " is neither a colour value nor a palette number (0 to 15)");
-    return legacyPaletteColor(static_cast<int>(c));
+    return static_cast<int32_t>(c);
+}
+
+int32_t readColorField(LineReader& in) {
+    const int32_t c = readStoredColor(in);
+    return c >= 20 ? c : legacyPaletteColor(c);
 }
 
 namespace {

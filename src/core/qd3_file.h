@@ -60,6 +60,9 @@ void readPersonBlock(LineReader& in, PersonRecord& p, DateRange* range = nullptr
 void readEventBlock(LineReader& in, EventRecord& e, DateRange* range = nullptr);
 // A category colour: an RGB value, or a number of the old palette (below 20), converted.
 int32_t readColorField(LineReader& in);
+// The same number as the file stores it, unconverted, refused on the same terms (below 0, or
+// 16 to 19), so that whatever is taken in can be saved and read back.
+int32_t readStoredColor(LineReader& in);
 // The leading number of a count line, which must lie within 0..32767.
 int readCountLine(LineReader& in, const char* what);
 

@@ -82,6 +82,23 @@ TEST(DatasetFile, BrokenFilesGiveTheirDescription) {
         {"huge_claim", "Unexpected end of file at line 5 npeople 32767  nevents 32767 "},
         {"binary_garbage", // garbage bytes come out as their Windows-1252 characters
          "\")iE\u00A0\u00C1\u0192\u00D8\u2013\u00B8\u00E5u\" is not a number at line 6"},
+        // Counts that lie: the reader runs into the next section and says where.
+        {"counts_lie_more", "\"E\" is not a number at line 16 npeople 5  nevents 1 "},
+        {"counts_lie_fewer",
+         "\"desc\" is not a number at line 12 npeople 1 P nevents 1 1850,0,1870,0"},
+        {"category_count_lies", "Unexpected end of file at line 20 npeople 1 P nevents 1 E"},
+        {"no_events_header", "Unexpected end of file at line 9"},
+        // Numbers beyond their fields, and a megabyte of digits quoted short.
+        {"date_past_16_bits",
+         "The number 70000 is out of range (-32768 to 32767) at line 6 npeople 1 P nevents 1 "},
+        {"priority_past_16_bits",
+         "The number 99999 is out of range (-32768 to 32767) at line 8 npeople 1 P nevents 1 "},
+        {"colour_past_32_bits", "The number 99999999999 is out of range (-2147483648 to "
+                                "2147483647) at line 19 npeople 1 P nevents 1 E"},
+        {"megabyte_number", "The number \"" + std::string(40, '9') +
+                                "\u2026\" is out of range at line 6 npeople 1 P nevents 1 "},
+        {"nul_in_number", "\"18\\x0050\" is not a number at line 6 npeople 1 P nevents 1 "},
+        {"bom_then_garbage", "Unexpected end of file at line 2"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.file);

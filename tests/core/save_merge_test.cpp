@@ -303,6 +303,8 @@ TEST(Merge, IntoItselfFailuresAndLimitsLeaveTheDatasetWhole) {
         {"2\r\n0\r\n", "end of file"},
         {whole.substr(0, whole.find("=== NATIONS")) + "=== NATIONS\r\n 1 \r\n-1\r\nX\r\nred\r\n",
          "not a number"},
+        // A colour the file itself could not be opened with would make the merge unsavable.
+        {readBytes(dataFile("broken/legacy_colour_negative.qd3")), "The colour -5 is neither"},
     };
     for (const auto& [text, expected] : failing) {
         SCOPED_TRACE(expected);
