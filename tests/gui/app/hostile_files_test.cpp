@@ -1,5 +1,6 @@
 #include "app/zemmain.h"
 #include "categories/category_windows.h"
+#include "entry/field_rules.h"
 #include "reports/report_windows.h"
 #include "ui/dialogs.h"
 
@@ -61,6 +62,8 @@ TEST(HostileFiles, EveryWindowSurvivesThem) {
             RecordingPrinter printer;
             AppState state(dialogs, program.path().string());
             state.openPrinter = [&printer](TextEncoding) { return printer.share(); };
+            std::vector<std::string> opened;
+            state.shellOpen = [&opened](const std::string& target) { opened.push_back(target); };
             ZemMain w(state);
             w.openPath(QString::fromStdString(entry.path().string()));
             EXPECT_EQ(dialogs.messages > 0, std::string(folder) == "broken");
@@ -72,8 +75,10 @@ TEST(HostileFiles, EveryWindowSurvivesThem) {
             for (const EntrySide side : {EntrySide::people, EntrySide::events}) {
                 EntryWindow e(state, side);
                 e.show();
-                for (int i = 0; i < 3; ++i)
+                for (int i = 0; i < 3; ++i) {
+                    e.cmdLink->click();
                     e.cmdNext->click();
+                }
                 e.cmdPrev->click();
                 e.savePending();
             }
@@ -101,6 +106,13 @@ TEST(HostileFiles, EveryWindowSurvivesThem) {
             }
             editor.cmdConsolidate_Click();
             w.close();
+            // A link from a file is handed over only when it names a page or a document, never
+            // a program: nothing in a dataset can make the program run anything.
+            for (const std::string& target : opened) {
+                const LinkKind kind = classifyLink(target);
+                EXPECT_TRUE(kind == LinkKind::webAddress || kind == LinkKind::localDocument)
+                    << target;
+            }
         }
     }
     EXPECT_GE(files, 28);
