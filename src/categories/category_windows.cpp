@@ -3,6 +3,7 @@
 #include "timeline/chart_view.h"
 #include "ui/dialogs.h"
 #include "ui/geometry.h"
+#include "ui/named.h"
 #include "ui/text_codec.h"
 
 #include <QComboBox>
@@ -18,43 +19,37 @@
 
 namespace tess {
 
-namespace {
-template <typename T> T* named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-} // namespace
-
 EditGroupings::EditGroupings(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("editgrp"));
     auto* layout = new QHBoxLayout(this);
     auto* side = new QVBoxLayout();
     layout->addLayout(side);
 
-    Frame1 = named(new QGroupBox(QStringLiteral("Grouping"), this), "Frame1");
+    Frame1 = ui::named(new QGroupBox(QStringLiteral("Grouping"), this), "Frame1");
     Frame1->setToolTip(QStringLiteral("Click at bottom to add new group"));
     auto* f1 = new QVBoxLayout(Frame1);
-    Option1 = named(new QRadioButton(QStringLiteral("Faction"), Frame1), "Option1");
-    Option2 = named(new QRadioButton(QStringLiteral("Occupation"), Frame1), "Option2");
-    Option3 = named(new QRadioButton(QStringLiteral("Group"), Frame1), "Option3");
-    Option4 = named(new QRadioButton(QStringLiteral("Nation"), Frame1), "Option4");
+    Option1 = ui::named(new QRadioButton(QStringLiteral("Faction"), Frame1), "Option1");
+    Option2 = ui::named(new QRadioButton(QStringLiteral("Occupation"), Frame1), "Option2");
+    Option3 = ui::named(new QRadioButton(QStringLiteral("Group"), Frame1), "Option3");
+    Option4 = ui::named(new QRadioButton(QStringLiteral("Nation"), Frame1), "Option4");
     for (QRadioButton* o : {Option1, Option2, Option3, Option4})
         f1->addWidget(o);
     side->addWidget(Frame1);
 
-    Frame2 = named(new QGroupBox(QStringLiteral("Change"), this), "Frame2");
+    Frame2 = ui::named(new QGroupBox(QStringLiteral("Change"), this), "Frame2");
     Frame2->setToolTip(QStringLiteral("Choose which to edit"));
     auto* f2 = new QVBoxLayout(Frame2);
-    Option5 = named(new QRadioButton(QStringLiteral("Name"), Frame2), "Option5");
-    Option6 = named(new QRadioButton(QStringLiteral("Color"), Frame2), "Option6");
+    Option5 = ui::named(new QRadioButton(QStringLiteral("Name"), Frame2), "Option5");
+    Option6 = ui::named(new QRadioButton(QStringLiteral("Color"), Frame2), "Option6");
     f2->addWidget(Option5);
     f2->addWidget(Option6);
     side->addWidget(Frame2);
 
-    cmdBkg = named(new QPushButton(QStringLiteral("Backcolor"), this), "cmdBkg");
-    cmdConsolidate = named(new QPushButton(QStringLiteral("Consolidate"), this), "cmdConsolidate");
-    cmdPrune = named(new QPushButton(QStringLiteral("Prune"), this), "cmdPrune");
-    cmdOK = named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
+    cmdBkg = ui::named(new QPushButton(QStringLiteral("Backcolor"), this), "cmdBkg");
+    cmdConsolidate =
+        ui::named(new QPushButton(QStringLiteral("Consolidate"), this), "cmdConsolidate");
+    cmdPrune = ui::named(new QPushButton(QStringLiteral("Prune"), this), "cmdPrune");
+    cmdOK = ui::named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
     cmdOK->setDefault(true); // Enter closes the editor; it opens no dialog
     for (QPushButton* b : {cmdBkg, cmdConsolidate, cmdPrune})
         side->addWidget(b);
@@ -62,7 +57,7 @@ EditGroupings::EditGroupings(AppState& state, QWidget* parent) : QDialog(parent)
     side->addWidget(cmdOK);
 
     // Thousands of coloured lines: the chart view paints only those in sight.
-    rtbox1 = named(new ChartView(this), "rtbox1");
+    rtbox1 = ui::named(new ChartView(this), "rtbox1");
     layout->addWidget(rtbox1, 1);
 
     connect(Option1, &QRadioButton::clicked, this, &EditGroupings::Option1_Click);
@@ -171,11 +166,11 @@ Consolidate::Consolidate(AppState& state, QWidget* parent) : QDialog(parent), st
     setObjectName(QStringLiteral("Consol"));
     setWindowTitle(QStringLiteral("Consolidate"));
     auto* layout = new QGridLayout(this);
-    Label1 = named(new QLabel(QStringLiteral("Keep this "), this), "Label1");
-    Combo1 = named(new QComboBox(this), "Combo1");
+    Label1 = ui::named(new QLabel(QStringLiteral("Keep this "), this), "Label1");
+    Combo1 = ui::named(new QComboBox(this), "Combo1");
     Combo1->setToolTip(QStringLiteral("If this is blank, other caption will be used"));
-    Label2 = named(new QLabel(QStringLiteral("Replace this"), this), "Label2");
-    Combo2 = named(new QComboBox(this), "Combo2");
+    Label2 = ui::named(new QLabel(QStringLiteral("Replace this"), this), "Label2");
+    Combo2 = ui::named(new QComboBox(this), "Combo2");
     for (QComboBox* c : {Combo1, Combo2}) {
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert);
@@ -187,8 +182,8 @@ Consolidate::Consolidate(AppState& state, QWidget* parent) : QDialog(parent), st
     }
     Combo1->setEditText(QStringLiteral("Combo1"));
     Combo2->setEditText(QStringLiteral("Combo2"));
-    cmdOK = named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
-    cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
+    cmdOK = ui::named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
+    cmdCancel = ui::named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
     layout->addWidget(Label1, 0, 0);
     layout->addWidget(Combo1, 1, 0);
     layout->addWidget(Label2, 2, 0);

@@ -4,6 +4,7 @@
 #include "reports/report_printing.h"
 #include "ui/dialogs.h"
 #include "ui/geometry.h"
+#include "ui/named.h"
 #include "ui/text_codec.h"
 
 #include <QAction>
@@ -34,14 +35,9 @@ QString number(int n) {
     return QString::number(n);
 }
 
-template <typename T> T* named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 // A read-only plain text in a fixed-pitch font, lines wrapped at the window's width.
 QPlainTextEdit* reportText(QWidget* parent) {
-    auto* t = named(new QPlainTextEdit(parent), "Text1");
+    auto* t = ui::named(new QPlainTextEdit(parent), "Text1");
     t->setReadOnly(true);
     t->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -92,27 +88,27 @@ ReportWriter::ReportWriter(AppState& state, QWidget* parent) : QDialog(parent), 
     // the options stay below it, so that the report can be built again with others.
     auto* reportArea = new QWidget(this);
     outer->addWidget(reportArea, 1);
-    Text1 = named(new ChartView(reportArea), "Text1");
+    Text1 = ui::named(new ChartView(reportArea), "Text1");
     Text1->setBackgroundColor(0xFFFFFF);
     Text1->hide();
 
-    options = named(new QWidget(this), "options");
+    options = ui::named(new QWidget(this), "options");
     outer->addWidget(options);
     auto* row = new QHBoxLayout(options);
 
-    Frame1 = named(new QGroupBox(QStringLiteral("Report Type"), options), "Frame1");
+    Frame1 = ui::named(new QGroupBox(QStringLiteral("Report Type"), options), "Frame1");
     auto* f1 = new QVBoxLayout(Frame1);
-    OptPeople = named(new QRadioButton(QStringLiteral("People"), Frame1), "OptPeople");
-    OptEvents = named(new QRadioButton(QStringLiteral("Events"), Frame1), "OptEvents");
+    OptPeople = ui::named(new QRadioButton(QStringLiteral("People"), Frame1), "OptPeople");
+    OptEvents = ui::named(new QRadioButton(QStringLiteral("Events"), Frame1), "OptEvents");
     f1->addWidget(OptPeople);
     f1->addWidget(OptEvents);
     row->addWidget(Frame1);
 
     auto* dates = new QGridLayout();
-    Label1 = named(new QLabel(QStringLiteral("Start Date"), options), "Label1");
-    date1 = named(new QLineEdit(options), "date1");
-    Label2 = named(new QLabel(QStringLiteral("End Date"), options), "Label2");
-    date2 = named(new QLineEdit(options), "date2");
+    Label1 = ui::named(new QLabel(QStringLiteral("Start Date"), options), "Label1");
+    date1 = ui::named(new QLineEdit(options), "date1");
+    Label2 = ui::named(new QLabel(QStringLiteral("End Date"), options), "Label2");
+    date2 = ui::named(new QLineEdit(options), "date2");
     for (QLineEdit* d : {date1, date2}) {
         d->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("-000000")) + 16);
         d->installEventFilter(this);
@@ -123,7 +119,7 @@ ReportWriter::ReportWriter(AppState& state, QWidget* parent) : QDialog(parent), 
     dates->addWidget(date2, 1, 1);
     row->addLayout(dates);
 
-    Frame2 = named(new QGroupBox(QStringLiteral("Include the following"), options), "Frame2");
+    Frame2 = ui::named(new QGroupBox(QStringLiteral("Include the following"), options), "Frame2");
     auto* f2 = new QGridLayout(Frame2);
     const char* checkNames[] = {"Check1", "Check2", "Check3", "Check4", "Check5", "Check6"};
     const QString captions[] = {QStringLiteral("Dates"),        QStringLiteral("Groupings"),
@@ -131,7 +127,7 @@ ReportWriter::ReportWriter(AppState& state, QWidget* parent) : QDialog(parent), 
                                 QStringLiteral("URL link"),     QStringLiteral("URL only")};
     QCheckBox** checks[] = {&Check1, &Check2, &Check3, &Check4, &Check5, &Check6};
     for (int i = 0; i < 6; ++i) {
-        *checks[i] = named(new QCheckBox(captions[i], Frame2), checkNames[i]);
+        *checks[i] = ui::named(new QCheckBox(captions[i], Frame2), checkNames[i]);
         f2->addWidget(*checks[i], i % 2, i / 2);
     }
     Check5->setToolTip(QStringLiteral("Include URLs where present"));
@@ -139,8 +135,8 @@ ReportWriter::ReportWriter(AppState& state, QWidget* parent) : QDialog(parent), 
     row->addWidget(Frame2);
 
     auto* buttons = new QVBoxLayout();
-    cmdOK = named(new QPushButton(QStringLiteral("OK"), options), "cmdOK");
-    cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), options), "cmdCancel");
+    cmdOK = ui::named(new QPushButton(QStringLiteral("OK"), options), "cmdOK");
+    cmdCancel = ui::named(new QPushButton(QStringLiteral("Cancel"), options), "cmdCancel");
     cmdOK->setDefault(true);
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdCancel);
@@ -266,11 +262,11 @@ ChoiceReport::ChoiceReport(AppState& state, Kind kind, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     auto* area = new QWidget(this);
     layout->addWidget(area, 1);
-    Label1 = named(
+    Label1 = ui::named(
         new QLabel(age ? QStringLiteral("Choose an event") : QStringLiteral("Choose a person"),
                    area),
         "Label1");
-    Combo1 = named(new QComboBox(area), "Combo1");
+    Combo1 = ui::named(new QComboBox(area), "Combo1");
     Combo1->setPlaceholderText(QStringLiteral("Combo1"));
     Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     Combo1->setMinimumContentsLength(40);

@@ -2,6 +2,7 @@
 
 #include "timeline/chart_printing.h"
 #include "ui/geometry.h"
+#include "ui/named.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -14,38 +15,31 @@
 
 namespace tess {
 
-namespace {
-template <typename T> T* named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-} // namespace
-
 PrintTimelineWindow::PrintTimelineWindow(AppState& state, QWidget* parent)
     : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("PrintTline"));
     setWindowTitle(QStringLiteral("Timeline Print"));
     auto* layout = new QVBoxLayout(this);
     auto* years = new QHBoxLayout();
-    Label1 = named(new QLabel(QStringLiteral("Number of years / line"), this), "Label1");
-    Text1 = named(new QLineEdit(this), "Text1");
+    Label1 = ui::named(new QLabel(QStringLiteral("Number of years / line"), this), "Label1");
+    Text1 = ui::named(new QLineEdit(this), "Text1");
     years->addWidget(Label1);
     years->addWidget(Text1);
     layout->addLayout(years);
-    Frame1 = named(new QGroupBox(QStringLiteral(" "), this), "Frame1");
+    Frame1 = ui::named(new QGroupBox(QStringLiteral(" "), this), "Frame1");
     auto* range = new QGridLayout(Frame1);
-    Label2 = named(new QLabel(QStringLiteral("Start Year"), Frame1), "Label2");
-    Text4 = named(new QLineEdit(Frame1), "Text4");
-    Label3 = named(new QLabel(QStringLiteral("End Year"), Frame1), "Label3");
-    Text5 = named(new QLineEdit(Frame1), "Text5");
+    Label2 = ui::named(new QLabel(QStringLiteral("Start Year"), Frame1), "Label2");
+    Text4 = ui::named(new QLineEdit(Frame1), "Text4");
+    Label3 = ui::named(new QLabel(QStringLiteral("End Year"), Frame1), "Label3");
+    Text5 = ui::named(new QLineEdit(Frame1), "Text5");
     range->addWidget(Label2, 0, 0);
     range->addWidget(Text4, 0, 1);
     range->addWidget(Label3, 1, 0);
     range->addWidget(Text5, 1, 1);
     layout->addWidget(Frame1);
     auto* buttons = new QHBoxLayout();
-    cmdOK = named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
-    cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
+    cmdOK = ui::named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
+    cmdCancel = ui::named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
     cmdOK->setDefault(true);
     buttons->addStretch();
     buttons->addWidget(cmdOK);
