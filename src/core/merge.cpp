@@ -153,8 +153,10 @@ void mergeDatasetText(Dataset& ds, std::string_view fileText, const MergeAnnounc
         }
         for (size_t t = 0; t < 4; ++t) {
             in.skipLine();
-            const int c2 = readCountLine(in, tableNames[t]);
-            for (int k = 1; k <= c2; ++k) {
+            // Read as strictly as when the file is opened: a merge takes no file that Files >
+            // Open refuses.
+            const long long c2 = in.readNumber(0, maxEntries);
+            for (long long k = 1; k <= c2; ++k) {
                 in.skipLine();
                 got.names[t].emplace_back(in.readLine());
                 // Taken as it stands (old palette numbers are not converted), but refused where

@@ -62,3 +62,36 @@ TEST(SettingsFile, DamagedFilesFallBackToDefaultsLineByLine) {
     EXPECT_EQ(s.peopleBackColor, 0xFFFFFF);
     EXPECT_EQ(s.eventsBackColor, 0xFFFFFF);
 }
+
+TEST(SettingsFile, HostileFilesKeepWhatIsSoundAndDefaultTheRest) {
+    const WindowRect people{1000, 2000, 9000, 6000};
+    const WindowRect events{-300, 0, 12345, 678};
+    struct Row {
+        const char* file;
+        std::optional<WindowRect> people, events;
+        int16_t peopleColorBy, eventsColorBy;
+        int32_t peopleBack, eventsBack;
+    } rows[] = {
+        {"empty", {}, {}, kindFactions, kindNations, 0xFFFFFF, 0xFFFFFF},
+        {"binary_garbage", {}, {}, kindFactions, kindNations, 0xFFFFFF, 0xFFFFFF},
+        {"one_line", people, {}, kindFactions, kindNations, 0xFFFFFF, 0xFFFFFF},
+        {"words", {}, {}, kindFactions, kindNations, 0xFFFFFF, 0xFFFFFF},
+        {"huge_numbers", {}, {}, kindOccupations, kindGroups, 0xFFFFFF, 0xFFFFFF},
+        {"zero_sizes", {}, {}, kindFactions, kindNations, 255, 65280},
+        {"nul_bytes", {}, {}, kindOccupations, kindGroups, 0xFFFFFF, 0},
+        {"cr_only", people, events, kindOccupations, kindGroups, 0xFFFFFF, 0},
+        {"five_values", {}, {}, kindFactions, kindNations, 0xFFFFFF, 0xFFFFFF},
+        {"megabyte_line", {}, events, kindOccupations, kindGroups, 0xFFFFFF, 0},
+        {"invalid_utf8", {}, {}, kindOccupations, kindGroups, 255, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.file);
+        const Settings s = readSettings(dataFile(std::string("broken/ini/") + r.file + ".ini"));
+        EXPECT_EQ(s.peopleWindowRect, r.people);
+        EXPECT_EQ(s.eventsWindowRect, r.events);
+        EXPECT_EQ(s.peopleColorBy, r.peopleColorBy);
+        EXPECT_EQ(s.eventsColorBy, r.eventsColorBy);
+        EXPECT_EQ(s.peopleBackColor, r.peopleBack);
+        EXPECT_EQ(s.eventsBackColor, r.eventsBack);
+    }
+}

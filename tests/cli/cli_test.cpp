@@ -36,26 +36,70 @@ TEST(CliCheck, SaysWhatAFileHolds) {
     EXPECT_EQ(r.err, "");
 }
 
+// Every command that reads a broken file ends with status 1 and the reader's description of
+// it, and writes nothing; every other test file reads.
 TEST(CliCheck, EveryTestFileIsEitherDescribedOrExplained) {
+    TempDir dir;
+    const std::string good = dataFile("golden/basic/input.qd3");
+    const std::string out = dir.file("out.qd3");
+    const std::string pdf = dir.file("out.pdf");
     int files = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dataFile(""))) {
-        if (!entry.is_regular_file() || entry.path().extension() != ".qd3")
+        const std::string ext = entry.path().extension().string();
+        if (!entry.is_regular_file() || (ext != ".qd3" && ext != ".qd2"))
             continue;
         ++files;
         SCOPED_TRACE(entry.path().string());
-        const Result r = runCli({"check", entry.path().string()});
-        const bool broken = entry.path().parent_path().filename() == "broken";
-        if (broken) {
+        const std::string file = entry.path().string();
+        const std::string folder = entry.path().parent_path().filename().string();
+        const bool broken = folder == "broken" || folder == "qd2";
+        if (ext == ".qd2") {
+            const Result r = runCli({"convert", file, out});
+            EXPECT_EQ(r.status, broken ? 1 : 0) << r.err;
+            EXPECT_EQ(std::filesystem::exists(out), !broken);
+            std::filesystem::remove(out);
+            continue;
+        }
+        const Result check = runCli({"check", file});
+        if (!broken) {
+            EXPECT_EQ(check.status, 0) << check.err;
+            EXPECT_NE(check.out.find(" people\n"), std::string::npos);
+            EXPECT_NE(check.out.find("Current date range "), std::string::npos);
+            continue;
+        }
+        EXPECT_EQ(check.status, 1);
+        EXPECT_EQ(check.out, "");
+        // The description as far as where it happened; a merge names the file it merged.
+        const std::string where = check.err.substr(0, check.err.find(" npeople"));
+        ASSERT_FALSE(where.empty());
+        const std::vector<std::vector<std::string>> commands = {
+            {"copy", file, out},
+            {"stats", file},
+            {"chart", "people", file},
+            {"merge", file, good, out},
+            {"merge", good, file, out},
+            {"select", file, out},
+            {"report", "events", file, "--dates"},
+            {"age", file, "0"},
+            {"in-my-life", file, "0"},
+            {"print-chart", "people", file, pdf},
+            {"print-report", "people", file, pdf},
+            {"categories", file},
+        };
+        for (const auto& command : commands) {
+            SCOPED_TRACE(command[0]);
+            const Result r = runCli(command);
             EXPECT_EQ(r.status, 1);
-            EXPECT_EQ(r.out, "");
-            EXPECT_FALSE(r.err.empty());
-        } else {
-            EXPECT_EQ(r.status, 0) << r.err;
-            EXPECT_NE(r.out.find(" people\n"), std::string::npos);
-            EXPECT_NE(r.out.find("Current date range "), std::string::npos);
+            // A merge that would go past the limits is refused before the file is read.
+            const bool described =
+                r.err.find(where.substr(0, where.find('\n'))) != std::string::npos;
+            EXPECT_TRUE(described ||
+                        (command[0] == "merge" && r.err.ends_with("Nothing was merged.\n")))
+                << r.err;
+            EXPECT_FALSE(std::filesystem::remove(out) || std::filesystem::remove(pdf));
         }
     }
-    EXPECT_GE(files, 25);
+    EXPECT_GE(files, 40);
 }
 
 TEST(CliCheck, FailureMessagesArePrintedAsUtf8) {
@@ -168,7 +212,7 @@ TEST(CliFiles, MergeConvertAndSelectWriteWhatTheProgramWould) {
     r = runCli({"convert", dataFile("legacy/rome.qd2"), dir.file("r.qd3")});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(runCli({"check", dir.file("r.qd3")}).out.substr(0, 18), "2 people\n1 events\n");
-    r = runCli({"convert", dataFile("legacy/short.qd2"), dir.file("s.qd3")});
+    r = runCli({"convert", dataFile("broken/qd2/cut_in_person.qd2"), dir.file("s.qd3")});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Unexpected end of file"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.file("s.qd3")));

@@ -3,6 +3,7 @@
 #include "core/qd3_file.h"
 
 #include "support/dataset_builder.h"
+#include "support/faults.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -26,30 +27,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A sink that accepts `budget` bytes in all and then reports a full disk.
-WriteFunction failingAfter(size_t budget) {
-    auto left = std::make_shared<size_t>(budget);
-    return [left](int fd, const void* data, size_t size) -> ssize_t {
-        if (*left == 0) {
-            errno = ENOSPC;
-            return -1;
-        }
-        const size_t n = std::min(size, *left);
-        *left -= n;
-        return ::write(fd, data, n);
-    };
-}
-
 // A sink that writes half of what it is given and then dies as under `kill -9`.
 ssize_t halfThenKilled(int fd, const void* data, size_t size) {
     const ssize_t n = ::write(fd, data, size / 2);
     ::raise(SIGKILL);
     return n;
-}
-
-size_t filesIn(const fs::path& dir) {
-    return static_cast<size_t>(
-        std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
 }
 
 struct stat statOf(const std::string& path) {
@@ -66,16 +48,6 @@ std::string saveError(const std::string& path, const std::string& data,
     } catch (const FileError& e) {
         return e.what();
     }
-}
-
-// Runs body in a child process; returns its exit status, or 128 + the signal that ended it.
-int inChild(const std::function<int()>& body) {
-    const pid_t pid = ::fork();
-    if (pid == 0)
-        ::_exit(body());
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 } // namespace

@@ -5,12 +5,20 @@
 #include "core/save_command.h"
 
 #include "support/dataset_builder.h"
+#include "support/faults.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdio>
 #include <deque>
 #include <filesystem>
+
+#include <grp.h> // setgroups
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 
 using namespace tess;
 using namespace testing_support;
@@ -175,6 +183,167 @@ TEST(SaveCommand, AsksWritesAndKeepsChangesUntilTheWholeDatasetIsSaved) {
         EXPECT_EQ(ds.fileName, c.savedTo.empty() ? file : c.savedTo);
         EXPECT_EQ(prompts.told.size(), c.told);
     }
+}
+
+namespace {
+
+// The save command with a fault in place: what must hold after every failed save. Run in a
+// child process too, so it answers with an exit status: 0 when all holds.
+int failedSaveKeepsEverything(const std::string& target, const std::string& reason,
+                              const WriteFunction& write = {}) {
+    const std::string before = readBytes(target);
+    const size_t files = filesIn(fs::path(target).parent_path());
+    Dataset ds = tenPeople(target);
+    for (auto& p : ds.people)
+        p.selected = 1;
+    ds.numSelPeople = 10;
+    ds.modified = 1;
+    ScriptedPrompts prompts;
+    prompts.paths = {target};
+    const SaveResult r = saveCommand(ds, prompts, write);
+    const bool told =
+        prompts.told.size() == 2 && prompts.told[1] == "Cannot save \"" + target + "\": " + reason;
+    if (!told)
+        std::fprintf(stderr, "told: %s\n", prompts.told.empty() ? "" : prompts.told.back().c_str());
+    return !r.datasetWritten && ds.modified && told && readBytes(target) == before &&
+                   filesIn(fs::path(target).parent_path()) == files
+               ? 0
+               : 1;
+}
+
+// Runs body as an unprivileged user in a child process; 77 when it cannot become one.
+int asUnprivilegedUser(const std::function<int()>& body) {
+    return inChild([&] {
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            return 77;
+        return body();
+    });
+}
+
+} // namespace
+
+TEST(SaveFaults, TheOldFileAndTheChangesOutliveEveryFailedSave) {
+    TempDir dir;
+    fs::permissions(dir.path(), fs::perms::all);
+    const std::string target = dir.file("data.qd3");
+    const std::string old = formatDataset(DatasetBuilder().person("Old", 1, 2).build());
+    writeBytes(target, old);
+    const size_t whole = formatDataset(tenPeople(target)).size();
+
+    // A write that fails after N bytes, for every N the file has.
+    for (size_t n = 0; n < whole; ++n) {
+        SCOPED_TRACE(n);
+        ASSERT_EQ(failedSaveKeepsEverything(target, "No space left on device", failingAfter(n)), 0);
+    }
+
+    struct Row {
+        const char* fault;
+        std::function<int()> run; // 0: all held; 77: the machine does not allow this fault
+    } rows[] = {
+        // A real full disk: a tiny file system of its own, where the machine allows one.
+        {"full disk",
+         [&] {
+             const std::string small = dir.file("small");
+             fs::create_directory(small);
+             return inChild([&] {
+                 if (::unshare(CLONE_NEWNS) != 0 ||
+                     ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                     ::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=4k") != 0)
+                     return 77;
+                 const std::string file = small + "/data.qd3";
+                 writeBytes(file, old);
+                 return failedSaveKeepsEverything(file, "No space left on device");
+             });
+         }},
+        // The kernel's own limit on the size of a file the process may write.
+        {"file size limit",
+         [&] {
+             return inChild([&] {
+                 std::signal(SIGXFSZ, SIG_IGN);
+                 const rlimit limit{whole / 2, whole / 2};
+                 if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                     return 77;
+                 return failedSaveKeepsEverything(target, "File too large");
+             });
+         }},
+        {"folder that cannot be written",
+         [&] {
+             const std::string locked = dir.file("locked");
+             fs::create_directory(locked);
+             writeBytes(locked + "/data.qd3", old);
+             fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec |
+                                         fs::perms::others_read | fs::perms::others_exec);
+             return asUnprivilegedUser([&] {
+                 return failedSaveKeepsEverything(locked + "/data.qd3", "Permission denied");
+             });
+         }},
+        // A link is saved through, to the file it names: here one the user may not replace.
+        {"link into a folder that cannot be written",
+         [&] {
+             const std::string link = dir.file("link.qd3");
+             fs::create_symlink(dir.file("locked/data.qd3"), link);
+             return asUnprivilegedUser([&] {
+                 const int held = failedSaveKeepsEverything(link, "Permission denied");
+                 return held == 0 && fs::is_symlink(link) ? 0 : 1;
+             });
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.fault);
+        const int outcome = row.run();
+        if (outcome == 77)
+            std::printf("[ SKIPPED  ] %s: not allowed on this machine\n", row.fault);
+        else
+            EXPECT_EQ(outcome, 0);
+        EXPECT_EQ(readBytes(target), old);
+    }
+}
+
+// Killed from outside at any moment of a large save, the program leaves the old file or the
+// new one, whole; the next save clears whatever the killed one left.
+TEST(SaveFaults, AKilledSaveLeavesTheOldFileOrTheNewOne) {
+    TempDir dir;
+    const std::string target = dir.file("big.qd3");
+    DatasetBuilder b;
+    for (int i = 0; i < 20000; ++i)
+        b.person("Person number " + std::to_string(i) + std::string(200, 'x'), i - 5000, i);
+    Dataset big = b.build();
+    big.fileName = target;
+    const std::string newer = formatDataset(big);
+    const std::string old = "the old file\r\n";
+    int cutShort = 0;
+    for (int delayMicros : {0, 50, 200, 1000, 3000, 10000, 30000, 100000, 300000}) {
+        SCOPED_TRACE(delayMicros);
+        writeFileAtomic(target, old);
+        int started[2];
+        ASSERT_EQ(::pipe(started), 0);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            bool told = false;
+            writeDataset(big, target, [&](int fd, const void* data, size_t size) {
+                if (!told && ::write(started[1], "s", 1) == 1)
+                    told = true;
+                return ::write(fd, data, size);
+            });
+            ::pause(); // saved: wait for the signal like a program going on with its work
+            ::_exit(0);
+        }
+        char c = 0;
+        ASSERT_EQ(::read(started[0], &c, 1), 1);
+        ::usleep(static_cast<useconds_t>(delayMicros));
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        ::close(started[0]);
+        ::close(started[1]);
+        const std::string after = readBytes(target);
+        ASSERT_TRUE(after == old || after == newer) << after.size() << " bytes";
+        if (after == old)
+            ++cutShort;
+        writeFileAtomic(target, old);
+        EXPECT_EQ(filesIn(dir.path()), 1u);
+    }
+    EXPECT_GE(cutShort, 1); // at least one kill came in the middle of the save
 }
 
 TEST(SaveCommand, SelectionFileHoldsTheSelectedEntriesAndEveryCategory) {
@@ -392,9 +561,37 @@ TEST(LegacyFile, FailuresWriteNothing) {
     TempDir dir;
     const std::string out = dir.file("short.qd3");
     writeBytes(out, "an existing file");
-    EXPECT_EQ(failureOf([&] { convertLegacyFile(legacyFile("short.qd2"), out); }),
-              "Unexpected end of file at line 16 npeople 2 Cleopatra, queen nevents 1 ");
-    EXPECT_EQ(readBytes(out), "an existing file");
+    const std::string afterAll = " npeople 2 Cleopatra, queen nevents 1 Battle of Actium";
+    const struct {
+        std::string file, message;
+    } rows[] = {
+        {"broken/qd2/cut_in_person.qd2",
+         "Unexpected end of file at line 16 npeople 2 Cleopatra, queen nevents 1 "},
+        {"broken/qd2/empty.qd2", "Unexpected end of file at line 1"},
+        // A count is read as far as it is a number, as the dataset reader does.
+        {"broken/qd2/count_word.qd2", "\"General\" is not a number at line 8"},
+        {"broken/qd2/negative_count.qd2",
+         "The number of events -3 is out of range (0 to 32767) at line 2"},
+        {"broken/qd2/counts_lie_more.qd2",
+         "\"Battle\" is not a number at line 26 npeople 3 -0 nevents 1 "},
+        {"broken/qd2/date_past_16_bits.qd2",
+         "The number -44000 is out of range (-32768 to 32767) at line 7 npeople 2  nevents 1 "},
+        {"broken/qd2/faction_past_16_bits.qd2",
+         "The number 70000 is out of range (-32768 to 32767) at line 11 npeople 2  nevents 1 "},
+        {"broken/qd2/colour_17.qd2",
+         "The colour 17 is neither a colour value nor a palette number (0 to 15) at line 49" +
+             afterAll},
+        {"broken/qd2/nul_in_number.qd2", "\"-3\\x001\" is not a number at line 27" + afterAll},
+        {"broken/qd2/cut_in_event.qd2", "Unexpected end of file at line 29" + afterAll},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.file);
+        EXPECT_EQ(failureOf([&] { convertLegacyFile(dataFile(r.file), out); }), r.message);
+        EXPECT_EQ(readBytes(out), "an existing file");
+    }
+    const std::string garbage =
+        failureOf([&] { convertLegacyFile(dataFile("broken/qd2/binary_garbage.qd2"), out); });
+    EXPECT_TRUE(garbage.ends_with("\" is not a number at line 8")) << garbage;
     const std::string self = dir.file("self.qd3");
     writeBytes(self, "x");
     EXPECT_NE(failureOf([&] { convertLegacyFile(self, convertedFileName(self)); }), "");

@@ -1,5 +1,7 @@
+#include "app/settings.h"
 #include "app/zemmain.h"
 #include "categories/category_windows.h"
+#include "core/legacy_file.h"
 #include "entry/field_rules.h"
 #include "reports/report_windows.h"
 #include "ui/dialogs.h"
@@ -12,6 +14,7 @@
 #include <QDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -26,13 +29,14 @@ namespace {
 // the program's own accepted as it opens.
 class HurriedDialogs : public ui::Dialogs {
 public:
-    int messages = 0;
-    void message(const QString&, const QString&) override { ++messages; }
+    QStringList told;
+    void message(const QString& text, const QString&) override { told.append(text); }
     bool question(const QString&, const QString&) override { return false; }
     std::optional<QString> input(const QString&, const QString&, const QString&) override {
         return QStringLiteral("Renamed");
     }
-    std::optional<QString> openFile(const QString&) override { return std::nullopt; }
+    std::optional<QString> fileToOpen;
+    std::optional<QString> openFile(const QString&) override { return fileToOpen; }
     std::optional<QString> saveFile(const QString&, const QString&, const QString&) override {
         return std::nullopt;
     }
@@ -45,75 +49,131 @@ public:
     }
 };
 
-} // namespace
-
-// Every damaged or hostile dataset the tests hold goes through every window: opened, charted,
-// stepped through, reported, edited and printed, without a crash.
-TEST(HostileFiles, EveryWindowSurvivesThem) {
-    int files = 0;
-    for (const char* folder : {"broken", "hostile"}) {
-        for (const auto& entry : std::filesystem::directory_iterator(dataFile(folder))) {
-            if (entry.path().extension() != ".qd3")
-                continue;
-            ++files;
-            SCOPED_TRACE(entry.path().filename().string());
-            TempDir program;
-            HurriedDialogs dialogs;
-            RecordingPrinter printer;
-            AppState state(dialogs, program.path().string());
-            state.openPrinter = [&printer](TextEncoding) { return printer.share(); };
-            std::vector<std::string> opened;
-            state.shellOpen = [&opened](const std::string& target) { opened.push_back(target); };
-            ZemMain w(state);
-            w.openPath(QString::fromStdString(entry.path().string()));
-            EXPECT_EQ(dialogs.messages > 0, std::string(folder) == "broken");
-            w.mnudisplay_Click();
-            for (TimelineWindow* t : {w.peopleTimeline(), w.eventsTimeline()}) {
-                t->mnuPrint_Click();
-                t->rtbox1_Click(1, 3);
-            }
-            for (const EntrySide side : {EntrySide::people, EntrySide::events}) {
-                EntryWindow e(state, side);
-                e.show();
-                for (int i = 0; i < 3; ++i) {
-                    e.cmdLink->click();
-                    e.cmdNext->click();
-                }
-                e.cmdPrev->click();
-                e.savePending();
-            }
-            ReportWriter report(state);
-            for (QCheckBox* c :
-                 {report.Check1, report.Check2, report.Check3, report.Check4, report.Check5})
-                c->setChecked(true);
-            report.cmdOK_Click();
-            report.mnuPrint_Click();
-            for (const auto kind : {ChoiceReport::Kind::age, ChoiceReport::Kind::inMyLife}) {
-                ChoiceReport choice(state, kind);
-                if (choice.Combo1->count() > 0) {
-                    choice.Combo1_Click(0);
-                    choice.mnuPrint_Click();
-                }
-            }
-            EditGroupings editor(state);
-            editor.show();
-            for (QRadioButton* o :
-                 {editor.Option1, editor.Option2, editor.Option3, editor.Option4}) {
-                o->click();
-                editor.rtbox1_MouseUp(1);
-                editor.rtbox1_MouseUp(32767);
-                editor.cmdPrune_Click();
-            }
-            editor.cmdConsolidate_Click();
-            w.close();
-            // A link from a file is handed over only when it names a page or a document, never
-            // a program: nothing in a dataset can make the program run anything.
-            for (const std::string& target : opened) {
-                const LinkKind kind = classifyLink(target);
-                EXPECT_TRUE(kind == LinkKind::webAddress || kind == LinkKind::localDocument)
-                    << target;
-            }
+// Goes through every window with whatever the main window holds: charted, stepped through,
+// reported, edited and printed. Links handed to the desktop are collected in opened.
+void driveEveryWindow(AppState& state, ZemMain& w) {
+    w.mnudisplay_Click();
+    for (TimelineWindow* t : {w.peopleTimeline(), w.eventsTimeline()}) {
+        t->mnuPrint_Click();
+        t->rtbox1_Click(1, 3);
+    }
+    for (const EntrySide side : {EntrySide::people, EntrySide::events}) {
+        EntryWindow e(state, side);
+        e.show();
+        for (int i = 0; i < 3; ++i) {
+            e.cmdLink->click();
+            e.cmdNext->click();
+        }
+        e.cmdPrev->click();
+        e.savePending();
+    }
+    ReportWriter report(state);
+    for (QCheckBox* c : {report.Check1, report.Check2, report.Check3, report.Check4, report.Check5})
+        c->setChecked(true);
+    report.cmdOK_Click();
+    report.mnuPrint_Click();
+    for (const auto kind : {ChoiceReport::Kind::age, ChoiceReport::Kind::inMyLife}) {
+        ChoiceReport choice(state, kind);
+        if (choice.Combo1->count() > 0) {
+            choice.Combo1_Click(0);
+            choice.mnuPrint_Click();
         }
     }
-    EXPECT_GE(files, 28);
+    EditGroupings editor(state);
+    editor.show();
+    for (QRadioButton* o : {editor.Option1, editor.Option2, editor.Option3, editor.Option4}) {
+        o->click();
+        editor.rtbox1_MouseUp(1);
+        editor.rtbox1_MouseUp(32767);
+        editor.cmdPrune_Click();
+    }
+    editor.cmdConsolidate_Click();
+}
+
+enum class Input { dataset, older, settings };
+
+struct Case {
+    std::filesystem::path file;
+    Input input;
+    bool broken;
+};
+
+std::vector<Case> hostileCases() {
+    std::vector<Case> cases;
+    for (const char* folder : {"broken", "hostile", "broken/qd2", "broken/ini"}) {
+        for (const auto& entry : std::filesystem::directory_iterator(dataFile(folder))) {
+            const std::string ext = entry.path().extension().string();
+            const Input input = ext == ".qd3"   ? Input::dataset
+                                : ext == ".qd2" ? Input::older
+                                                : Input::settings;
+            if (entry.is_regular_file())
+                cases.push_back({entry.path(), input, folder != std::string("hostile")});
+        }
+    }
+    return cases;
+}
+
+} // namespace
+
+// Every damaged or hostile dataset, older file and settings file the tests hold goes through
+// every window without a crash, and leaves the program as it should: a damaged dataset or older
+// file told about and not loaded, a damaged "zem.ini" quietly replaced by sound settings with the
+// timelines on the screen.
+TEST(HostileFiles, EveryWindowSurvivesThem) {
+    int counts[3] = {};
+    for (const Case& c : hostileCases()) {
+        ++counts[static_cast<int>(c.input)];
+        SCOPED_TRACE(c.file.string());
+        TempDir program;
+        HurriedDialogs dialogs;
+        RecordingPrinter printer;
+        const std::string settingsFile = (program.path() / settingsFileName).string();
+        if (c.input == Input::settings)
+            std::filesystem::copy_file(c.file, settingsFile);
+        AppState state(dialogs, program.path().string());
+        state.openPrinter = [&printer](TextEncoding) { return printer.share(); };
+        std::vector<std::string> opened;
+        state.shellOpen = [&opened](const std::string& target) { opened.push_back(target); };
+        ZemMain w(state);
+        if (c.input == Input::older) {
+            // Converted beside a copy, so that the copy made is the test's own.
+            const auto older = program.path() / c.file.filename();
+            std::filesystem::copy_file(c.file, older);
+            dialogs.fileToOpen = QString::fromStdString(older.string());
+            w.Command1_Click();
+            EXPECT_EQ(std::filesystem::exists(convertedFileName(older.string())), !c.broken);
+        } else {
+            w.openPath(QString::fromStdString(
+                c.input == Input::dataset ? c.file.string() : dataFile("golden/basic/input.qd3")));
+        }
+        // A damaged file is described; a sound one opens quietly, or converts and says so.
+        const std::string expected = c.input == Input::older && !c.broken ? "Conversion complete"
+                                     : c.broken && c.input != Input::settings ? "at line"
+                                                                              : "";
+        ASSERT_EQ(dialogs.told.size(), expected.empty() ? 0u : 1u);
+        if (!expected.empty()) {
+            EXPECT_NE(dialogs.told[0].toStdString().find(expected), std::string::npos);
+        }
+        EXPECT_EQ(state.dataset.loaded, !c.broken || c.input == Input::settings);
+        driveEveryWindow(state, w);
+        if (c.input == Input::settings) {
+            const QRect screen = w.screen()->availableGeometry();
+            for (TimelineWindow* t : {w.peopleTimeline(), w.eventsTimeline()}) {
+                EXPECT_TRUE(screen.contains(t->frameGeometry())) << t->frameGeometry().x();
+                EXPECT_GE(t->width(), 100);
+            }
+        }
+        w.close();
+        // What is written back on the way out is sound, whatever was read.
+        EXPECT_EQ(formatSettings(readSettings(settingsFile)), readBytes(settingsFile));
+        // A link from a file is handed over only when it names a page or a document, never a
+        // program: nothing in a dataset can make the program run anything.
+        for (const std::string& target : opened) {
+            const LinkKind kind = classifyLink(target);
+            EXPECT_TRUE(kind == LinkKind::webAddress || kind == LinkKind::localDocument) << target;
+        }
+    }
+    EXPECT_GE(counts[static_cast<int>(Input::dataset)], 29);
+    EXPECT_GE(counts[static_cast<int>(Input::older)], 14);
+    EXPECT_GE(counts[static_cast<int>(Input::settings)], 11);
 }

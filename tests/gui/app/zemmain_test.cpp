@@ -511,7 +511,7 @@ TEST_F(MainWindowTest, TheHiddenConvertButtonConvertsAnOlderFile) {
     EXPECT_TRUE(w.mnusave->isEnabled());
 
     // A failure says why, and nothing is said to be complete.
-    writeBytes(folder.file("short.qd2"), readBytes(dataFile("legacy/short.qd2")));
+    writeBytes(folder.file("short.qd2"), readBytes(dataFile("broken/qd2/cut_in_person.qd2")));
     dialogs.answerOpen(q(folder.file("short.qd2")));
     w.Command1->click();
     EXPECT_EQ(dialogs.messages().size(), 2u);

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/file_io.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace testing_support {
+
+// A sink that accepts `budget` bytes in all and then reports a full disk.
+inline tess::WriteFunction failingAfter(size_t budget) {
+    auto left = std::make_shared<size_t>(budget);
+    return [left](int fd, const void* data, size_t size) -> ssize_t {
+        if (*left == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const size_t n = std::min(size, *left);
+        *left -= n;
+        return ::write(fd, data, n);
+    };
+}
+
+// Runs body in a child process; returns its exit status, or 128 + the signal that ended it.
+inline int inChild(const std::function<int()>& body) {
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        ::_exit(body());
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+inline size_t filesIn(const std::filesystem::path& dir) {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir),
+                                             std::filesystem::directory_iterator()));
+}
+
+} // namespace testing_support
