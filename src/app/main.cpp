@@ -1,6 +1,8 @@
 #include "app/app_state.h"
+#include "app/program_folder.h"
 #include "app/termination.h"
 #include "app/zemmain.h"
+#include "core/text_encoding.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_printer.h"
 
@@ -10,8 +12,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
+
+#include <iostream>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -24,9 +29,19 @@ int main(int argc, char** argv) {
     const QString datasetPath =
         args.size() > 1 ? QFileInfo(args.at(1)).absoluteFilePath() : QString();
 
+    // Launchers and window lists match the program's windows to its installed .desktop file.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tessaline"));
+
+    const tess::ProgramFolder folder = tess::chooseProgramFolder(
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString(),
+        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+            .toStdString());
+    if (!folder.problem.empty())
+        std::cerr << "Tessaline: "
+                  << tess::displayText(folder.problem, tess::TextEncoding::utf8, 400) << '\n';
+
     ui::QtDialogs dialogs;
-    tess::AppState state(dialogs,
-                         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    tess::AppState state(dialogs, folder.path);
     // Links have been checked by then: a web address, or a document in the program's folder.
     state.shellOpen = [](const std::string& target) {
         const QString text = QString::fromStdString(target).trimmed();
