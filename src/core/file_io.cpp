@@ -396,7 +396,7 @@ void rewriteInPlace(const std::string& path, const std::string& target, const st
 
 } // namespace
 
-std::string readWholeFile(const std::string& path) {
+std::string readWholeFile(const std::string& path, size_t maxBytes) {
     Fd f;
     // Opened without waiting, so that a pipe or device named like a dataset cannot hang the
     // program; only regular files are read.
@@ -410,6 +410,12 @@ std::string readWholeFile(const std::string& path) {
         throw FileError(systemError("Cannot read", path, EISDIR));
     if (!S_ISREG(st.st_mode))
         throw FileError("Cannot read \"" + path + "\": it is not a regular file");
+    const auto tooLarge = [&] {
+        return FileError("Cannot read \"" + path + "\": it is larger than " +
+                         std::to_string(maxBytes) + " bytes");
+    };
+    if (static_cast<unsigned long long>(st.st_size) > maxBytes)
+        throw tooLarge();
     // A regular file is read straight into a buffer of its size; anything else (or a file
     // that grows meanwhile) in chunks.
     std::string data;
@@ -434,6 +440,8 @@ std::string readWholeFile(const std::string& path) {
         if (!intoData)
             data.append(chunk, static_cast<size_t>(n));
         used += static_cast<size_t>(n);
+        if (used > maxBytes)
+            throw tooLarge();
     }
     data.resize(used);
     return data;

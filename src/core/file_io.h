@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,8 +11,10 @@
 
 namespace tess {
 
-// Reads a whole file into memory. Throws FileError with the system's description.
-std::string readWholeFile(const std::string& path);
+// Reads a whole file into memory. Throws FileError with the system's description, or when the
+// file holds more than maxBytes.
+std::string readWholeFile(const std::string& path,
+                          size_t maxBytes = std::numeric_limits<size_t>::max());
 
 // The low-level write used by writeFileAtomic; tests replace it with one that fails part-way.
 using WriteFunction = std::function<ssize_t(int fd, const void* data, size_t size)>;

@@ -6,6 +6,7 @@
 #include "entry/field_rules.h"
 #include "ui/dialogs.h"
 #include "ui/geometry.h"
+#include "ui/picture.h"
 #include "ui/text_codec.h"
 
 #include <QButtonGroup>
@@ -486,8 +487,8 @@ void EntryWindow::showEntryImage() {
     Text2->show();
     Text3->show();
     // A missing picture says nothing here; the picture box keeps what it had.
-    QPixmap pixmap;
-    if (!pixmap.load(QFile::decodeName(QByteArray::fromStdString(state_.programFile(name)))))
+    const QPixmap pixmap = ui::loadPicture(state_.programFile(name));
+    if (pixmap.isNull())
         return;
     picture->setPixmap(pixmap);
     picture->show();
@@ -691,9 +692,8 @@ ImageWindow::ImageWindow(AppState& state, QWidget* parent) : QDialog(parent), st
 
 void ImageWindow::Form_Load() {
     ui::centerForm(*this);
-    QPixmap pixmap;
-    if (!pixmap.load(
-            QFile::decodeName(QByteArray::fromStdString(state_.programFile(state_.imageToShow))))) {
+    const QPixmap pixmap = ui::loadPicture(state_.programFile(state_.imageToShow));
+    if (pixmap.isNull()) {
         state_.dialogs.message(QStringLiteral("image not found"));
         return;
     }

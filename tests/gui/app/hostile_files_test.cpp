@@ -20,6 +20,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 using namespace tess;
 using namespace testing_support;
 
@@ -62,6 +64,7 @@ void driveEveryWindow(AppState& state, ZemMain& w) {
         e.show();
         for (int i = 0; i < 3; ++i) {
             e.cmdLink->click();
+            e.picture_Click();
             e.cmdNext->click();
         }
         e.cmdPrev->click();
@@ -130,6 +133,8 @@ TEST(HostileFiles, EveryWindowSurvivesThem) {
         const std::string settingsFile = (program.path() / settingsFileName).string();
         if (c.input == Input::settings)
             std::filesystem::copy_file(c.file, settingsFile);
+        // A picture name that leads to a pipe must not wait for a writer that never comes.
+        ASSERT_EQ(::mkfifo((program.path() / "pipe.bmp").c_str(), 0600), 0);
         AppState state(dialogs, program.path().string());
         state.openPrinter = [&printer](TextEncoding) { return printer.share(); };
         std::vector<std::string> opened;
@@ -168,6 +173,9 @@ TEST(HostileFiles, EveryWindowSurvivesThem) {
         EXPECT_EQ(formatSettings(readSettings(settingsFile)), readBytes(settingsFile));
         // A link from a file is handed over only when it names a page or a document, never a
         // program: nothing in a dataset can make the program run anything.
+        if (c.file.filename() == "links_that_run.qd3") {
+            EXPECT_EQ(opened, std::vector<std::string>{}); // a program, a launcher, a script
+        }
         for (const std::string& target : opened) {
             const LinkKind kind = classifyLink(target);
             EXPECT_TRUE(kind == LinkKind::webAddress || kind == LinkKind::localDocument) << target;
