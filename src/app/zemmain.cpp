@@ -13,6 +13,7 @@
 #include "timeline/stats_window.h"
 #include "ui/dialogs.h"
 #include "ui/geometry.h"
+#include "ui/picture.h"
 #include "ui/text_codec.h"
 
 #include <QAction>
@@ -28,6 +29,7 @@
 #include <QResizeEvent>
 #include <QShortcut>
 
+#include <filesystem>
 #include <iostream>
 #include <new>
 
@@ -119,6 +121,10 @@ ZemMain::ZemMain(AppState& state, QWidget* parent) : QMainWindow(parent), state_
 ZemMain::~ZemMain() {
     if (helpViewer_)
         helpViewer_->close();
+    // The charts have no parent; one closed but not yet deleted (its deletion waits for the
+    // event loop) goes with the window that made it.
+    delete ptime_.data();
+    delete etime_.data();
 }
 
 QAction* ZemMain::addAction(QMenu* menu, const char* name, const QString& caption) {
@@ -210,8 +216,8 @@ void ZemMain::Form_Load() {
     }
     state_.dataset.earliestDate = initialEarliestDate;
     state_.dataset.latestDate = initialLatestDate;
-    QPixmap title;
-    if (title.load(QFile::decodeName(QByteArray::fromStdString(state_.programFile("title.bmp")))))
+    const QPixmap title = ui::loadPicture(state_.programFile("title.bmp"));
+    if (!title.isNull())
         Image1->setPixmap(title);
     mnumerge->setEnabled(false);
     mnusplit->setEnabled(false);
@@ -282,8 +288,9 @@ void ZemMain::mnuopen_Click() {
     storePendingEntries();
     // Changes are offered for saving even when the last read failed part-way and the dataset
     // never counted as loaded: they are the user's work all the same.
-    if (ds.modified)
-        runSaveCommand();
+    // A save that failed keeps the dataset: opening another would drop the changes unsaved.
+    if (ds.modified && !runSaveCommand())
+        return;
     // Charts of a dataset that is about to be replaced go, also when the last read failed
     // part-way (and so never counted as loaded) but its partial charts were opened.
     closeTimelines();
@@ -344,12 +351,14 @@ void ZemMain::showNewDataset() {
     enableDataMenus();
 }
 
-void ZemMain::runSaveCommand() {
+bool ZemMain::runSaveCommand() {
     Dataset& ds = state_.dataset;
     const std::string before = ds.fileName;
     DialogSavePrompts prompts(state_.dialogs, ds.fileName);
-    if (saveCommand(ds, prompts).datasetWritten)
+    const SaveResult result = saveCommand(ds, prompts);
+    if (result.datasetWritten)
         removeRecoveryCopies(before, state_.programFolder);
+    return !result.datasetWriteFailed;
 }
 
 void ZemMain::mnusave_Click() {
@@ -400,16 +409,25 @@ void ZemMain::Command1_Click() {
     Dataset& ds = state_.dataset;
     // The converted file replaces the dataset in memory: its changes are offered first.
     storePendingEntries();
-    if (ds.modified)
-        runSaveCommand();
+    if (ds.modified && !runSaveCommand())
+        return;
     const std::optional<QString> path =
         state_.dialogs.openFile(QStringLiteral("Convert files |*.qd2"));
     if (!path)
         return;
     const std::string legacy = toPath(*path);
+    const std::string target = convertedFileName(legacy);
+    std::error_code ec;
+    if (std::filesystem::exists(target, ec) &&
+        !state_.dialogs.question(fromPath(target) +
+                                     QStringLiteral(" already exists. Replace it with the "
+                                                    "converted file?"),
+                                 QStringLiteral("Convert"))) {
+        return;
+    }
     Dataset converted;
     try {
-        converted = convertLegacyFile(legacy, convertedFileName(legacy));
+        converted = convertLegacyFile(legacy, target);
     } catch (const FileError& e) {
         state_.dialogs.message(QString::fromUtf8(e.what()));
         return;
@@ -542,13 +560,16 @@ void ZemMain::showEntryWindow(TimelineSide side) {
 }
 
 void ZemMain::closeEvent(QCloseEvent* event) {
-    Form_Unload();
+    if (!Form_Unload()) {
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 
-void ZemMain::Form_Unload() {
+bool ZemMain::Form_Unload() {
     if (unloaded_)
-        return;
+        return true;
     unloaded_ = true;
     closeTimelines();
     try {
@@ -558,10 +579,15 @@ void ZemMain::Form_Unload() {
                                QString::fromUtf8(e.what()));
     }
     // After a termination signal the changes are in the recovery file, and nobody answers.
-    if (state_.dataset.modified && !endedBySignal_)
-        runSaveCommand();
+    if (state_.dataset.modified && !endedBySignal_ && !runSaveCommand()) {
+        // The user was told why the save failed; the program stays, with the changes, so that
+        // they can be saved elsewhere (or given up by cancelling the next Save As).
+        unloaded_ = false;
+        return false;
+    }
     if (helpViewer_)
         helpViewer_->close();
+    return true;
 }
 
 } // namespace tess

@@ -79,11 +79,13 @@ private:
     void closeTimelines();
     void storePendingEntries();
     // The save command through the window's dialogs; forgets a recovery file it made stale.
-    void runSaveCommand();
+    // False only when writing the whole dataset failed.
+    bool runSaveCommand();
     // What opening or converting does to the charts and the menus once the dataset is read.
     void showNewDataset();
     // The unload procedure: timelines closed, settings written, unsaved changes saved.
-    void Form_Unload();
+    // False when a failed save keeps the program open.
+    bool Form_Unload();
 
     AppState& state_;
     bool unloaded_ = false;

@@ -18,6 +18,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 
 #include <functional>
@@ -295,6 +296,14 @@ int cmdConvert(Context& c) {
     if (c.args.empty() || c.args.size() > 2)
         return usageError(c, "convert takes an older file name and an optional output name");
     const std::string out = c.args.size() == 2 ? c.args[1] : convertedFileName(c.args[0]);
+    // A dataset of the converted copy's name may be the user's work: it is replaced only when
+    // named.
+    std::error_code ec;
+    if (c.args.size() == 1 && std::filesystem::exists(out, ec)) {
+        c.err << terminalText(out, TextEncoding::utf8)
+              << " already exists; name it as the output file to replace it\n";
+        return 1;
+    }
     try {
         convertLegacyFile(c.args[0], out);
     } catch (const FileError& e) {

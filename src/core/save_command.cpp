@@ -66,6 +66,8 @@ SaveResult saveCommand(Dataset& ds, SavePrompts& prompts, const WriteFunction& w
         ds.fileName = *path;
         ds.modified = false;
         result.datasetWritten = true;
+    } else {
+        result.datasetWriteFailed = true;
     }
     return result;
 }

@@ -25,6 +25,9 @@ struct SaveResult {
     bool selectionWritten = false;
     // The whole dataset reached its file: the changes are saved.
     bool datasetWritten = false;
+    // Writing the whole dataset was tried and failed (the user was told why): a command that
+    // would now drop the dataset in memory must not go on.
+    bool datasetWriteFailed = false;
 };
 
 // True when a selection hides people or events.

@@ -216,6 +216,16 @@ TEST(CliFiles, MergeConvertAndSelectWriteWhatTheProgramWould) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Unexpected end of file"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.file("s.qd3")));
+    // The copy's own name is not taken over a dataset that has it, unless named.
+    writeBytes(dir.file("rome.qd2"), readBytes(dataFile("legacy/rome.qd2")));
+    writeBytes(dir.file("rome.qd3"), "mine");
+    r = runCli({"convert", dir.file("rome.qd2")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, dir.file("rome.qd3") + " already exists; name it as the output file to "
+                                            "replace it\n");
+    EXPECT_EQ(readBytes(dir.file("rome.qd3")), "mine");
+    EXPECT_EQ(runCli({"convert", dir.file("rome.qd2"), dir.file("rome.qd3")}).status, 0);
+    EXPECT_NE(readBytes(dir.file("rome.qd3")), "mine");
 
     // Only the people and events inside the range are written; every category goes along.
     r = runCli({"select", basic, dir.file("sel.qd3"), "--from", "1000", "--to", "1700"});

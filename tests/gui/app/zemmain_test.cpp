@@ -450,10 +450,21 @@ TEST_F(MainWindowTest, UnsavedChangesAreOfferedBeforeOpenAndAtExit) {
 
         state.dataset.events[0].name = "Changed";
         state.dataset.modified = true;
+        // A save that fails is not a declined one: neither the open nor the exit goes on, and
+        // the changes stay to be saved elsewhere.
+        const QString nowhere = q(folder.file("no/such/folder.qd3"));
+        dialogs.answerSave(nowhere);
+        w.mnuopen_Click();
+        dialogs.answerSave(nowhere);
+        EXPECT_FALSE(w.close());
+        EXPECT_EQ(dialogs.messages().size(), 4u); // "Saving ..." and why it failed, twice
+        EXPECT_TRUE(dialogs.messages()[1].endsWith(QStringLiteral("No such file or directory")));
+        EXPECT_TRUE(state.dataset.modified);
+        EXPECT_EQ(state.dataset.events[0].name, "Changed");
         dialogs.answerSave(q(folder.file("saved.qd3")));
-        w.close();
+        EXPECT_TRUE(w.close());
     }
-    EXPECT_EQ(dialogs.messages().size(), 1u); // "Saving ..."
+    EXPECT_EQ(dialogs.messages().size(), 5u); // "Saving ..."
     EXPECT_NE(readBytes(folder.file("saved.qd3")).find("Changed"), std::string::npos);
 }
 
@@ -510,11 +521,22 @@ TEST_F(MainWindowTest, TheHiddenConvertButtonConvertsAnOlderFile) {
     EXPECT_FALSE(state.dataset.modified);
     EXPECT_TRUE(w.mnusave->isEnabled());
 
+    // A dataset of the copy's name is replaced only when the user says so.
+    writeBytes(folder.file("rome.qd3"), "mine");
+    dialogs.answerOpen(q(older)).answerQuestion(false);
+    w.Command1->click();
+    EXPECT_EQ(dialogs.shown.back().title, QStringLiteral("Convert"));
+    EXPECT_EQ(readBytes(folder.file("rome.qd3")), "mine");
+    dialogs.answerOpen(q(older)).answerQuestion(true).acceptModal();
+    w.Command1->click();
+    EXPECT_EQ(readBytes(folder.file("rome.qd3")), readBytes(state.dataset.fileName));
+    EXPECT_EQ(dialogs.messages().size(), 2u);
+
     // A failure says why, and nothing is said to be complete.
     writeBytes(folder.file("short.qd2"), readBytes(dataFile("broken/qd2/cut_in_person.qd2")));
     dialogs.answerOpen(q(folder.file("short.qd2")));
     w.Command1->click();
-    EXPECT_EQ(dialogs.messages().size(), 2u);
+    EXPECT_EQ(dialogs.messages().size(), 3u);
     EXPECT_TRUE(dialogs.messages().back().startsWith(QStringLiteral("Unexpected end of file")));
     EXPECT_FALSE(std::filesystem::exists(folder.file("short.qd3")));
     EXPECT_EQ(state.dataset.numPeople, 2);
