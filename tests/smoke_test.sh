@@ -122,8 +122,9 @@ if ! kill -0 "$pid" 2>/dev/null; then
     wait "$pid"
     echo "the program ended by itself under X with status $?; it said:"
     head -c 4000 "$1"/x.err | cat -v
-    # A server that refuses the connection is the machine's fault, not the program's.
-    grep -qE "could not connect to display|no Qt platform plugin could be initialized" \
+    # An X server that refuses or drops the connection is the machine's fault, not the
+    # program's; Qt says so in its own words.
+    grep -qE "could not connect to display|no Qt platform plugin could be initialized|Did the X11 server die" \
         "$1"/x.err && exit 77
     exit 1
 fi
