@@ -3,6 +3,7 @@
 #include "app/termination.h"
 #include "app/zemmain.h"
 #include "core/text_encoding.h"
+#include "ui/app_icon.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_printer.h"
 
@@ -12,10 +13,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 
+#include <cstdlib>
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -31,14 +32,12 @@ int main(int argc, char** argv) {
 
     // Launchers and window lists match the program's windows to its installed .desktop file.
     QGuiApplication::setDesktopFileName(QStringLiteral("tessaline"));
+    QApplication::setWindowIcon(ui::appIcon());
 
     const tess::ProgramFolder folder = tess::chooseProgramFolder(
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString(),
-        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
-            .toStdString());
-    if (!folder.problem.empty())
-        std::cerr << "Tessaline: "
-                  << tess::displayText(folder.problem, tess::TextEncoding::utf8, 400) << '\n';
+        TESSALINE_SHARED_FROM_BIN,
+        tess::xdgDataHome(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
 
     ui::QtDialogs dialogs;
     tess::AppState state(dialogs, folder.path);
@@ -67,6 +66,13 @@ int main(int argc, char** argv) {
     dialogs.setParent(&window);
     tess::endOnTerminationSignals(window, dialogs);
     window.show();
+    // The program runs on from the shared files, but settings will not keep: the user is told
+    // now rather than at exit.
+    if (!folder.problem.empty())
+        QTimer::singleShot(0, &window, [&dialogs, &folder] {
+            dialogs.message(QString::fromStdString(
+                tess::displayText(folder.problem, tess::TextEncoding::utf8, 400)));
+        });
 
     // A dataset named on the command line (as a file manager hands one over) is opened once
     // the window is up, as Files > Open would open it.

@@ -9,16 +9,25 @@ namespace tess {
 // writes its settings to.
 struct ProgramFolder {
     std::string path;
-    // Files copied into a new per-user folder on this start.
+    // Files copied into the per-user folder on this start: new ones, and ones an upgrade
+    // changed that the user had not.
     std::vector<std::string> seeded;
-    // Why the per-user folder could not be made; the shared folder is used read-only then.
+    // Why the per-user folder could not be made or filled.
     std::string problem;
 };
 
+// The user's data folder as the XDG rules give it: XDG_DATA_HOME when it is an absolute path,
+// otherwise HOME/.local/share; empty without either.
+std::string xdgDataHome(const char* xdgDataHomeVariable, const char* homeVariable);
+
 // A copy run from where it was built or unpacked, with the help text beside it, keeps its own
-// folder. An installed copy (its files in ../share/tessaline, beside a folder it may not write)
-// uses dataHome/tessaline, and copies there whatever of the shared files is missing: the
-// user's own settings and changed files are never replaced.
-ProgramFolder chooseProgramFolder(const std::string& executableFolder, const std::string& dataHome);
+// folder. An installed copy (its files in sharedFromExecutable, a folder relative to its own)
+// uses dataHome/tessaline and brings it up to date with the shared files: a missing file is
+// copied, and one the user never changed follows a newer shared one; a file the user changed
+// (the settings above all) is never replaced. When no per-user folder can be had, the shared
+// folder is read as it is.
+ProgramFolder chooseProgramFolder(const std::string& executableFolder,
+                                  const std::string& sharedFromExecutable,
+                                  const std::string& dataHome);
 
 } // namespace tess
