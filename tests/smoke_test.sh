@@ -130,6 +130,10 @@ if ! kill -0 "$pid" 2>/dev/null; then
 fi
 want "Varelta : Tessaline"
 want "Current Timeline Statistics"
+# Task bars and window switchers show the program's own icon.
+main=$(xwininfo -root -tree | grep -F '"Varelta : Tessaline": (' | awk '{print $1}' | head -n 1)
+xprop -id "$main" _NET_WM_ICON | grep -q "Icon (48 x 48)" || {
+    echo "the main window has no icon for the window system"; status=1; }
 kill -TERM "$pid"
 wait "$pid" || status=1
 exit "$status"

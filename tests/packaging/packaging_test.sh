@@ -13,13 +13,15 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 desktop-file-validate "$prefix"/share/applications/tessaline.desktop
 update-mime-database "$prefix"/share/mime
 for f in bin/tessaline bin/tessaline-cli share/tessaline/zem2help.TXT share/tessaline/title.bmp \
-    share/tessaline/zem.ini share/tessaline/sample.qd3 share/icons/hicolor/scalable/apps/tessaline.svg; do
+    share/tessaline/zem.ini share/tessaline/sample.qd3 share/icons/hicolor/scalable/apps/tessaline.svg \
+    share/icons/hicolor/48x48/apps/tessaline.png \
+    share/icons/hicolor/16x16/mimetypes/application-x-tessaline-dataset.png; do
     [ -f "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
 
 # The installed type, and only it, tells the database what a .qd3 file is.
 touch "$scratch"/rome.qd3 "$scratch"/rome.qd2
-got=$(XDG_DATA_HOME="$scratch"/nothing XDG_DATA_DIRS="$prefix"/share:/usr/share \
+got=$(XDG_DATA_HOME="$scratch"/nothing XDG_DATA_DIRS="$prefix"/share \
     "$mime_check" "$scratch"/rome.qd3 "$scratch"/rome.qd2)
 want=$'application/x-tessaline-dataset application-x-tessaline-dataset\napplication/x-tessaline-older-dataset application-x-tessaline-dataset'
 if [ "$got" != "$want" ]; then
