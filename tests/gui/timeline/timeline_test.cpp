@@ -191,7 +191,14 @@ TEST_F(TimelineTest, UtfEightNamesKeepTheOneCharacterPerYearGrid) {
     if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
         EXPECT_EQ(scale, qEnvironmentVariableIntValue("QT_SCALE_FACTOR"));
     }
-    EXPECT_EQ(image.size(), ptime.rtbox1->viewport()->size() * scale);
+    if (scale == 2) {
+        // A chart painted at the logical size and enlarged would repeat every column twice.
+        bool pairs = true;
+        for (int x = 0; x + 1 < image.width() && pairs; x += 2)
+            for (int y = 0; y < image.height() && pairs; ++y)
+                pairs = image.pixel(x, y) == image.pixel(x + 1, y);
+        EXPECT_FALSE(pairs);
+    }
     const int cw = ptime.rtbox1->charWidth() * scale;
     const int lh = ptime.rtbox1->lineHeight() * scale;
     auto ink = [&](int row) {
