@@ -344,6 +344,8 @@ TEST(SaveFaults, AKilledSaveLeavesTheOldFileOrTheNewOne) {
         EXPECT_EQ(filesIn(dir.path()), 1u);
     }
     EXPECT_GE(cutShort, 1); // at least one kill came in the middle of the save
+    RecordProperty("killed_before_the_new_file_was_in_place", cutShort);
+    RecordProperty("bytes_saved", std::to_string(newer.size()));
 }
 
 TEST(SaveCommand, SelectionFileHoldsTheSelectedEntriesAndEveryCategory) {
