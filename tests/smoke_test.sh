@@ -126,7 +126,7 @@ if ! kill -0 "$pid" 2>/dev/null; then
     # program's; Qt says so in its own words.
     grep -qE "could not connect to display|no Qt platform plugin could be initialized|Did the X11 server die" \
         "$1"/x.err && exit 77
-    exit 1
+    exit 78
 fi
 want "Varelta : Tessaline"
 want "Current Timeline Statistics"
@@ -138,13 +138,26 @@ kill -TERM "$pid"
 wait "$pid" || status=1
 exit "$status"
 SCRIPT
-captions=0
-xvfb-run -a -e "$folder"/xvfb.err -s "-screen 0 1280x1024x24" bash "$folder"/captions.sh \
-    "$folder" || captions=$?
-if [ "$captions" -eq 77 ]; then
+captions() {
+    local status=0
+    xvfb-run -a -e "$folder"/xvfb.err -s "-screen 0 1280x1024x24" bash "$folder"/captions.sh \
+        "$folder" || status=$?
+    return "$status"
+}
+status=0
+captions || status=$?
+if [ "$status" -eq 78 ]; then
+    # Said above, with what the program printed; a second start on a new server tells a
+    # passing hiccup of the machine's from a fault that comes every time.
+    echo "the program ended by itself under X; starting it once more"
+    status=0
+    captions || status=$?
+    [ "$status" -eq 78 ] && status=1
+fi
+if [ "$status" -eq 77 ]; then
     echo "captions not checked: this machine's X server refused the program; it said:"
     head -c 2000 "$folder"/xvfb.err | cat -v
-elif [ "$captions" -ne 0 ]; then
+elif [ "$status" -ne 0 ]; then
     echo "the captions under X are not exactly as set"
     head -c 2000 "$folder"/xvfb.err | cat -v
     exit 1
