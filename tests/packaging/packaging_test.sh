@@ -14,7 +14,7 @@ desktop-file-validate "$prefix"/share/applications/tessaline.desktop
 update-mime-database "$prefix"/share/mime
 for f in bin/tessaline bin/tessaline-cli share/tessaline/zem2help.TXT share/tessaline/title.bmp \
     share/tessaline/zem.ini share/tessaline/sample.qd3 share/icons/hicolor/scalable/apps/tessaline.svg \
-    share/icons/hicolor/48x48/apps/tessaline.png \
+    share/icons/hicolor/48x48/apps/tessaline.png share/man/man1/tessaline-cli.1 \
     share/icons/hicolor/16x16/mimetypes/application-x-tessaline-dataset.png; do
     [ -f "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
