@@ -3,6 +3,7 @@
 #include "dataset_generator.h"
 
 #include "core/file_io.h"
+#include "core/find.h"
 #include "core/merge.h"
 #include "core/qd3_file.h"
 
@@ -138,8 +139,18 @@ void BM_SaveSelectedHalf(benchmark::State& state) {
     }
 }
 
+// A find as the user types, over every name and description of a maximal dataset: a common
+// pair of letters (the list fills at once) and a text found nowhere (every text is read).
+void BM_Find(benchmark::State& state) {
+    const tess::Dataset& ds = fixture().ds;
+    const char* query = state.range(0) == 0 ? "an" : "no such text anywhere";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tess::findEntries(ds, query));
+}
+
 } // namespace
 
+BENCHMARK(BM_Find)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MergeDatasets)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveSelectedHalf)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadFloor)->Unit(benchmark::kMillisecond);
