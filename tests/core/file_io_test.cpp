@@ -14,7 +14,6 @@
 #include <functional>
 
 #include <fcntl.h>
-#include <grp.h> // setgroups
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -183,10 +182,7 @@ TEST(AtomicSave, RefusesAFileTheUserMayNotWrite) {
     const std::string locked = dir.file("locked.qd3");
     writeBytes(locked, "old");
     ::chmod(locked.c_str(), 0444);
-    const int outcome = inChild([&] {
-        if (::geteuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
-            return 77;
+    const int outcome = asUnprivilegedUser([&] {
         if (!saveError(dir.file("fresh.qd3"), "new").empty())
             return 3; // the user can save at all
         const std::string error = saveError(locked, "new");

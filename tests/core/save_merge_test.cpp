@@ -15,7 +15,6 @@
 #include <deque>
 #include <filesystem>
 
-#include <grp.h> // setgroups
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -209,16 +208,6 @@ int failedSaveKeepsEverything(const std::string& target, const std::string& reas
                    filesIn(fs::path(target).parent_path()) == files
                ? 0
                : 1;
-}
-
-// Runs body as an unprivileged user in a child process; 77 when it cannot become one.
-int asUnprivilegedUser(const std::function<int()>& body) {
-    return inChild([&] {
-        if (::geteuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
-            return 77;
-        return body();
-    });
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include <grp.h> // setgroups
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,6 +35,17 @@ inline int inChild(const std::function<int()>& body) {
     int status = 0;
     ::waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// Runs body in a child process as an unprivileged user (when started as root): its exit status,
+// or 77 when it cannot become one.
+inline int asUnprivilegedUser(const std::function<int()>& body) {
+    return inChild([&] {
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            return 77;
+        return body();
+    });
 }
 
 inline size_t filesIn(const std::filesystem::path& dir) {
