@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/edit_history.h"
 #include "app/settings.h"
 #include "core/dataset.h"
 #include "core/printer.h"
@@ -27,6 +28,8 @@ struct AppState {
         : programFolder(std::move(programFolder)), dialogs(dialogs) {}
 
     Dataset dataset;
+    // Undo and redo of the changes to the dataset.
+    EditHistory history{dataset};
     Settings settings;
     // The category table the category editor shows.
     CategoryKind editedKind = kindFactions;

@@ -76,7 +76,7 @@ std::string zonedLine(std::initializer_list<long long> values) {
 Settings parseSettings(std::string_view text) {
     std::vector<std::string_view> lines;
     LineReader in(text);
-    while (!in.atEnd() && lines.size() < 3)
+    while (!in.atEnd() && lines.size() < 4)
         lines.push_back(in.readLine());
     auto line = [&](size_t k) -> std::string_view { return k < lines.size() ? lines[k] : ""; };
 
@@ -94,6 +94,12 @@ Settings parseSettings(std::string_view text) {
         if (r[3] >= 0 && r[3] <= 0xFFFFFF)
             s.eventsBackColor = static_cast<int32_t>(r[3]);
     }
+    std::string_view link = line(3);
+    while (!link.empty() && (link.front() == ' ' || link.front() == '\t'))
+        link.remove_prefix(1);
+    while (!link.empty() && (link.back() == ' ' || link.back() == '\t'))
+        link.remove_suffix(1);
+    s.linkScrolling = link != "0";
     return s;
 }
 
@@ -110,7 +116,8 @@ std::string formatSettings(const Settings& s) {
     const WindowRect e = s.eventsWindowRect.value_or(WindowRect());
     return zonedLine({p.left, p.top, p.width, p.height}) +
            zonedLine({e.left, e.top, e.width, e.height}) +
-           zonedLine({s.peopleColorBy, s.eventsColorBy, s.peopleBackColor, s.eventsBackColor});
+           zonedLine({s.peopleColorBy, s.eventsColorBy, s.peopleBackColor, s.eventsBackColor}) +
+           (s.linkScrolling ? std::string() : " 0 " + std::string(lineBreak));
 }
 
 void writeSettings(const std::string& path, const Settings& settings) {

@@ -27,13 +27,17 @@ struct Settings {
     int16_t eventsColorBy = kindNations;
     int32_t peopleBackColor = 0xFFFFFF;
     int32_t eventsBackColor = 0xFFFFFF;
+    // The two timelines scroll sideways together. Only a file that turned it off has a
+    // fourth line; older files have three and read as on.
+    bool linkScrolling = true;
     bool operator==(const Settings&) const = default;
 };
 
 inline constexpr const char* settingsFileName = "zem.ini";
 
-// Reads the three lines of four values each. A missing, short or damaged file never fails:
-// each line or value that is not as expected keeps its default.
+// Reads the three lines of four values each, and the fourth line's one value if there is one. A
+// missing, short or damaged file never fails: each line or value that is not as expected keeps its
+// default.
 Settings parseSettings(std::string_view text);
 Settings readSettings(const std::string& path);
 

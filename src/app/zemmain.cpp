@@ -2,11 +2,13 @@
 
 #include "app/help_viewer.h"
 #include "categories/category_windows.h"
+#include "core/dataset_change.h"
 #include "core/file_error.h"
 #include "core/legacy_file.h"
 #include "core/merge.h"
 #include "core/qd3_file.h"
 #include "core/save_command.h"
+#include "core/text_encoding.h"
 #include "reports/report_windows.h"
 #include "timeline/chart.h"
 #include "timeline/selection.h"
@@ -23,6 +25,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
@@ -152,6 +155,35 @@ void ZemMain::buildMenus() {
     mnuExit = addAction(mnufile, "mnuExit", QStringLiteral("E&xit"));
     mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
 
+    mnuedit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuedit->setObjectName(QStringLiteral("mnuedit"));
+    mnuUndo = addAction(mnuedit, "mnuUndo", QStringLiteral("&Undo"));
+    mnuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuRedo = addAction(mnuedit, "mnuRedo", QStringLiteral("&Redo"));
+    mnuRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    mnuedit->addSeparator();
+    mnuFind = addAction(mnuedit, "mnuFind", QStringLiteral("&Find..."));
+    mnuFind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    // They work from the charts and the entry windows too (a text box keeps its own Ctrl+Z).
+    for (QAction* a : {mnuUndo, mnuRedo, mnuFind})
+        a->setShortcutContext(Qt::ApplicationShortcut);
+    QUndoStack& stack = state_.history.stack();
+    auto caption = [](const QString& verb, const QString& change) {
+        return change.isEmpty() ? verb : verb + QLatin1Char(' ') + change;
+    };
+    mnuUndo->setEnabled(false);
+    mnuRedo->setEnabled(false);
+    connect(&stack, &QUndoStack::canUndoChanged, mnuUndo, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::canRedoChanged, mnuRedo, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::undoTextChanged, this, [this, caption](const QString& text) {
+        mnuUndo->setText(caption(QStringLiteral("&Undo"), text));
+    });
+    connect(&stack, &QUndoStack::redoTextChanged, this, [this, caption](const QString& text) {
+        mnuRedo->setText(caption(QStringLiteral("&Redo"), text));
+    });
+    connect(&state_.history, &EditHistory::datasetChanged, this, &ZemMain::showChangedDataset);
+
     mnupeople = addBarAction("mnupeople", QStringLiteral("&People"));
     mnuevents = addBarAction("mnuevents", QStringLiteral("&Events"));
     mnudisplay = addBarAction("mnudisplay", QStringLiteral("&Timeline"));
@@ -174,8 +206,11 @@ void ZemMain::buildMenus() {
 
     // Data commands wait for a dataset.
     for (QAction* a : {mnusave, mnumerge, mnusplit, mnupeople, mnuevents, mnudisplay,
-                       mnureports->menuAction(), mnuGroupings})
+                       mnureports->menuAction(), mnuGroupings, mnuFind})
         a->setEnabled(false);
+    connect(mnuUndo, &QAction::triggered, this, &ZemMain::mnuUndo_Click);
+    connect(mnuRedo, &QAction::triggered, this, &ZemMain::mnuRedo_Click);
+    connect(mnuFind, &QAction::triggered, this, &ZemMain::mnuFind_Click);
 
     connect(mnuopen, &QAction::triggered, this, &ZemMain::mnuopen_Click);
     connect(mnusave, &QAction::triggered, this, &ZemMain::mnusave_Click);
@@ -349,6 +384,9 @@ void ZemMain::showNewDataset() {
     ds.curEvent = 0;
     computeChartRange(ds);
     enableDataMenus();
+    state_.history.startAfresh();
+    if (find_)
+        find_->search();
 }
 
 bool ZemMain::runSaveCommand() {
@@ -356,8 +394,10 @@ bool ZemMain::runSaveCommand() {
     const std::string before = ds.fileName;
     DialogSavePrompts prompts(state_.dialogs, ds.fileName);
     const SaveResult result = saveCommand(ds, prompts);
-    if (result.datasetWritten)
+    if (result.datasetWritten) {
         removeRecoveryCopies(before, state_.programFolder);
+        state_.history.markSaved();
+    }
     return !result.datasetWriteFailed;
 }
 
@@ -376,7 +416,10 @@ void ZemMain::mnumerge_Click() {
     storePendingEntries();
     Dataset& ds = state_.dataset;
     const std::string file = toPath(*path);
+    // The dataset as it was, for undo: a merge can touch every text (a change of encoding).
+    Dataset before;
     try {
+        before = ds;
         mergeDataset(ds, file, [this, &file](int people, int events) {
             state_.dialogs.message(fromPath(mergeAnnouncementText(file, people, events)));
         });
@@ -388,6 +431,9 @@ void ZemMain::mnumerge_Click() {
                                QStringLiteral("\"; the dataset is as it was."));
         return;
     }
+    state_.history.record(std::make_unique<WholeDatasetChange>(
+        "Merge " + displayText(QFileInfo(*path).fileName().toStdString(), TextEncoding::utf8, 40),
+        std::move(before)));
     StatsWindow stats(ds, this);
     state_.dialogs.showModal(stats);
     // Open charts show the merged entries at once.
@@ -462,7 +508,7 @@ void ZemMain::endOnSignal() {
 
 void ZemMain::enableDataMenus() {
     for (QAction* a : {mnupeople, mnuevents, mnureports->menuAction(), mnusave, mnudisplay,
-                       mnuGroupings, mnusplit, mnumerge})
+                       mnuGroupings, mnusplit, mnumerge, mnuFind})
         a->setEnabled(true);
 }
 
@@ -494,6 +540,16 @@ void ZemMain::mnudisplay_Click() {
             *window = new TimelineWindow(state_, side);
             connect(*window, &TimelineWindow::entryRequested, this, &ZemMain::showEntryWindow);
         }
+    }
+    // Each chart follows the other's sideways scrolls, and their link toggles go together.
+    for (auto [from, to] :
+         {std::pair{ptime_.data(), etime_.data()}, std::pair{etime_.data(), ptime_.data()}}) {
+        connect(from, &TimelineWindow::yearsScrolled, to, &TimelineWindow::followYears,
+                Qt::UniqueConnection);
+        connect(from, &TimelineWindow::linkToggled, to->mnuLink, &QAction::setChecked,
+                Qt::UniqueConnection);
+    }
+    for (QPointer<TimelineWindow>* window : {&ptime_, &etime_}) {
         (*window)->show();
         (*window)->raise();
     }
@@ -545,6 +601,74 @@ void ZemMain::mnuGroupings_Click() {
     for (EntryWindow* w : {pentry_.data(), eentry_.data()})
         if (w)
             w->categoriesChanged();
+}
+
+void ZemMain::mnuUndo_Click() {
+    storePendingEntries();
+    state_.history.undo();
+}
+
+void ZemMain::mnuRedo_Click() {
+    storePendingEntries();
+    state_.history.redo();
+}
+
+void ZemMain::showChangedDataset() {
+    for (TimelineWindow* w : {ptime_.data(), etime_.data()})
+        if (w)
+            w->refreshChart();
+    for (EntryWindow* w : {pentry_.data(), eentry_.data()})
+        if (w)
+            w->datasetChanged();
+    if (find_)
+        find_->search();
+}
+
+void ZemMain::mnuFind_Click() {
+    if (!find_) {
+        find_ = new FindWindow(state_, this);
+        find_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(find_, &FindWindow::entryChosen, this, &ZemMain::showFoundEntry);
+    }
+    find_->show();
+    find_->raise();
+    find_->activateWindow();
+    find_->txtFind->setFocus();
+    find_->txtFind->selectAll();
+}
+
+void ZemMain::openTimeline(TimelineSide side) {
+    QPointer<TimelineWindow>& window = side == TimelineSide::people ? ptime_ : etime_;
+    if (!window) {
+        // Both charts are made together, as Timeline makes them, so that they share their
+        // left edge.
+        mnudisplay_Click();
+        return;
+    }
+    window->show();
+    window->raise();
+}
+
+void ZemMain::showFoundEntry(bool isEvent, int index) {
+    Dataset& ds = state_.dataset;
+    if (index < 0 || index >= (isEvent ? ds.numEvents : ds.numPeople))
+        return;
+    storePendingEntries();
+    const TimelineSide side = isEvent ? TimelineSide::events : TimelineSide::people;
+    openTimeline(side);
+    (isEvent ? ds.curEvent : ds.curPerson) = static_cast<int16_t>(index);
+    TimelineWindow* window = side == TimelineSide::people ? ptime_ : etime_;
+    if (!window->showEntryLine(index)) {
+        const std::string& name = isEvent ? ds.events[static_cast<size_t>(index)].name
+                                          : ds.people[static_cast<size_t>(index)].name;
+        state_.dialogs.message(QStringLiteral("\"") +
+                               QString::fromUtf8(captionName(name, ds.encoding)) +
+                               QStringLiteral("\" is not on the chart: Select leaves it out."));
+    }
+    if (EntryWindow* entry = side == TimelineSide::people ? pentry_ : eentry_)
+        entry->followCurrent();
+    window->activateWindow();
+    window->rtbox1->setFocus();
 }
 
 void ZemMain::showEntryWindow(TimelineSide side) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/app_state.h"
+#include "app/find_window.h"
 #include "app/help_viewer.h"
 #include "entry/entry_window.h"
 #include "timeline/timeline_window.h"
@@ -32,6 +33,7 @@ public:
     void endOnSignal();
 
     HelpViewer* helpViewer() const { return helpViewer_; }
+    FindWindow* findWindow() const { return find_; }
     TimelineWindow* peopleTimeline() const { return ptime_; }
     TimelineWindow* eventsTimeline() const { return etime_; }
     EntryWindow* entryWindow(TimelineSide side) const {
@@ -62,6 +64,13 @@ public slots:
     void mnuAgeReport_Click();
     void munLife_Click();
     void mnuGroupings_Click();
+    // Edits pending in a chart's entry window are stored first, so they are undone first.
+    void mnuUndo_Click();
+    void mnuRedo_Click();
+    void mnuFind_Click();
+    // Find chose an entry: it becomes current, its chart opens if it is not, and its line is
+    // highlighted in sight.
+    void showFoundEntry(bool isEvent, int index);
     // A timeline click made an entry current: its entry window shows it, without a modal wait.
     void showEntryWindow(tess::TimelineSide side);
     // The four entries under Reports > Groupings are there and do nothing.
@@ -78,6 +87,9 @@ private:
     void enableDataMenus();
     void closeTimelines();
     void storePendingEntries();
+    // An undo or redo: the charts and the chart's entry windows show the dataset afresh.
+    void showChangedDataset();
+    void openTimeline(TimelineSide side);
     // The save command through the window's dialogs; forgets a recovery file it made stale.
     // False only when writing the whole dataset failed.
     bool runSaveCommand();
@@ -95,6 +107,7 @@ private:
     QPointer<TimelineWindow> etime_;
     QPointer<EntryWindow> pentry_; // the entry windows opened from a timeline
     QPointer<EntryWindow> eentry_;
+    QPointer<FindWindow> find_;
     void openEntryModally(EntrySide side);
 
 public:
@@ -112,6 +125,10 @@ public:
     QAction* mnusplit = nullptr;
     QAction* mnuabout = nullptr;
     QAction* mnuExit = nullptr;
+    QMenu* mnuedit = nullptr;
+    QAction* mnuUndo = nullptr;
+    QAction* mnuRedo = nullptr;
+    QAction* mnuFind = nullptr;
     QAction* mnupeople = nullptr;
     QAction* mnuevents = nullptr;
     QAction* mnudisplay = nullptr;

@@ -1,5 +1,7 @@
 #include "categories/category_windows.h"
 
+#include "categories/categories.h"
+#include "categories/category_changes.h"
 #include "timeline/chart_view.h"
 #include "ui/dialogs.h"
 #include "ui/geometry.h"
@@ -104,8 +106,11 @@ void EditGroupings::drawList(bool keepPosition) {
 void EditGroupings::rtbox1_MouseUp(int L) {
     Dataset& ds = state_.dataset;
     CategoryTable& t = ds.table(state_.editedKind);
+    const CategorySnapshot before(ds, state_.editedKind);
+    const std::string tableName = editorCaption(state_.editedKind).substr(5);
     if (!colorMode_) {
-        if (L > t.count) {
+        const bool adding = L > t.count;
+        if (adding) {
             if (!addCategory(t)) {
                 state_.dialogs.message(QString::fromLatin1(tableFullMessage));
                 return;
@@ -121,6 +126,10 @@ void EditGroupings::rtbox1_MouseUp(int L) {
         if (answer && !answer->isEmpty())
             t.names[k] = ui::fromQString(*answer, ds.encoding);
         ds.modified = true;
+        state_.history.record(
+            categoryChange(adding ? "Add to " + tableName
+                                  : "Rename " + captionName(before.table.names[k], ds.encoding),
+                           before, ds));
         drawList(true);
         return;
     }
@@ -132,6 +141,8 @@ void EditGroupings::rtbox1_MouseUp(int L) {
         return;
     t.colors[static_cast<size_t>(L)] = *color;
     ds.modified = true;
+    state_.history.record(categoryChange(
+        "Recolour " + captionName(t.names[static_cast<size_t>(L)], ds.encoding), before, ds));
     drawList(true);
 }
 
@@ -155,7 +166,10 @@ void EditGroupings::cmdConsolidate_Click() {
 void EditGroupings::cmdPrune_Click() {
     if (state_.dialogs.question(QStringLiteral("Do you want to eliminate items with 0 count?"),
                                 QStringLiteral("Prune "))) {
+        const CategorySnapshot before(state_.dataset, state_.editedKind);
         pruneCategories(state_.dataset, state_.editedKind, counts_.of(state_.editedKind));
+        state_.history.record(categoryChange("Prune " + editorCaption(state_.editedKind).substr(5),
+                                             before, state_.dataset));
     } else {
         state_.dialogs.message(QStringLiteral("No changes"));
     }
@@ -262,9 +276,12 @@ void Consolidate::cmdOK_Click() {
     }
     if (keep_ >= 1 && replace_ >= 1) {
         const CategoryKind kind = state_.editedKind;
-        state_.dialogs.message(
-            QString::fromUtf8(replaceGroupMessage(state_.dataset, kind, keep_, replace_)));
+        const std::string message = replaceGroupMessage(state_.dataset, kind, keep_, replace_);
+        state_.dialogs.message(QString::fromUtf8(message));
+        const CategorySnapshot before(state_.dataset, kind);
         replaceGroup(state_.dataset, kind, keep_, replace_);
+        // "Replace Gauls with Romans" is the change's own name.
+        state_.history.record(categoryChange(message, before, state_.dataset));
     }
     accept();
 }

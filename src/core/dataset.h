@@ -39,6 +39,8 @@ struct PersonRecord {
     int16_t selected = 0;
     int16_t spare1 = 0, spare2 = 0, spare3 = 0;
     std::string extra1, extra2;
+
+    bool operator==(const PersonRecord&) const = default;
 };
 
 struct EventRecord {
@@ -61,6 +63,8 @@ struct EventRecord {
     int16_t spare1 = 0, spare2 = 0, spare3 = 0;
     std::string extra1, extra2;
     int16_t selected = 0;
+
+    bool operator==(const EventRecord&) const = default;
 };
 
 // A named list of categories. Positions count from 1; position 0 of every array exists and
@@ -76,6 +80,8 @@ struct CategoryTable {
     // True when k names a category of this table (1..count).
     bool valid(int k) const { return k >= 1 && k <= count; }
     bool included(int k) const { return valid(k) && include[static_cast<size_t>(k)] != 0; }
+
+    bool operator==(const CategoryTable&) const = default;
 };
 
 // How the dataset's texts are encoded in its file; texts are kept as the file's bytes and a

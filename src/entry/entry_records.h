@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -46,13 +47,17 @@ template <typename Record> struct EntryArray {
     // always have: it is taken out and put last, then one pass from the next-to-last position
     // down to the first swaps neighbours whose first dates are out of order (equal dates never
     // swap). Returns where the entry now stands.
-    int resort(int position) {
+    // The neighbours swapped (the lower position of each pair) are added to `swaps` in order,
+    // when given, so that the move can be taken back exactly.
+    int resort(int position, std::vector<int>* swaps = nullptr) {
         std::rotate(records.begin() + position, records.begin() + position + 1,
                     records.begin() + count);
         int moved = count - 1;
         for (int j = count - 2; j >= 0; --j) {
             if (at(j).date1 > at(j + 1).date1) {
                 std::swap(at(j), at(j + 1));
+                if (swaps)
+                    swaps->push_back(j);
                 if (moved == j + 1)
                     moved = j;
                 else if (moved == j)
@@ -60,6 +65,15 @@ template <typename Record> struct EntryArray {
             }
         }
         return moved;
+    }
+
+    // Takes back resort(position) that made `swaps`: the entry it moved stands at `position`
+    // again and every other entry where it was.
+    void unresort(int position, const std::vector<int>& swaps) {
+        for (auto j = swaps.rbegin(); j != swaps.rend(); ++j)
+            std::swap(at(*j), at(*j + 1));
+        std::rotate(records.begin() + position, records.begin() + count - 1,
+                    records.begin() + count);
     }
 
     // Removes the stored entry at `position`; the ones after it move down and the array keeps
@@ -85,6 +99,12 @@ inline EntryArray<PersonRecord> peopleArray(Dataset& ds) {
 }
 inline EntryArray<EventRecord> eventsArray(Dataset& ds) {
     return {ds.events, ds.numEvents, ds.numSelEvents, ds.curEvent};
+}
+template <typename Record> EntryArray<Record> entriesOf(Dataset& ds) {
+    if constexpr (std::is_same_v<Record, PersonRecord>)
+        return peopleArray(ds);
+    else
+        return eventsArray(ds);
 }
 
 // Where an entry at position i stands after another entry moved from `from` to `to`.

@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 #include "core/text_encoding.h"
+#include "entry/entry_changes.h"
 #include "entry/entry_records.h"
 #include "entry/field_rules.h"
 #include "ui/dialogs.h"
@@ -26,6 +27,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <memory>
+#include <type_traits>
 
 namespace tess {
 
@@ -304,6 +308,17 @@ void EntryWindow::categoriesChanged() {
     showEntry(current());
 }
 
+void EntryWindow::datasetChanged() {
+    isNew = false;
+    dirty = false;
+    withArray(state_.dataset, people(), [](auto& a) {
+        // The current entry may be one an undo took away.
+        a.current = static_cast<int16_t>(std::clamp<int>(a.current, 0, std::max(0, a.count - 1)));
+    });
+    fillNameList();
+    categoriesChanged();
+}
+
 void EntryWindow::fillNameList() {
     QStringList items;
     listPositions_.clear();
@@ -336,6 +351,8 @@ void EntryWindow::showEntry(int position) {
             return;
         shown_ = position;
         auto& r = a.at(position);
+        // The name field writes into the entry as it is typed; what it was is kept for undo.
+        shownName_ = r.name;
         Text1->setText(text(r.name));
         txtPriority->setText(number(r.priority));
         date1->setText(number(r.date1));
@@ -371,11 +388,20 @@ void EntryWindow::showEntry(int position) {
 void EntryWindow::storeEntry(int position) {
     txtPriority->setText(number(entryPriorityRule(txtPriority->text().toStdString())));
     Dataset& ds = state_.dataset;
+    std::unique_ptr<DatasetChange> change;
     withArray(ds, people(), [&](auto& a) {
+        using Record = std::decay_t<decltype(a.at(0))>;
+        typename EntryStoredChange<Record>::Facts facts;
+        facts.selCountBefore = a.selCount;
+        facts.currentBefore = a.current;
         if (position >= a.count) {
             position = a.count;
             a.append();
+        } else {
+            facts.before = a.at(position);
+            facts.before->name = shownName_;
         }
+        facts.position = position;
         auto& r = a.at(position);
         r.priority = static_cast<int16_t>(txtPriority->text().toInt());
         r.name = bytes(Text1->text());
@@ -393,16 +419,27 @@ void EntryWindow::storeEntry(int position) {
         r.imgSize2 = storedNumber(Text3->text().toStdString());
         r.url = bytes(url->text());
         r.desc = bytes(desc->toPlainText());
+        facts.after = r;
+        shownName_ = r.name;
         if (shownDate1 != r.date1) {
-            const int moved = a.resort(position);
+            facts.resorted = true;
+            const int moved = a.resort(position, &facts.swaps);
             a.current = static_cast<int16_t>(moved);
             shown_ = moved;
             shownDate1 = r.date1;
             fillNameList();
         }
+        facts.currentAfter = a.current;
+        // Stored unchanged: nothing to undo, though it counts as a change as it always has.
+        if (facts.before && *facts.before == facts.after && !facts.resorted)
+            return;
+        const std::string caption =
+            (facts.before ? "Edit " : "Add ") + captionName(facts.after.name, ds.encoding);
+        change = std::make_unique<EntryStoredChange<Record>>(caption, std::move(facts));
     });
     dirty = false;
     ds.modified = true;
+    state_.history.record(std::move(change));
 }
 
 void EntryWindow::savePending() {
@@ -581,8 +618,18 @@ void EntryWindow::cmdDelete_Click() {
     if (stored && state_.dialogs.question(people() ? QStringLiteral("Delete this person?")
                                                    : QStringLiteral("Delete this event?"),
                                           QStringLiteral("Delete"))) {
-        withArray(state_.dataset, people(), [&](auto& a) { a.remove(position); });
-        state_.dataset.modified = true;
+        std::unique_ptr<DatasetChange> change;
+        withArray(state_.dataset, people(), [&](auto& a) {
+            using Record = std::decay_t<decltype(a.at(0))>;
+            Record removed = a.at(position);
+            const int16_t selCount = a.selCount;
+            const int16_t before = a.current;
+            a.remove(position);
+            change = std::make_unique<EntryDeletedChange<Record>>(
+                "Delete " + captionName(removed.name, state_.dataset.encoding), position,
+                std::move(removed), selCount, before, a.current);
+        });
+        state_.history.record(std::move(change));
     } else if (!stored) {
         isNew = false;
         withArray(state_.dataset, people(), [&](auto& a) {

@@ -106,6 +106,9 @@ public slots:
     // The category lists are filled again and the entry shown afresh, after the category editor
     // changed the tables (pending edits were stored before it opened).
     void categoriesChanged();
+    // An undo or redo changed the dataset: the names, the lists and the current entry afresh.
+    // Pending edits were stored before it.
+    void datasetChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -127,6 +130,7 @@ private:
     QButtonGroup* types_[2] = {nullptr, nullptr};
     std::vector<int> listPositions_; // the entry each name-list item stands for
     int shown_ = 0;                  // the position the fields belong to
+    std::string shownName_;          // the shown entry's name as it was stored
     int beforeNew_ = 0;              // the position shown when New was pressed
 };
 

@@ -224,6 +224,28 @@ Chart buildEventsChart(const Dataset& ds, int eventsColorBy) {
     return chart;
 }
 
+namespace {
+template <typename Record>
+std::optional<int> lineOfEntry(const std::vector<Record>& records, int count, int index) {
+    if (index < 0 || index >= count || static_cast<size_t>(index) >= records.size() ||
+        records[static_cast<size_t>(index)].selected == 0)
+        return std::nullopt;
+    int line = 1;
+    for (int i = 0; i < index; ++i)
+        if (records[static_cast<size_t>(i)].selected != 0)
+            ++line;
+    return line;
+}
+} // namespace
+
+std::optional<int> lineOfPerson(const Dataset& ds, int index) {
+    return lineOfEntry(ds.people, ds.numPeople, index);
+}
+
+std::optional<int> lineOfEvent(const Dataset& ds, int index) {
+    return lineOfEntry(ds.events, ds.numEvents, index);
+}
+
 std::optional<int> personAtLine(const Dataset& ds, int k) {
     return entryAtLine(ds.people, ds.numPeople, k);
 }

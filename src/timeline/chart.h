@@ -63,6 +63,21 @@ ChartLine buildChartLineParts(const std::string& name, int16_t date1, int16_t da
 Chart buildPeopleChart(const Dataset& ds, int peopleColorBy);
 Chart buildEventsChart(const Dataset& ds, int eventsColorBy);
 
+// The year a column of a chart stands for, and back: a chart whose left edge is earliestDate
+// marks a first date two columns after the year's offset from that edge (the five-character
+// label ends seven columns after the line's blanks).
+inline long long yearAtColumn(int earliestDate, long long column) {
+    return earliestDate + column + 2;
+}
+inline long long columnOfYear(int earliestDate, long long year) {
+    return year - earliestDate - 2;
+}
+
+// The chart line (from 1) of an entry: its place among the selected ones; none when the entry
+// is not selected and so not on the chart.
+std::optional<int> lineOfPerson(const Dataset& ds, int index);
+std::optional<int> lineOfEvent(const Dataset& ds, int index);
+
 // The entry on chart line k (counting from 1): the k-th selected entry in index order.
 std::optional<int> personAtLine(const Dataset& ds, int k);
 std::optional<int> eventAtLine(const Dataset& ds, int k);

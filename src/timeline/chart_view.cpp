@@ -6,9 +6,12 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -61,7 +64,10 @@ void ChartView::setChart(std::vector<ChartLine> lines, TextEncoding encoding, bo
     if (!keepPosition) {
         verticalScrollBar()->setValue(0);
         horizontalScrollBar()->setValue(0);
+        current_ = -1;
     }
+    if (current_ >= lineCount())
+        current_ = lineCount() - 1;
     updateScrollBars();
     viewport()->update();
 }
@@ -108,6 +114,14 @@ void ChartView::paintEvent(QPaintEvent* event) {
         const int index = first + row;
         if (index >= lineCount())
             break;
+        if (index == current_) {
+            const QRect band(0, row * lineHeight_, viewport()->width(), lineHeight_);
+            QColor fill = palette().color(QPalette::Highlight);
+            fill.setAlpha(60);
+            painter.fillRect(band, fill);
+            painter.setPen(palette().color(QPalette::Highlight));
+            painter.drawRect(band.adjusted(0, 0, -1, -1));
+        }
         const ChartLine& line = lines_[static_cast<size_t>(index)];
         // Only the characters in sight are made, converted and drawn; the lead's blanks are
         // skipped.
@@ -187,7 +201,95 @@ void ChartView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     const Hit hit = hitAt(event->position().toPoint());
+    if (keyboardLines_ && lineCount() > 0)
+        setCurrentLine(hit.line - 1);
     emit lineClicked(hit.line, hit.offset);
+}
+
+void ChartView::setKeyboardLines(bool on) {
+    keyboardLines_ = on;
+    if (on)
+        setFocusPolicy(Qt::StrongFocus);
+}
+
+int ChartView::visibleRows() const {
+    return std::max(1, viewport()->height() / lineHeight_);
+}
+
+void ChartView::setCurrentLine(int index) {
+    current_ = std::clamp(index, -1, lineCount() - 1);
+    if (current_ >= 0) {
+        QScrollBar* bar = verticalScrollBar();
+        if (current_ < bar->value())
+            bar->setValue(current_);
+        else if (current_ >= bar->value() + visibleRows())
+            bar->setValue(current_ - visibleRows() + 1);
+    }
+    viewport()->update();
+}
+
+double ChartView::leftColumn() const {
+    return static_cast<double>(horizontalScrollBar()->value()) / charWidth_;
+}
+
+void ChartView::scrollToColumn(double column) {
+    horizontalScrollBar()->setValue(static_cast<int>(std::clamp(
+        column * charWidth_, 0.0, static_cast<double>(horizontalScrollBar()->maximum()))));
+}
+
+void ChartView::keyPressEvent(QKeyEvent* event) {
+    if (!keyboardLines_ || lineCount() == 0) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    const int at = std::max(current_, 0);
+    switch (event->key()) {
+    case Qt::Key_Up:
+        setCurrentLine(current_ < 0 ? 0 : std::max(0, at - 1));
+        break;
+    case Qt::Key_Down:
+        setCurrentLine(current_ < 0 ? 0 : at + 1);
+        break;
+    case Qt::Key_PageUp:
+        setCurrentLine(std::max(0, at - visibleRows()));
+        break;
+    case Qt::Key_PageDown:
+        setCurrentLine(std::min(lineCount() - 1, at + visibleRows()));
+        break;
+    case Qt::Key_Home:
+        setCurrentLine(0);
+        break;
+    case Qt::Key_End:
+        setCurrentLine(lineCount() - 1);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (current_ >= 0)
+            emit lineActivated(current_ + 1);
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+bool ChartView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && toolTipFor && lineCount() > 0) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const int row = help->pos().y() / lineHeight_;
+        const int index = verticalScrollBar()->value() + row;
+        if (index < lineCount()) {
+            const long long column =
+                (std::max(0, help->pos().x()) + horizontalScrollBar()->value()) / charWidth_;
+            const QString text = toolTipFor(index, column);
+            if (!text.isEmpty()) {
+                QToolTip::showText(help->globalPos(), text, viewport());
+                return true;
+            }
+        }
+    }
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void ChartView::mouseReleaseEvent(QMouseEvent* event) {

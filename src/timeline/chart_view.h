@@ -9,6 +9,7 @@
 
 class QPainter;
 
+#include <functional>
 #include <vector>
 
 namespace tess {
@@ -36,6 +37,23 @@ public:
     int lineHeight() const { return lineHeight_; }
     int charWidth() const { return charWidth_; }
 
+    // A highlighted current line, moved by the keys (Up, Down, Page Up, Page Down, Home, End)
+    // and by clicks; Enter activates it. Off unless asked for.
+    void setKeyboardLines(bool on);
+    // 0-based; -1 when no line is highlighted.
+    int currentLine() const { return current_; }
+    // Highlights a line (or none, with -1) and scrolls it into view.
+    void setCurrentLine(int index);
+    int visibleRows() const;
+
+    // The column at the left edge, and a scroll that puts a column there.
+    double leftColumn() const;
+    void scrollToColumn(double column);
+
+    // What the tooltip says over a position (0-based line and the column under the pointer);
+    // an empty text leaves the box's own tooltip.
+    std::function<QString(int line, long long column)> toolTipFor;
+
     struct Hit {
         int line = 1;         // 1-based
         long long offset = 0; // character offset in the chart's text form, line breaks as two
@@ -47,12 +65,16 @@ signals:
     // Any mouse button let go after a press in the box: the line under the pointer, or the
     // nearest one when it was dragged off.
     void lineReleased(int line);
+    // Enter on the highlighted line (1-based).
+    void lineActivated(int line);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void updateScrollBars();
@@ -68,6 +90,8 @@ private:
     int charWidth_ = 8;
     int lineHeight_ = 16;
     int ascent_ = 12;
+    bool keyboardLines_ = false;
+    int current_ = -1;
 };
 
 // Courier, bold, 9.75 points; the closest fixed-pitch face when the machine has no Courier.

@@ -1,5 +1,6 @@
 #include "timeline/timeline_window.h"
 
+#include "core/dataset_change.h"
 #include "core/numbers.h"
 #include "timeline/chart.h"
 #include "timeline/chart_printing.h"
@@ -15,6 +16,8 @@
 #include <QPointer>
 #include <QProgressDialog>
 #include <QScreen>
+#include <QScrollBar>
+#include <QShortcut>
 
 namespace tess {
 
@@ -39,7 +42,23 @@ TimelineWindow::TimelineWindow(AppState& state, TimelineSide side, QWidget* pare
     mnuselect = action("mnuselect", QStringLiteral("&Select"));
     mnuStats = action("mnuStats", QStringLiteral("S&tats"));
     mnuPrint = action("mnuPrint", QStringLiteral("&Print"));
+    mnuExport = action("mnuExport", QStringLiteral("Exp&ort"));
+    mnuLink = action("mnuLink", QStringLiteral("&Link scrolling"));
+    mnuLink->setCheckable(true);
+    mnuLink->setChecked(state_.settings.linkScrolling);
+    mnuLink->setToolTip(
+        QStringLiteral("Scrolling this chart sideways scrolls the other to the same years"));
     mnuExit = action("mnuExit", QStringLiteral("E&xit"));
+    connect(mnuLink, &QAction::toggled, this, &TimelineWindow::mnuLink_Click);
+    auto* goTo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this);
+    connect(goTo, &QShortcut::activated, this, &TimelineWindow::goToYear);
+    rtbox1->setKeyboardLines(true);
+    rtbox1->toolTipFor = [this](int line, long long column) { return toolTipAt(line, column); };
+    connect(rtbox1, &ChartView::lineActivated, this, [this](int line) { rtbox1_Click(line, 0); });
+    connect(rtbox1->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (!following_ && state_.settings.linkScrolling)
+            emit yearsScrolled(static_cast<double>(leftEdgeYear_) + rtbox1->leftColumn() + 2);
+    });
     connect(mnuselect, &QAction::triggered, this, &TimelineWindow::mnuselect_Click);
     connect(mnuStats, &QAction::triggered, this, &TimelineWindow::mnuStats_Click);
     connect(mnuPrint, &QAction::triggered, this, &TimelineWindow::mnuPrint_Click);
@@ -103,7 +122,6 @@ WindowRect TimelineWindow::defaultRect() const {
 void TimelineWindow::Form_Load() {
     loading_ = true;
     const bool people = side_ == TimelineSide::people;
-    Dataset& ds = state_.dataset;
     const Settings& s = state_.settings;
     rtbox1->setBackgroundColor(people ? s.peopleBackColor : s.eventsBackColor);
     const WindowRect r = savedRect().value_or(defaultRect());
@@ -115,13 +133,104 @@ void TimelineWindow::Form_Load() {
         unsettledTwips_ = twips; // not framed yet: the frame's size is still unknown
     loading_ = false;
     Form_Resize();
+    showChart(false);
+}
 
+void TimelineWindow::showChart(bool keepPosition) {
+    const bool people = side_ == TimelineSide::people;
+    const Dataset& ds = state_.dataset;
+    const Settings& s = state_.settings;
     Chart chart =
         people ? buildPeopleChart(ds, s.peopleColorBy) : buildEventsChart(ds, s.eventsColorBy);
     setWindowTitle(
         (people ? QStringLiteral("People Timeline (") : QStringLiteral("Events Timeline (")) +
         QString::fromStdString(chart.colorCaption) + QLatin1Char(')'));
-    rtbox1->setChart(std::move(chart.lines), ds.encoding);
+    leftEdgeYear_ = ds.earliestDate;
+    rtbox1->setChart(std::move(chart.lines), ds.encoding, keepPosition);
+}
+
+void TimelineWindow::refreshChart() {
+    showChart(true);
+}
+
+long long TimelineWindow::yearAtViewColumn(long long column) const {
+    return yearAtColumn(leftEdgeYear_, column);
+}
+
+QString TimelineWindow::toolTipAt(int line, long long column) const {
+    const Dataset& ds = state_.dataset;
+    const bool people = side_ == TimelineSide::people;
+    const std::optional<int> index =
+        people ? personAtLine(ds, line + 1) : eventAtLine(ds, line + 1);
+    QString text = QString::number(yearAtViewColumn(column));
+    if (!index)
+        return text;
+    auto describe = [&](const auto& r) {
+        QString dates = QString::fromStdString(plainNumber(r.date1));
+        if (r.date2 != r.date1)
+            dates += QChar(0x2013) + QString::fromStdString(plainNumber(r.date2));
+        return QString::fromUtf8(captionName(r.name, ds.encoding)) + QLatin1Char(' ') + dates;
+    };
+    text +=
+        QStringLiteral(" \u2014 ") + (people ? describe(ds.people[static_cast<size_t>(*index)])
+                                             : describe(ds.events[static_cast<size_t>(*index)]));
+    return text;
+}
+
+void TimelineWindow::mnuLink_Click(bool on) {
+    if (state_.settings.linkScrolling == on)
+        return;
+    state_.settings.linkScrolling = on;
+    emit linkToggled(on);
+    // Linked again: the other chart comes to these years at once.
+    if (on)
+        emit yearsScrolled(static_cast<double>(leftEdgeYear_) + rtbox1->leftColumn() + 2);
+}
+
+void TimelineWindow::followYears(double leftYear) {
+    if (!state_.settings.linkScrolling)
+        return;
+    following_ = true;
+    rtbox1->scrollToColumn(leftYear - leftEdgeYear_ - 2);
+    following_ = false;
+}
+
+void TimelineWindow::showYear(long long year) {
+    const double quarter = rtbox1->viewport()->width() / 4.0 / rtbox1->charWidth();
+    rtbox1->scrollToColumn(static_cast<double>(columnOfYear(leftEdgeYear_, year)) - quarter);
+}
+
+void TimelineWindow::goToYear() {
+    const long long middle = yearAtViewColumn(static_cast<long long>(
+        rtbox1->leftColumn() + rtbox1->viewport()->width() / 4.0 / rtbox1->charWidth()));
+    const std::optional<QString> answer = state_.dialogs.input(
+        QStringLiteral("Year to show"), QStringLiteral("Go to year"), QString::number(middle));
+    if (!answer)
+        return;
+    bool ok = false;
+    const int year = answer->trimmed().toInt(&ok);
+    if (!ok || year < -32768 || year > 32767) {
+        state_.dialogs.message(QStringLiteral("\"") + answer->left(40) +
+                               QStringLiteral("\" is not a year."));
+        return;
+    }
+    showYear(year);
+}
+
+bool TimelineWindow::showEntryLine(int index) {
+    const Dataset& ds = state_.dataset;
+    const std::optional<int> line =
+        side_ == TimelineSide::people ? lineOfPerson(ds, index) : lineOfEvent(ds, index);
+    if (!line || *line > rtbox1->lineCount())
+        return false;
+    rtbox1->setCurrentLine(*line - 1);
+    // The entry's start comes into sight too, unless it is already.
+    const ChartLine& l = rtbox1->lines()[static_cast<size_t>(*line - 1)];
+    const double columns = rtbox1->viewport()->width() / static_cast<double>(rtbox1->charWidth());
+    const double left = rtbox1->leftColumn();
+    if (l.lead < left || l.lead + 6 > left + columns)
+        rtbox1->scrollToColumn(l.lead - columns / 4);
+    return true;
 }
 
 void TimelineWindow::settlePlacement() {

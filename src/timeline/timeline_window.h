@@ -23,7 +23,16 @@ public:
     QAction* mnuselect = nullptr;
     QAction* mnuStats = nullptr;
     QAction* mnuPrint = nullptr;
+    QAction* mnuExport = nullptr;
+    // Horizontal scrolls move the other chart to the same years; kept in the settings.
+    QAction* mnuLink = nullptr;
     QAction* mnuExit = nullptr;
+
+    // The year at the chart's left edge when it was built: both sides' charts start there
+    // unless a Select changed the range between their builds.
+    int leftEdgeYear() const { return leftEdgeYear_; }
+    // The year a column of this chart stands for.
+    long long yearAtViewColumn(long long column) const;
 
     // The rule for a window of this outer size in twips: the chart fills the window less 60
     // twips across and 650 down, and the rectangle is kept for the settings; a window 650
@@ -33,6 +42,9 @@ public:
 signals:
     // A chart line was clicked and its entry made current: the entry window should show it.
     void entryRequested(tess::TimelineSide side);
+    // The chart was scrolled sideways by the user; the year is the one at its left edge.
+    void yearsScrolled(double leftYear);
+    void linkToggled(bool on);
 
 public slots:
     void Form_Load();
@@ -43,6 +55,17 @@ public slots:
     // The printer set-up, then Timeline Print, then the chart in strips, one document.
     void mnuPrint_Click();
     void mnuExit_Click();
+    void mnuLink_Click(bool on);
+    // The chart again from the dataset, where the view stands (after an undo, say).
+    void refreshChart();
+    // Scrolls so that the left edge stands at that year, when scrolling is linked.
+    void followYears(double leftYear);
+    // Ctrl+G: asks for a year and puts its column a quarter from the left.
+    void goToYear();
+    // Puts the year's column a quarter of the view from the left.
+    void showYear(long long year);
+    // Highlights the entry's line and scrolls it into sight; false when it is not on the chart.
+    bool showEntryLine(int index);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -56,8 +79,13 @@ private:
     // size is known, so that the window does not grow by its frame at every opening.
     void settlePlacement();
 
+    void showChart(bool keepPosition);
+    QString toolTipAt(int line, long long column) const;
+
     AppState& state_;
     TimelineSide side_;
+    int leftEdgeYear_ = 0;
+    bool following_ = false;
     bool loading_ = false;
     std::optional<QRect> unsettledTwips_;
 };

@@ -1,0 +1,77 @@
+#include "app/edit_history.h"
+
+#include <QUndoCommand>
+
+namespace tess {
+
+namespace {
+
+class ChangeCommand : public QUndoCommand {
+public:
+    ChangeCommand(Dataset& dataset, std::unique_ptr<DatasetChange> change)
+        : dataset_(dataset), change_(std::move(change)) {
+        setText(QString::fromStdString(change_->caption()));
+    }
+    void undo() override { change_->undo(dataset_); }
+    void redo() override {
+        // The change was made before it was recorded: the push is not a redo.
+        if (pushed_) {
+            pushed_ = false;
+            return;
+        }
+        change_->redo(dataset_);
+    }
+
+private:
+    Dataset& dataset_;
+    std::unique_ptr<DatasetChange> change_;
+    bool pushed_ = true;
+};
+
+} // namespace
+
+EditHistory::EditHistory(Dataset& dataset) : dataset_(dataset) {
+    stack_.setUndoLimit(limit);
+}
+
+void EditHistory::record(std::unique_ptr<DatasetChange> change) {
+    if (!change)
+        return;
+    stack_.push(new ChangeCommand(dataset_, std::move(change)));
+    dataset_.modified = true;
+}
+
+void EditHistory::undo() {
+    if (!stack_.canUndo())
+        return;
+    noteChangesOutside();
+    stack_.undo();
+    dataset_.modified = !stack_.isClean();
+    emit datasetChanged();
+}
+
+void EditHistory::redo() {
+    if (!stack_.canRedo())
+        return;
+    noteChangesOutside();
+    stack_.redo();
+    dataset_.modified = !stack_.isClean();
+    emit datasetChanged();
+}
+
+void EditHistory::startAfresh() {
+    stack_.clear();
+    if (dataset_.modified)
+        stack_.resetClean();
+}
+
+void EditHistory::markSaved() {
+    stack_.setClean();
+}
+
+void EditHistory::noteChangesOutside() {
+    if (dataset_.modified && stack_.isClean())
+        stack_.resetClean();
+}
+
+} // namespace tess

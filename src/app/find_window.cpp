@@ -1,0 +1,104 @@
+#include "app/find_window.h"
+
+#include "core/dataset_change.h"
+#include "core/numbers.h"
+#include "ui/named.h"
+#include "ui/text_codec.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace tess {
+
+std::string foundEntryRow(const Dataset& ds, const FoundEntry& entry) {
+    auto row = [&](const char* kind, const auto& r) {
+        std::string dates = plainNumber(r.date1);
+        if (r.date2 != r.date1)
+            dates += "\u2013" + plainNumber(r.date2);
+        return std::string(kind) + "  " + dates + "  " + captionName(r.name, ds.encoding);
+    };
+    const size_t i = static_cast<size_t>(entry.index);
+    if (entry.isEvent)
+        return i < ds.events.size() ? row("Event", ds.events[i]) : std::string();
+    return i < ds.people.size() ? row("Person", ds.people[i]) : std::string();
+}
+
+FindWindow::FindWindow(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+    setObjectName(QStringLiteral("Find"));
+    setWindowTitle(QStringLiteral("Find"));
+    auto* layout = new QVBoxLayout(this);
+    txtFind = ui::named(new QLineEdit(this), "txtFind");
+    txtFind->setPlaceholderText(QStringLiteral("Part of a name or description"));
+    txtFind->setClearButtonEnabled(true);
+    lstFound = ui::named(new QListWidget(this), "lstFound");
+    lstFound->setUniformItemSizes(true);
+    lblCount = ui::named(new QLabel(this), "lblCount");
+    layout->addWidget(txtFind);
+    layout->addWidget(lstFound);
+    layout->addWidget(lblCount);
+    resize(480, 360);
+    connect(txtFind, &QLineEdit::textChanged, this, &FindWindow::search);
+    connect(txtFind, &QLineEdit::returnPressed, this, &FindWindow::choose);
+    connect(lstFound, &QListWidget::itemActivated, this, &FindWindow::choose);
+    txtFind->installEventFilter(this);
+}
+
+void FindWindow::search() {
+    const Dataset& ds = state_.dataset;
+    result_ = findEntries(ds, ui::fromQString(txtFind->text(), ds.encoding));
+    QStringList rows;
+    rows.reserve(static_cast<qsizetype>(result_.shown.size()));
+    for (const FoundEntry& e : result_.shown)
+        rows.append(QString::fromUtf8(foundEntryRow(ds, e)));
+    // The same text looked for again keeps the row the user went to.
+    const int keep = txtFind->text() == lastQuery_ ? lstFound->currentRow() : 0;
+    lastQuery_ = txtFind->text();
+    lstFound->clear();
+    lstFound->addItems(rows);
+    if (!rows.isEmpty())
+        lstFound->setCurrentRow(std::clamp(keep, 0, static_cast<int>(rows.size()) - 1));
+    if (txtFind->text().isEmpty())
+        lblCount->clear();
+    else if (result_.matches > static_cast<int>(result_.shown.size()))
+        lblCount->setText(QStringLiteral("%1 found; the first %2 are listed")
+                              .arg(result_.matches)
+                              .arg(result_.shown.size()));
+    else
+        lblCount->setText(QStringLiteral("%1 found").arg(result_.matches));
+}
+
+void FindWindow::choose() {
+    const int row = std::max(0, lstFound->currentRow());
+    if (static_cast<size_t>(row) >= result_.shown.size())
+        return;
+    const FoundEntry e = result_.shown[static_cast<size_t>(row)];
+    emit entryChosen(e.isEvent, e.index);
+}
+
+bool FindWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Up and Down in the text box move through the list, so the hands stay on the keys.
+    if (watched == txtFind && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+            key == Qt::Key_PageDown) {
+            QCoreApplication::sendEvent(lstFound, event);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void FindWindow::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    // The dataset may have changed while another window was in front.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        search();
+}
+
+} // namespace tess

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/app_state.h"
+#include "core/find.h"
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+
+namespace tess {
+
+// Find: as the user types, the people and events whose name or description holds the text,
+// with their kind and years; Enter or a double click chooses one.
+class FindWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit FindWindow(AppState& state, QWidget* parent = nullptr);
+
+    QLineEdit* txtFind = nullptr;
+    QListWidget* lstFound = nullptr;
+    QLabel* lblCount = nullptr;
+
+    const FindResult& result() const { return result_; }
+
+signals:
+    void entryChosen(bool isEvent, int index);
+
+public slots:
+    // The list again for the text in the box (after the dataset changed, say).
+    void search();
+    // The highlighted row, or the first when none is, is chosen.
+    void choose();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    AppState& state_;
+    FindResult result_;
+    QString lastQuery_;
+};
+
+// One row of the list: "Person  1451–1506  Christopher Columbus", in UTF-8.
+std::string foundEntryRow(const Dataset& ds, const FoundEntry& entry);
+
+} // namespace tess

@@ -1,0 +1,268 @@
+#include "app/zemmain.h"
+#include "categories/category_windows.h"
+#include "core/qd3_file.h"
+#include "entry/entry_window.h"
+#include "timeline/chart_view.h"
+
+#include "support/dataset_builder.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <functional>
+#include <ostream>
+
+#include <gtest/gtest.h>
+
+using namespace tess;
+using namespace testing_support;
+
+namespace {
+
+// Everything a change may touch: the file text (entries, selections, tables) and what the
+// file does not hold. (The current entries are where the user went, not part of a change.)
+struct State {
+    std::string text;
+    int16_t selPeople, selEvents;
+    CategoryTable factions, occupations, groups, nations;
+    TextEncoding encoding;
+    bool operator==(const State&) const = default;
+};
+void PrintTo(const State& s, std::ostream* os) {
+    *os << "sel " << s.selPeople << "/" << s.selEvents << " factions " << s.factions.count << "/"
+        << s.factions.names.size() << " nations " << s.nations.count << "\n"
+        << s.text;
+}
+State stateOf(const Dataset& ds) {
+    return {formatDataset(ds), ds.numSelPeople, ds.numSelEvents, ds.factions,
+            ds.occupations,    ds.groups,       ds.nations,      ds.encoding};
+}
+
+class UndoTest : public ::testing::Test {
+public:
+    UndoTest() : state(dialogs, folder.path().string()) {
+        // The people are not in date order, as a file may have them: a re-sort moves others too.
+        state.dataset = DatasetBuilder()
+                            .category(kindFactions, "Romans", 255)
+                            .category(kindFactions, "Greeks", 65280)
+                            .category(kindFactions, "Unused", 7)
+                            .category(kindOccupations, "Writer", 3)
+                            .category(kindNations, "Rome", 1)
+                            .category(kindNations, "Egypt", 2)
+                            .category(kindGroups, "Wars", 6)
+                            .person("Plato", -428, -348, 2)
+                            .person("Caesar", -100, -44, 1)
+                            .person("Homer", -750, -700, 2)
+                            .person("Cicero", -106, -43, 1)
+                            .event("Actium", -31, -31, 1, 1, 2)
+                            .event("Marathon", -490, -490, 1, 2, 1)
+                            .build();
+        state.dataset.people[3].selected = 0;
+        state.dataset.numSelPeople = 3;
+        state.history.startAfresh();
+    }
+    static void clickLine(EditGroupings& w, int line) {
+        QTest::mouseClick(w.rtbox1->viewport(), Qt::LeftButton, {},
+                          QPoint(1, line * w.rtbox1->lineHeight() + 1));
+    }
+
+    TempDir folder;
+    ScriptedDialogs dialogs;
+    AppState state;
+};
+
+struct Change {
+    const char* caption;
+    std::function<void(UndoTest&, AppState&, ScriptedDialogs&)> make;
+};
+
+} // namespace
+
+TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedoneExactly) {
+    const std::vector<Change> changes = {
+        {"Edit Homer",
+         [](UndoTest&, AppState& s, ScriptedDialogs&) {
+             // Re-dated to the front, past entries the one pass also swaps.
+             EntryWindow w(s, EntrySide::people);
+             w.nameList_Click(2);
+             w.date1->setText(QStringLiteral("-2000"));
+             w.desc->setPlainText(QStringLiteral("blind poet"));
+             w.cmdOK->click();
+         }},
+        {"Edit Caesar the Great",
+         [](UndoTest&, AppState& s, ScriptedDialogs&) {
+             EntryWindow w(s, EntrySide::people);
+             w.nameList_Click(1);
+             w.Text1->setText(QStringLiteral("Caesar the Great"));
+             w.cmdOK->click();
+         }},
+        {"Add Thermopylae",
+         [](UndoTest&, AppState& s, ScriptedDialogs&) {
+             EntryWindow w(s, EntrySide::events);
+             w.cmdNew->click();
+             w.Text1->setText(QStringLiteral("Thermopylae"));
+             w.date1->setText(QStringLiteral("-480"));
+             w.date2->setText(QStringLiteral("-480"));
+             w.cmdOK->click();
+         }},
+        {"Delete Caesar",
+         [](UndoTest&, AppState& s, ScriptedDialogs& d) {
+             EntryWindow w(s, EntrySide::people);
+             w.nameList_Click(1);
+             d.answerQuestion(true);
+             w.cmdDelete->click();
+         }},
+        {"Add to Factions",
+         [](UndoTest& t, AppState& s, ScriptedDialogs& d) {
+             EditGroupings w(s);
+             w.show();
+             d.answerInput(QStringLiteral("Persians"));
+             t.clickLine(w, 3);
+         }},
+        {"Rename Greeks",
+         [](UndoTest& t, AppState& s, ScriptedDialogs& d) {
+             EditGroupings w(s);
+             w.show();
+             d.answerInput(QStringLiteral("Hellenes"));
+             t.clickLine(w, 1);
+         }},
+        {"Recolour Rome",
+         [](UndoTest& t, AppState& s, ScriptedDialogs& d) {
+             EditGroupings w(s);
+             w.show();
+             w.Option4->click();
+             w.Option6->click();
+             d.answerColor(0x123456);
+             t.clickLine(w, 0);
+         }},
+        {"Prune Factions",
+         [](UndoTest&, AppState& s, ScriptedDialogs& d) {
+             EditGroupings w(s);
+             w.show();
+             d.answerQuestion(true);
+             w.cmdPrune->click();
+         }},
+        {"Replace 2 Egypt with 1 Rome",
+         [](UndoTest&, AppState& s, ScriptedDialogs& d) {
+             EditGroupings w(s);
+             w.show();
+             w.Option4->click();
+             d.answerModal([](QDialog& dialog) {
+                 auto& c = dynamic_cast<Consolidate&>(dialog);
+                 c.Combo2->lineEdit()->setText(QStringLiteral("Egypt"));
+                 QFocusEvent out(QEvent::FocusOut);
+                 QCoreApplication::sendEvent(c.Combo2->lineEdit(), &out);
+                 c.cmdOK->click();
+                 return c.result();
+             });
+             w.cmdConsolidate->click();
+             (void)d.messages();
+         }},
+        {"Merge other.qd3",
+         [](UndoTest& t, AppState& s, ScriptedDialogs& d) {
+             // Greek names do not fit Windows-1252: the whole dataset becomes UTF-8.
+             Dataset other = DatasetBuilder()
+                                 .category(kindFactions, "Αιγύπτιοι", 9)
+                                 .person("Κλεοπάτρα", -69, -30, 1)
+                                 .build();
+             other.encoding = TextEncoding::utf8;
+             writeDataset(other, t.folder.file("other.qd3"));
+             ZemMain w(s);
+             d.answerOpen(QString::fromStdString(t.folder.file("other.qd3")));
+             d.acceptModal(); // the statistics window
+             w.mnumerge_Click();
+             (void)d.messages();
+         }},
+    };
+    for (const Change& c : changes) {
+        SCOPED_TRACE(c.caption);
+        const Dataset original = state.dataset;
+        const State before = stateOf(state.dataset);
+        c.make(*this, state, dialogs);
+        const State after = stateOf(state.dataset);
+        ASSERT_NE(after, before);
+        EXPECT_TRUE(state.dataset.modified);
+        EXPECT_EQ(state.history.stack().undoText(), QString::fromUtf8(c.caption));
+        for (int round = 0; round < 2; ++round) {
+            state.history.undo();
+            EXPECT_EQ(stateOf(state.dataset), before);
+            EXPECT_FALSE(state.dataset.modified); // back where it was opened
+            state.history.redo();
+            EXPECT_EQ(stateOf(state.dataset), after);
+            EXPECT_TRUE(state.dataset.modified);
+        }
+        state.dataset = original;
+        state.history.startAfresh();
+    }
+}
+
+TEST_F(UndoTest, TheEditMenuSavesAndTheHistoryLimit) {
+    const std::string path = folder.file("main.qd3");
+    writeDataset(state.dataset, path);
+    ZemMain w(state);
+    dialogs.answerOpen(QString::fromStdString(path));
+    dialogs.acceptModal(); // the statistics window
+    w.mnuopen_Click();
+
+    // Edit sits between Files and People, its entries named by the change they would undo.
+    const QList<QAction*> bar = w.menuBar()->actions();
+    ASSERT_GE(bar.size(), 3);
+    EXPECT_EQ(bar[1], w.mnuedit->menuAction());
+    EXPECT_EQ(bar[2], w.mnupeople);
+    EXPECT_EQ(w.mnuRedo->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                   QKeySequence(Qt::CTRL | Qt::Key_Y)}));
+    EXPECT_FALSE(w.mnuUndo->isEnabled());
+    {
+        EntryWindow e(state, EntrySide::people);
+        dialogs.answerQuestion(true);
+        e.cmdDelete->click(); // Plato, the first
+    }
+    EXPECT_EQ(w.mnuUndo->text(), QStringLiteral("&Undo Delete Plato"));
+    EXPECT_TRUE(w.mnuUndo->isEnabled());
+
+    // Saved: undoing leaves unsaved changes, redoing comes back to the saved state.
+    dialogs.answerSave(QString::fromStdString(path));
+    w.mnusave_Click();
+    EXPECT_FALSE(state.dataset.modified);
+    w.mnuUndo->trigger();
+    EXPECT_TRUE(state.dataset.modified);
+    EXPECT_EQ(state.dataset.people[0].name, "Plato");
+    EXPECT_EQ(w.mnuRedo->text(), QStringLiteral("&Redo Delete Plato"));
+    w.mnuRedo->trigger();
+    EXPECT_FALSE(state.dataset.modified);
+
+    // A change made outside the history (the back colour) keeps the dataset unsaved through
+    // undo and redo.
+    state.dataset.modified = true;
+    w.mnuUndo->trigger();
+    w.mnuRedo->trigger();
+    EXPECT_TRUE(state.dataset.modified);
+
+    // Only the last hundred changes are kept; opening a dataset forgets them all.
+    {
+        EntryWindow e(state, EntrySide::events);
+        for (int i = 0; i < 120; ++i) {
+            e.desc->setPlainText(QString::number(i));
+            e.cmdOK->click();
+        }
+    }
+    EXPECT_EQ(state.history.stack().count(), 100);
+    dialogs.answerSave(std::nullopt); // the save offered before opening, declined
+    dialogs.answerOpen(QString::fromStdString(path));
+    dialogs.acceptModal();
+    w.mnuopen_Click();
+    EXPECT_EQ(state.history.stack().count(), 0);
+    EXPECT_FALSE(w.mnuUndo->isEnabled());
+    (void)dialogs.messages();
+}
