@@ -23,6 +23,17 @@ TEST(SettingsFile, WrittenInPrintZones) {
     TempDir dir;
     writeSettings(dir.file("zem.ini"), s);
     EXPECT_EQ(readSettings(dir.file("zem.ini")), s);
+
+    // Linked scrolling turned off is a fourth line; older three-line files read as on, and
+    // anything but a plain 0 there leaves it on.
+    EXPECT_TRUE(s.linkScrolling);
+    s.linkScrolling = false;
+    EXPECT_EQ(formatSettings(s).substr(formatSettings(s).size() - 5), " 0 \r\n");
+    EXPECT_EQ(parseSettings(formatSettings(s)), s);
+    for (const char* fourth : {"", " -1 ", "zero", "0 0", "\x01"})
+        EXPECT_TRUE(
+            parseSettings(std::string("1 2 3 4\n1 2 3 4\n3 5 0 0\n") + fourth).linkScrolling)
+            << fourth;
 }
 
 TEST(SettingsFile, DamagedFilesFallBackToDefaultsLineByLine) {

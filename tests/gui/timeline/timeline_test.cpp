@@ -1,3 +1,4 @@
+#include "app/zemmain.h"
 #include "cli/cli.h"
 #include "core/qd3_file.h"
 #include "core/text_encoding.h"
@@ -11,13 +12,18 @@
 #include "support/scripted_dialogs.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -432,4 +438,113 @@ TEST_F(TimelineTest, TheSampleChartsMatchTheTerminalCompanion) {
         EXPECT_EQ(shown, out.str());
         EXPECT_GE(window.rtbox1->lineCount(), 80);
     }
+}
+
+TEST_F(TimelineTest, KeysMoveTheHighlightedLineAndEnterOpensItsEntry) {
+    DatasetBuilder b;
+    b.category(kindFactions, "Red", 0x0000FF);
+    for (int i = 0; i < 60; ++i)
+        b.person("P" + std::to_string(i), static_cast<int>(1800 + i), 1900);
+    state.dataset = b.build();
+    state.dataset.people[1].selected = 0; // line 2 is the third person
+    --state.dataset.numSelPeople;
+    computeChartRange(state.dataset);
+    TimelineWindow w(state, TimelineSide::people);
+    w.show();
+    ChartView* v = w.rtbox1;
+    const int rows = v->visibleRows();
+    ASSERT_LT(rows, 40);
+    EXPECT_EQ(v->currentLine(), -1);
+    QSignalSpy requested(&w, &TimelineWindow::entryRequested);
+    const struct {
+        Qt::Key key;
+        int line;
+    } steps[] = {{Qt::Key_Down, 0},  {Qt::Key_Down, 1},           {Qt::Key_Up, 0},
+                 {Qt::Key_Up, 0},    {Qt::Key_PageDown, rows},    {Qt::Key_End, 58},
+                 {Qt::Key_Down, 58}, {Qt::Key_PageUp, 58 - rows}, {Qt::Key_Home, 0}};
+    for (const auto& step : steps) {
+        QTest::keyClick(v, step.key);
+        EXPECT_EQ(v->currentLine(), step.line) << step.key;
+        // The highlighted line is always in sight.
+        EXPECT_GE(step.line, v->verticalScrollBar()->value());
+        EXPECT_LT(step.line, v->verticalScrollBar()->value() + rows);
+    }
+    EXPECT_TRUE(rowHasColour(*v, 0, v->palette().color(QPalette::Highlight)));
+    EXPECT_FALSE(rowHasColour(*v, 1, v->palette().color(QPalette::Highlight)));
+    QTest::keyClick(v, Qt::Key_Down);
+    QTest::keyClick(v, Qt::Key_Down);
+    QTest::keyClick(v, Qt::Key_Return);
+    ASSERT_EQ(requested.count(), 1);
+    EXPECT_EQ(state.dataset.curPerson, 3);
+    // A click moves the highlight to the clicked line.
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, lineCentre(w, 5));
+    EXPECT_EQ(v->currentLine(), 4);
+    EXPECT_EQ(state.dataset.curPerson, 5);
+}
+
+TEST_F(TimelineTest, TooltipsNameTheYearAndTheEntry) {
+    state.dataset.events[0].name = "Civil War";
+    TimelineWindow w(state, TimelineSide::events);
+    w.show();
+    ChartView* v = w.rtbox1;
+    const long long column = columnOfYear(w.leftEdgeYear(), 1862);
+    // Line 1 is the war; past the last line only the year is named.
+    EXPECT_EQ(v->toolTipFor(0, column), QStringLiteral("1862 \u2014 Civil War 1861\u20131865"));
+    EXPECT_EQ(v->toolTipFor(1, column), QStringLiteral("1862 \u2014 Fair 1900"));
+    QHelpEvent help(QEvent::ToolTip, QPoint(static_cast<int>(column) * v->charWidth() + 1, 2),
+                    v->viewport()->mapToGlobal(QPoint(0, 0)));
+    QCoreApplication::sendEvent(v->viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("1862 \u2014 Civil War 1861\u20131865"));
+    QToolTip::hideText();
+}
+
+TEST_F(TimelineTest, LinkedChartsScrollToTheSameYearsAndCtrlGFindsAYear) {
+    // Wide enough to scroll: a person from the year 1000.
+    state.dataset.people[0].date1 = 1000;
+    computeChartRange(state.dataset);
+    ZemMain main(state);
+    main.mnudisplay_Click();
+    TimelineWindow* p = main.peopleTimeline();
+    TimelineWindow* e = main.eventsTimeline();
+    ASSERT_TRUE(p && e);
+    // The events chart built after a Select widened the range: its left edge is 100 years
+    // earlier, so the same years stand 100 columns further right.
+    state.dataset.earliestDate -= 100;
+    e->Form_Load();
+    ASSERT_EQ(e->leftEdgeYear(), p->leftEdgeYear() - 100);
+    auto leftYear = [](TimelineWindow* w) {
+        return w->yearAtViewColumn(static_cast<long long>(w->rtbox1->leftColumn()));
+    };
+    EXPECT_TRUE(p->mnuLink->isChecked());
+    p->rtbox1->scrollToColumn(300);
+    EXPECT_EQ(leftYear(p), p->leftEdgeYear() + 302);
+    EXPECT_EQ(leftYear(e), leftYear(p));
+    e->rtbox1->scrollToColumn(250);
+    EXPECT_EQ(leftYear(p), leftYear(e));
+
+    // Ctrl+G: the year's column a quarter of the view from the left, in both charts.
+    QApplication::setActiveWindow(p);
+    p->activateWindow();
+    dialogs.answerInput(QStringLiteral("1500"));
+    QTest::keyClick(p, Qt::Key_G, Qt::ControlModifier);
+    ASSERT_EQ(dialogs.shown.back().title, QStringLiteral("Go to year"));
+    const double quarter = p->rtbox1->viewport()->width() / 4.0 / p->rtbox1->charWidth();
+    EXPECT_NEAR(p->rtbox1->leftColumn() + quarter, columnOfYear(p->leftEdgeYear(), 1500), 1.0);
+    EXPECT_EQ(leftYear(e), leftYear(p));
+    dialogs.answerInput(QStringLiteral("MCD"));
+    p->goToYear();
+    EXPECT_EQ(dialogs.messages(), std::vector<QString>{QStringLiteral("\"MCD\" is not a year.")});
+
+    // Unlinked in one window: both toggles go off, the setting with them, and each chart
+    // scrolls alone.
+    p->mnuLink->trigger();
+    EXPECT_FALSE(e->mnuLink->isChecked());
+    EXPECT_FALSE(state.settings.linkScrolling);
+    const double eLeft = e->rtbox1->leftColumn();
+    p->rtbox1->scrollToColumn(10);
+    EXPECT_EQ(e->rtbox1->leftColumn(), eLeft);
+    // Linked again: the other chart comes to this one's years at once.
+    e->mnuLink->trigger();
+    EXPECT_TRUE(p->mnuLink->isChecked());
+    EXPECT_EQ(leftYear(p), leftYear(e));
 }

@@ -12,11 +12,14 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <functional>
@@ -265,4 +268,67 @@ TEST_F(UndoTest, TheEditMenuSavesAndTheHistoryLimit) {
     EXPECT_EQ(state.history.stack().count(), 0);
     EXPECT_FALSE(w.mnuUndo->isEnabled());
     (void)dialogs.messages();
+}
+
+TEST_F(UndoTest, FindListsMatchesAndShowsTheChosenOneOnItsChart) {
+    DatasetBuilder b;
+    b.category(kindFactions, "Romans", 255)
+        .category(kindOccupations, "Writer", 3)
+        .category(kindNations, "Rome", 1)
+        .category(kindGroups, "Wars", 6);
+    b.person("Julius Caesar", -100, -44).person("Cicero", -106, -43);
+    for (int i = 0; i < 250; ++i)
+        b.event("Battle " + std::to_string(i), static_cast<int>(-300 + i), -300 + i);
+    b.event("Caesarea founded", -22, -10);
+    const std::string path = folder.file("find.qd3");
+    Dataset built = b.build();
+    writeDataset(built, path);
+    ZemMain w(state);
+    EXPECT_FALSE(w.mnuFind->isEnabled());
+    dialogs.answerOpen(QString::fromStdString(path));
+    dialogs.acceptModal(); // the statistics window
+    w.mnuopen_Click();
+    ASSERT_TRUE(w.mnuFind->isEnabled());
+    EXPECT_EQ(w.mnuFind->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    w.mnuFind->trigger();
+    FindWindow* f = w.findWindow();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->windowTitle(), QStringLiteral("Find"));
+
+    // Case is ignored; people come first, each row with its kind and years.
+    QTest::keyClicks(f->txtFind, QStringLiteral("cAESAR"));
+    ASSERT_EQ(f->lstFound->count(), 2);
+    EXPECT_EQ(f->lstFound->item(0)->text(), QStringLiteral("Person  -100\u2013-44  Julius Caesar"));
+    EXPECT_EQ(f->lstFound->item(1)->text(),
+              QStringLiteral("Event  -22\u2013-10  Caesarea founded"));
+    EXPECT_EQ(f->lblCount->text(), QStringLiteral("2 found"));
+
+    // Down then Enter in the box: the event becomes current, the charts open, and its line is
+    // highlighted in sight.
+    QTest::keyClick(f->txtFind, Qt::Key_Down);
+    QTest::keyClick(f->txtFind, Qt::Key_Return);
+    TimelineWindow* e = w.eventsTimeline();
+    ASSERT_NE(e, nullptr);
+    EXPECT_TRUE(e->isVisible());
+    EXPECT_EQ(state.dataset.curEvent, 250);
+    EXPECT_EQ(e->rtbox1->lineCount(), 251);
+    EXPECT_EQ(dialogs.messages(), std::vector<QString>{});
+    EXPECT_EQ(e->rtbox1->currentLine(), 250);
+    const int top = e->rtbox1->verticalScrollBar()->value();
+    EXPECT_TRUE(top <= 250 && 250 < top + e->rtbox1->visibleRows());
+
+    // Only 200 rows, and the count says how many more there are.
+    f->txtFind->setText(QStringLiteral("battle"));
+    EXPECT_EQ(f->lstFound->count(), 200);
+    EXPECT_EQ(f->lblCount->text(), QStringLiteral("250 found; the first 200 are listed"));
+
+    // An entry Select leaves out is made current, and the user told why no line is marked.
+    state.dataset.people[1].selected = 0;
+    w.peopleTimeline()->Form_Load();
+    f->txtFind->setText(QStringLiteral("cicero"));
+    f->lstFound->setCurrentRow(0);
+    emit f->lstFound->itemActivated(f->lstFound->item(0));
+    EXPECT_EQ(state.dataset.curPerson, 1);
+    EXPECT_EQ(dialogs.messages().back(),
+              QStringLiteral("\"Cicero\" is not on the chart: Select leaves it out."));
 }
