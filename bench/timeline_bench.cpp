@@ -5,8 +5,12 @@
 #include "qt_bench.h"
 
 #include "app/app_state.h"
+#include "app/find_window.h"
+#include "app/zemmain.h"
+#include "core/file_io.h"
 #include "core/qd3_file.h"
 #include "timeline/chart.h"
+#include "timeline/chart_export.h"
 #include "timeline/chart_view.h"
 #include "timeline/select_window.h"
 #include "timeline/selection.h"
@@ -15,6 +19,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
@@ -24,6 +29,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -237,8 +243,68 @@ void BM_QTextEditFill(benchmark::State& st) {
     }
 }
 
+// Export of a whole people chart as an SVG picture, written with the atomic writer: the
+// file's size is reported.
+void BM_ExportSvg(benchmark::State& st) {
+    tess::Dataset ds;
+    openAsTheProgramDoes(ds, st.range(0) == 0 ? maximalFile() : wideSpanFile());
+    const tess::Chart chart = tess::buildPeopleChart(ds, tess::kindFactions);
+    const std::string out =
+        (std::filesystem::temp_directory_path() / "tessaline-export.svg").string();
+    size_t bytes = 0;
+    for (auto _ : st) {
+        const std::string svg = tess::chartSvg(chart.lines, ds.encoding, 0xFFFFFF, "People");
+        tess::writeFileAtomic(out, svg);
+        bytes = svg.size();
+    }
+    st.counters["MB"] = static_cast<double>(bytes) / 1e6;
+    st.counters["lines"] = static_cast<double>(chart.lines.size());
+    std::filesystem::remove(out);
+}
+
+// Typing into Find over the maximal dataset: the search and the list of 200 rows shown.
+void BM_FindWindowTyping(benchmark::State& st) {
+    Program program;
+    tess::FindWindow find(program.state);
+    find.show();
+    bool flip = false;
+    for (auto _ : st) {
+        // Each keystroke a new text: "an" (thousands found) and "ann".
+        find.txtFind->setText((flip = !flip) ? QStringLiteral("an") : QStringLiteral("ann"));
+        paintNow(find.lstFound->viewport());
+    }
+}
+
+// What the periodic recovery copy of a maximal dataset holds up the window for: the file
+// text made on the window's thread; the writing, timed apart, goes on on another.
+void BM_PeriodicRecoveryFreeze(benchmark::State& st) {
+    Program program;
+    const auto folder = std::filesystem::temp_directory_path() / "tessaline-recovery-bench";
+    std::filesystem::create_directories(folder);
+    program.state.programFolder = folder.string();
+    program.state.dataset.fileName = (folder / "maximal.qd3").string();
+    program.state.dataset.modified = true;
+    tess::ZemMain w(program.state);
+    double writing = 0;
+    for (auto _ : st) {
+        w.writePeriodicRecovery();
+        st.PauseTiming();
+        const auto start = std::chrono::steady_clock::now();
+        w.recoveryWriter().wait();
+        writing +=
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
+        st.ResumeTiming();
+    }
+    st.counters["background_ms"] = writing / static_cast<double>(st.iterations());
+    std::filesystem::remove_all(folder);
+}
+
 } // namespace
 
+BENCHMARK(BM_PeriodicRecoveryFreeze)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportSvg)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindWindowTyping)->Unit(benchmark::kMillisecond);
 // Argument 0: the maximal dataset; 1: the wide-span one.
 BENCHMARK(BM_PeakMemoryBothOpen)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenBothTimelines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

@@ -36,6 +36,8 @@ struct AppState {
     // The picture name last handed to the picture window.
     std::string imageToShow;
     TimelinePrintSettings timelinePrint;
+    // How often unsaved changes are copied to the dataset's recovery file, in milliseconds.
+    int recoveryIntervalMs = 2 * 60 * 1000;
     // The folder of the executable: "zem.ini", "title.bmp", "zem2help.TXT" and pictures.
     std::string programFolder;
     ui::Dialogs& dialogs;

@@ -31,6 +31,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QShortcut>
+#include <QTimer>
 
 #include <filesystem>
 #include <iostream>
@@ -119,6 +120,31 @@ ZemMain::ZemMain(AppState& state, QWidget* parent) : QMainWindow(parent), state_
     const double dpi = ui::logicalDpi(this);
     resize(ui::twipsToPixels(initialWidthTwips, dpi), ui::twipsToPixels(initialHeightTwips, dpi));
     Form_Load();
+    recoveryTimer_ = new QTimer(this);
+    recoveryTimer_->setInterval(state_.recoveryIntervalMs);
+    connect(recoveryTimer_, &QTimer::timeout, this, &ZemMain::writePeriodicRecovery);
+    recoveryTimer_->start();
+}
+
+void ZemMain::writePeriodicRecovery() {
+    const Dataset& ds = state_.dataset;
+    if (!ds.modified || recovery_.busy())
+        return;
+    // The text is made here, from the dataset as it is (some milliseconds for the largest);
+    // only the writing goes to the other thread.
+    periodicCopyMade_ =
+        recovery_.start(ds.fileName, recoveryText(ds), state_.programFolder) || periodicCopyMade_;
+}
+
+void ZemMain::dropRecoveryCopies(const std::string& datasetPath, bool onlyOurs) {
+    recovery_.wait();
+    // A recovery file this session did not write (one left by a program that was killed)
+    // stays until it is offered.
+    if (onlyOurs && !periodicCopyMade_)
+        return;
+    periodicCopyMade_ = false;
+    if (!datasetPath.empty())
+        removeRecoveryCopies(datasetPath, state_.programFolder);
 }
 
 ZemMain::~ZemMain() {
@@ -341,7 +367,9 @@ void ZemMain::openPath(const QString& path) {
     Dataset& ds = state_.dataset;
     // Unsaved changes of the dataset in memory were offered for saving and declined: from here
     // on they are not the user's work to keep, and a signal now must not write them as the
-    // recovered changes of the file being opened.
+    // recovered changes of the file being opened. Their periodic copy goes too (also one of
+    // changes since undone).
+    dropRecoveryCopies(ds.fileName, true);
     ds.modified = false;
     const std::string file = toPath(path);
     std::string source = file;
@@ -395,7 +423,7 @@ bool ZemMain::runSaveCommand() {
     DialogSavePrompts prompts(state_.dialogs, ds.fileName);
     const SaveResult result = saveCommand(ds, prompts);
     if (result.datasetWritten) {
-        removeRecoveryCopies(before, state_.programFolder);
+        dropRecoveryCopies(before, false);
         state_.history.markSaved();
     }
     return !result.datasetWriteFailed;
@@ -483,6 +511,7 @@ void ZemMain::Command1_Click() {
         return;
     }
     closeTimelines();
+    dropRecoveryCopies(ds.fileName, true);
     ds = std::move(converted);
     showNewDataset();
     state_.dialogs.message(QStringLiteral("Conversion complete"));
@@ -497,6 +526,8 @@ void ZemMain::endOnSignal() {
     Dataset& ds = state_.dataset;
     if (!ds.modified)
         return;
+    // A periodic copy still being written must not land after this newer one.
+    recovery_.wait();
     try {
         const std::string written = writeRecoveryCopy(ds, state_.programFolder);
         std::cerr << "Tessaline: the unsaved changes were written to " << written << std::endl;
@@ -708,6 +739,12 @@ bool ZemMain::Form_Unload() {
         // they can be saved elsewhere (or given up by cancelling the next Save As).
         unloaded_ = false;
         return false;
+    }
+    // A clean exit: the changes were saved or given up, and their periodic copy is not kept.
+    // After a signal it holds them.
+    if (!endedBySignal_) {
+        recoveryTimer_->stop();
+        dropRecoveryCopies(state_.dataset.fileName, true);
     }
     if (helpViewer_)
         helpViewer_->close();

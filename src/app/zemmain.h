@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/find_window.h"
 #include "app/help_viewer.h"
+#include "app/recovery_writer.h"
 #include "entry/entry_window.h"
 #include "timeline/timeline_window.h"
 
@@ -13,6 +14,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QTimer;
 
 namespace tess {
 
@@ -31,6 +33,10 @@ public:
     // the path written, or why nothing could be, goes to standard error. The window then
     // closes without running the save command.
     void endOnSignal();
+    // Every so often while there are unsaved changes: a copy of the whole dataset goes to its
+    // recovery file, written in the background.
+    void writePeriodicRecovery();
+    RecoveryWriter& recoveryWriter() { return recovery_; }
 
     HelpViewer* helpViewer() const { return helpViewer_; }
     FindWindow* findWindow() const { return find_; }
@@ -99,7 +105,14 @@ private:
     // False when a failed save keeps the program open.
     bool Form_Unload();
 
+    // The recovery file of a dataset whose changes were saved or given up is not kept; with
+    // onlyOurs, only when this session's periodic copy wrote it.
+    void dropRecoveryCopies(const std::string& datasetPath, bool onlyOurs);
+
     AppState& state_;
+    RecoveryWriter recovery_;
+    QTimer* recoveryTimer_ = nullptr;
+    bool periodicCopyMade_ = false;
     bool unloaded_ = false;
     bool endedBySignal_ = false;
     QPointer<HelpViewer> helpViewer_;

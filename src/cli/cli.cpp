@@ -3,6 +3,7 @@
 #include "categories/categories.h"
 #include "core/dataset.h"
 #include "core/file_error.h"
+#include "core/file_io.h"
 #include "core/legacy_file.h"
 #include "core/merge.h"
 #include "core/numbers.h"
@@ -12,10 +13,13 @@
 #include "reports/report_printing.h"
 #include "reports/report_text.h"
 #include "timeline/chart.h"
+#include "timeline/chart_export.h"
 #include "timeline/chart_printing.h"
 #include "timeline/selection.h"
 #include "timeline/statistics.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -63,6 +67,10 @@ constexpr const char* usageText =
     "                    (10 to 300, 80 unless told)\n"
     "  print-report people|events FILE OUT.pdf [report options]\n"
     "                    print the report writer's listing to a PDF file\n"
+    "  export people|events FILE OUT.svg|OUT.html|OUT.png [--from YEAR] [--to YEAR]\n"
+    "         [--priority N] [--color-by KIND]\n"
+    "                    the whole chart as an SVG picture, a web page or a PNG picture,\n"
+    "                    as the timeline window's Export writes it\n"
     "  categories FILE   the four category lists as the category editor shows them, each\n"
     "                    line followed by the category's colour (#RRGGBB)\n"
     "  help              show this text (also --help)\n"
@@ -75,6 +83,7 @@ struct Context {
     std::ostream& err;
     bool terminal;
     const PdfPrinterFactory* pdf;
+    const PngRenderer* png;
 };
 
 int usageError(Context& c, const std::string& message) {
@@ -196,11 +205,20 @@ void applyFilters(Dataset& ds, const FilterOptions& f) {
     }
 }
 
-int cmdChart(Context& c) {
+// The arguments of the commands that draw a chart: the side, files, the filters and the
+// colouring; --color only where the chart goes to a terminal.
+struct ChartArgs {
     std::vector<std::string> positional;
     FilterOptions filters;
     std::optional<std::string> colorBy;
     std::string color = "auto";
+    int kind = 0; // the category table that colours the lines
+};
+
+// Reads the arguments; on a usage error prints it and returns false with status 2.
+bool parseChartArgs(Context& c, ChartArgs& r, bool terminalColors, size_t files,
+                    const std::string& usage, int& status) {
+    status = 2;
     for (size_t i = 0; i < c.args.size(); ++i) {
         const std::string& a = c.args[i];
         auto value = [&](std::optional<std::string>& into) {
@@ -211,54 +229,128 @@ int cmdChart(Context& c) {
         };
         std::string error;
         bool taken = false;
-        if (!takeFilterOption(c.args, i, filters, error, taken))
-            return usageError(c, error);
+        if (!takeFilterOption(c.args, i, r.filters, error, taken)) {
+            usageError(c, error);
+            return false;
+        }
         if (taken)
             continue;
         if (a == "--color-by") {
-            if (!value(colorBy))
-                return usageError(c, a + " needs a value");
-        } else if (a == "--color") {
+            if (!value(r.colorBy)) {
+                usageError(c, a + " needs a value");
+                return false;
+            }
+        } else if (a == "--color" && terminalColors) {
             std::optional<std::string> v;
-            if (!value(v))
-                return usageError(c, "--color needs auto, always or never");
-            color = *v;
-            if (color != "auto" && color != "always" && color != "never")
-                return usageError(c, "--color takes auto, always or never");
+            if (!value(v) || (*v != "auto" && *v != "always" && *v != "never")) {
+                usageError(c, "--color takes auto, always or never");
+                return false;
+            }
+            r.color = *v;
         } else if (a.size() > 1 && a.front() == '-' && !wholeNumber(a)) {
-            return usageError(c, "unknown option '" + a + "'");
+            usageError(c, "unknown option '" + a + "'");
+            return false;
         } else {
-            positional.push_back(a);
+            r.positional.push_back(a);
         }
     }
-    if (positional.size() != 2 || (positional[0] != "people" && positional[0] != "events"))
-        return usageError(c, "chart takes people or events and a file name");
-    const bool people = positional[0] == "people";
-    int kind = people ? kindFactions : kindNations;
-    if (colorBy) {
-        const std::string& k = *colorBy;
-        if (people && (k == "faction" || k == "occupation"))
-            kind = k == "faction" ? kindFactions : kindOccupations;
-        else if (!people && (k == "group" || k == "nation"))
-            kind = k == "group" ? kindGroups : kindNations;
-        else
-            return usageError(
-                c, "--color-by takes " +
-                       std::string(people ? "faction or occupation" : "group or nation") + " for " +
-                       positional[0]);
+    if (r.positional.size() != 1 + files ||
+        (r.positional[0] != "people" && r.positional[0] != "events")) {
+        usageError(c, usage);
+        return false;
     }
+    const bool people = r.positional[0] == "people";
+    r.kind = people ? kindFactions : kindNations;
+    if (r.colorBy) {
+        const std::string& k = *r.colorBy;
+        if (people && (k == "faction" || k == "occupation")) {
+            r.kind = k == "faction" ? kindFactions : kindOccupations;
+        } else if (!people && (k == "group" || k == "nation")) {
+            r.kind = k == "group" ? kindGroups : kindNations;
+        } else {
+            usageError(c, "--color-by takes " +
+                              std::string(people ? "faction or occupation" : "group or nation") +
+                              " for " + r.positional[0]);
+            return false;
+        }
+    }
+    status = 0;
+    return true;
+}
 
+// Opens the file as the program does and builds the chart the arguments ask for.
+std::optional<Chart> chartFor(Context& c, const ChartArgs& r, Dataset& ds) {
+    if (!openLikeTheProgram(c, ds, r.positional[1], true))
+        return std::nullopt;
+    applyFilters(ds, r.filters);
+    return r.positional[0] == "people" ? buildPeopleChart(ds, r.kind)
+                                       : buildEventsChart(ds, r.kind);
+}
+
+int cmdChart(Context& c) {
+    ChartArgs r;
+    int status = 0;
+    if (!parseChartArgs(c, r, true, 1, "chart takes people or events and a file name", status))
+        return status;
     Dataset ds;
-    if (!openLikeTheProgram(c, ds, positional[1], true))
+    const std::optional<Chart> chart = chartFor(c, r, ds);
+    if (!chart)
         return 1;
-    applyFilters(ds, filters);
-    const Chart chart = people ? buildPeopleChart(ds, kind) : buildEventsChart(ds, kind);
-    const bool colored = color == "always" || (color == "auto" && c.terminal);
-    for (const ChartLine& line : chart.lines) {
+    const bool colored = r.color == "always" || (r.color == "auto" && c.terminal);
+    for (const ChartLine& line : chart->lines) {
         // A name's control characters are shown, never obeyed by the terminal.
         const std::string text = terminalText(line.text(), ds.encoding);
         c.out << (colored ? ansiColored(text, line.color) : text) << '\n';
     }
+    return 0;
+}
+
+// export: the chart as the timeline window's Export writes it, the kind of file chosen by
+// OUT's ending; a PNG picture is of the whole chart.
+int cmdExport(Context& c) {
+    ChartArgs r;
+    int status = 0;
+    if (!parseChartArgs(c, r, false, 2,
+                        "export takes people or events, a file name and the .svg, .html or .png "
+                        "file to write",
+                        status))
+        return status;
+    const std::string& out = r.positional[2];
+    const size_t dot = out.find_last_of("./");
+    std::string ending = dot == std::string::npos || out[dot] != '.' ? "" : out.substr(dot + 1);
+    std::transform(ending.begin(), ending.end(), ending.begin(),
+                   [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+    if (ending != "svg" && ending != "html" && ending != "htm" && ending != "png")
+        return usageError(c, "name the output .svg, .html or .png: its ending says what to "
+                             "export");
+    Dataset ds;
+    const std::optional<Chart> chart = chartFor(c, r, ds);
+    if (!chart)
+        return 1;
+    const int32_t white = 0xFFFFFF;
+    const std::string title =
+        (r.positional[0] == "people" ? "People Timeline (" : "Events Timeline (") +
+        chart->colorCaption + ")";
+    std::string bytes;
+    if (ending == "svg") {
+        bytes = chartSvg(chart->lines, ds.encoding, white, title);
+    } else if (ending == "png") {
+        std::string why;
+        if (!c.png || !(*c.png)(chart->lines, ds.encoding, white, bytes, why)) {
+            c.err << (why.empty() ? std::string("PNG pictures cannot be made here") : why) << '\n';
+            return 1;
+        }
+    } else {
+        bytes = chartHtml(chart->lines, ds.encoding, white, title);
+    }
+    try {
+        writeFileAtomic(out, bytes);
+    } catch (const FileError& e) {
+        c.err << e.what() << '\n';
+        return 1;
+    }
+    c.out << "Exported " << chart->lines.size() << (chart->lines.size() == 1 ? " line" : " lines")
+          << " to " << terminalText(out, TextEncoding::utf8) << '\n';
     return 0;
 }
 
@@ -524,7 +616,7 @@ int cmdCategories(Context& c) {
 } // namespace
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-        bool outIsTerminal, const PdfPrinterFactory& pdf) {
+        bool outIsTerminal, const PdfPrinterFactory& pdf, const PngRenderer& png) {
     if (args.empty()) {
         err << usageText;
         return 2;
@@ -545,13 +637,14 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         {"report", [](Context& c) { return cmdListing(c, false); }},
         {"print-report", [](Context& c) { return cmdListing(c, true); }},
         {"print-chart", cmdPrintChart},
+        {"export", cmdExport},
         {"categories", cmdCategories},
         {"age", [](Context& c) { return cmdChoiceReport(c, true); }},
         {"in-my-life", [](Context& c) { return cmdChoiceReport(c, false); }},
     };
     const auto it = commands.find(command);
     std::vector<std::string> rest(args.begin() + 1, args.end());
-    Context c{rest, out, err, outIsTerminal, &pdf};
+    Context c{rest, out, err, outIsTerminal, &pdf, png ? &png : nullptr};
     if (it == commands.end())
         return usageError(c, "unknown command '" + command + "'");
     for (const std::string& a : rest)

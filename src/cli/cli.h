@@ -2,6 +2,7 @@
 
 #include "core/dataset.h"
 #include "core/printer.h"
+#include "timeline/chart.h"
 
 #include <functional>
 #include <iosfwd>
@@ -15,9 +16,15 @@ namespace tess::cli {
 using PdfPrinterFactory =
     std::function<std::unique_ptr<Printer>(const std::string& path, TextEncoding encoding)>;
 
+// Draws chart lines on a background into PNG bytes; false, with the reason in why, when the
+// picture cannot be made.
+using PngRenderer = std::function<bool(const std::vector<ChartLine>& lines, TextEncoding encoding,
+                                       int32_t background, std::string& png, std::string& why)>;
+
 // Runs one command line (without the program name). Returns the exit status: 0 done,
-// 1 failed (description on err), 2 bad usage. The print commands print through pdf.
+// 1 failed (description on err), 2 bad usage. The print commands print through pdf, and
+// export makes PNG pictures through png.
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-        bool outIsTerminal = false, const PdfPrinterFactory& pdf = {});
+        bool outIsTerminal = false, const PdfPrinterFactory& pdf = {}, const PngRenderer& png = {});
 
 } // namespace tess::cli

@@ -98,17 +98,19 @@ namespace {
 constexpr mode_t recoveryFileMode = 0600;
 } // namespace
 
-std::string writeRecoveryCopy(const Dataset& ds, const std::string& fallbackFolder) {
-    const std::string text = [&ds] {
-        if (ds.saveSelectedOnly == 0)
-            return formatDataset(ds);
-        Dataset copy = ds;
-        copy.saveSelectedOnly = boolFalse;
-        return formatDataset(copy);
-    }();
+std::string recoveryText(const Dataset& ds) {
+    if (ds.saveSelectedOnly == 0)
+        return formatDataset(ds);
+    Dataset copy = ds;
+    copy.saveSelectedOnly = boolFalse;
+    return formatDataset(copy);
+}
+
+std::string writeRecoveryText(const std::string& datasetPath, std::string_view text,
+                              const std::string& fallbackFolder) {
     std::string firstError;
-    if (!ds.fileName.empty()) {
-        const std::string beside = recoveryPath(ds.fileName);
+    if (!datasetPath.empty()) {
+        const std::string beside = recoveryPath(datasetPath);
         try {
             writeFileAtomic(beside, text, {}, recoveryFileMode);
             return beside;
@@ -116,13 +118,17 @@ std::string writeRecoveryCopy(const Dataset& ds, const std::string& fallbackFold
             firstError = e.description();
         }
     }
-    const std::string fallback = recoveryPathIn(fallbackFolder, ds.fileName);
+    const std::string fallback = recoveryPathIn(fallbackFolder, datasetPath);
     try {
         writeFileAtomic(fallback, text, {}, recoveryFileMode);
         return fallback;
     } catch (const FileError& e) {
         throw FileError(firstError.empty() ? e.description() : firstError + "\n" + e.description());
     }
+}
+
+std::string writeRecoveryCopy(const Dataset& ds, const std::string& fallbackFolder) {
+    return writeRecoveryText(ds.fileName, recoveryText(ds), fallbackFolder);
 }
 
 std::optional<std::string> newerRecoveryCopy(const std::string& datasetPath,

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tess {
 
@@ -51,6 +52,11 @@ std::string recoveryPathIn(const std::string& folder, const std::string& dataset
 // readable by the user alone, and returns the path written. Throws FileError when neither can be
 // written.
 std::string writeRecoveryCopy(const Dataset& ds, const std::string& fallbackFolder);
+// The same in two steps, so that the writing can go to another thread: the whole dataset's file
+// text (whatever saveSelectedOnly says), and its writing for a dataset at datasetPath.
+std::string recoveryText(const Dataset& ds);
+std::string writeRecoveryText(const std::string& datasetPath, std::string_view text,
+                              const std::string& fallbackFolder);
 
 // A recovery file of the dataset at datasetPath that is newer than the dataset file (or whose
 // dataset file is gone), beside it or in fallbackFolder; nothing otherwise.

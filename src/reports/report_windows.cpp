@@ -1,8 +1,10 @@
 #include "reports/report_windows.h"
 
 #include "core/numbers.h"
+#include "core/text_encoding.h"
 #include "reports/report_printing.h"
 #include "ui/dialogs.h"
+#include "ui/export_file.h"
 #include "ui/geometry.h"
 #include "ui/named.h"
 #include "ui/text_codec.h"
@@ -66,12 +68,24 @@ void printOnPrinter(AppState& state, const std::string& text) {
     }
 }
 
-QMenuBar* printMenu(QDialog* window, QAction*& print) {
+QMenuBar* printMenu(QDialog* window, QAction*& print, QAction*& exportText) {
     auto* bar = new QMenuBar(window);
     print = bar->addAction(QStringLiteral("&Print"));
     print->setObjectName(QStringLiteral("mnuPrint"));
     print->setVisible(false);
+    exportText = bar->addAction(QStringLiteral("Exp&ort"));
+    exportText->setObjectName(QStringLiteral("mnuExport"));
+    exportText->setVisible(false);
     return bar;
+}
+
+// Saves a report's text as a UTF-8 text file, its line breaks as they are.
+void exportReport(AppState& state, const std::string& text, const QString& ending) {
+    const std::optional<QString> path =
+        state.dialogs.saveFile(QStringLiteral("Text file | *.txt"), QStringLiteral(".txt"),
+                               ui::exportName(state.dataset, ending));
+    if (path)
+        ui::writeExport(state.dialogs, *path, toUtf8(text, state.dataset.encoding));
 }
 
 } // namespace
@@ -79,7 +93,7 @@ QMenuBar* printMenu(QDialog* window, QAction*& print) {
 ReportWriter::ReportWriter(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("rpt1"));
     setWindowTitle(QStringLiteral("Report Writer"));
-    menu = printMenu(this, mnuPrint);
+    menu = printMenu(this, mnuPrint, mnuExport);
 
     auto* outer = new QVBoxLayout(this);
     outer->setMenuBar(menu);
@@ -156,6 +170,11 @@ ReportWriter::ReportWriter(AppState& state, QWidget* parent) : QDialog(parent), 
     connect(cmdOK, &QPushButton::clicked, this, &ReportWriter::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &ReportWriter::cmdCancel_Click);
     connect(mnuPrint, &QAction::triggered, this, &ReportWriter::mnuPrint_Click);
+    connect(mnuExport, &QAction::triggered, this, [this] {
+        exportReport(state_, text_,
+                     OptPeople->isChecked() ? QStringLiteral("-people.txt")
+                                            : QStringLiteral("-events.txt"));
+    });
 
     const double dpi = ui::logicalDpi(this);
     resize(ui::twipsToPixels(11000, dpi), ui::twipsToPixels(7200, dpi));
@@ -168,6 +187,7 @@ void ReportWriter::Form_Load() {
     date2->setText(number(state_.dataset.latestDate));
     OptPeople->setChecked(true);
     mnuPrint->setVisible(false);
+    mnuExport->setVisible(false);
 }
 
 void ReportWriter::date1_LostFocus() {
@@ -213,6 +233,7 @@ void ReportWriter::cmdOK_Click() {
     Text1->setChart(reportLines(text_, ds.encoding), ds.encoding);
     Text1->show();
     mnuPrint->setVisible(true);
+    mnuExport->setVisible(true);
     Form_Resize();
 }
 
@@ -256,7 +277,7 @@ ChoiceReport::ChoiceReport(AppState& state, Kind kind, QWidget* parent)
     const bool age = kind == Kind::age;
     setObjectName(age ? QStringLiteral("AgeReport") : QStringLiteral("inMyLife"));
     setWindowTitle(age ? QStringLiteral("Age Report") : QStringLiteral("In My Life..."));
-    menu = printMenu(this, mnuPrint);
+    menu = printMenu(this, mnuPrint, mnuExport);
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menu);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -279,12 +300,18 @@ ChoiceReport::ChoiceReport(AppState& state, Kind kind, QWidget* parent)
     Text1->move(ui::twipsToPixels(240, dpi), ui::twipsToPixels(960, dpi));
     connect(Combo1, &QComboBox::activated, this, &ChoiceReport::Combo1_Click);
     connect(mnuPrint, &QAction::triggered, this, &ChoiceReport::mnuPrint_Click);
+    connect(mnuExport, &QAction::triggered, this, [this] {
+        exportReport(state_, text_,
+                     kind_ == Kind::age ? QStringLiteral("-age.txt")
+                                        : QStringLiteral("-in-my-life.txt"));
+    });
     resize(ui::twipsToPixels(7200, dpi), ui::twipsToPixels(6000, dpi));
     Form_Load();
 }
 
 void ChoiceReport::Form_Load() {
     mnuPrint->setVisible(false);
+    mnuExport->setVisible(false);
     Label1->show();
     Combo1->show();
     const Dataset& ds = state_.dataset;
@@ -309,6 +336,7 @@ void ChoiceReport::Combo1_Click(int k) {
     Text1->setPlainText(shownText(text_, ds.encoding));
     Label1->hide();
     mnuPrint->setVisible(true);
+    mnuExport->setVisible(true);
 }
 
 void ChoiceReport::resizeEvent(QResizeEvent* event) {

@@ -33,6 +33,7 @@ public:
 
     QMenuBar* menu = nullptr;
     QAction* mnuPrint = nullptr;
+    QAction* mnuExport = nullptr; // the text as a .txt file, shown with Print
     // The listing can run to 32767 lines of hundreds of characters: it is shown by the view
     // that paints only the rows in sight.
     ChartView* Text1 = nullptr;
@@ -89,9 +90,12 @@ public:
     void fitText(const QRect& outerTwips);
     // The position in its array of the entry behind list entry k.
     int recordOf(int k) const { return indexes_.at(static_cast<size_t>(k)); }
+    // The report last built, as the dataset's bytes.
+    const std::string& text() const { return text_; }
 
     QMenuBar* menu = nullptr;
     QAction* mnuPrint = nullptr;
+    QAction* mnuExport = nullptr; // the text as a .txt file, shown with Print
     QLabel* Label1 = nullptr;
     QComboBox* Combo1 = nullptr;
     QPlainTextEdit* Text1 = nullptr;

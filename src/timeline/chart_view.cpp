@@ -31,16 +31,107 @@ QFont chartFont() {
     return fixed;
 }
 
-ChartView::ChartView(QWidget* parent) : QAbstractScrollArea(parent), font_(chartFont()) {
+ChartCells chartCells() {
+    ChartCells c;
+    c.font = chartFont();
     // The font's advance is fractional (7.83 px, say). A cell is a whole number of pixels, and
     // a run of text must advance exactly one cell a character, or rows that start in other
     // columns drift apart by a pixel every few characters: the difference is added as spacing.
-    const qreal advance = QFontMetricsF(font_).horizontalAdvance(QLatin1Char('M'));
-    charWidth_ = std::max(1, qRound(advance));
-    font_.setLetterSpacing(QFont::AbsoluteSpacing, charWidth_ - advance);
-    const QFontMetrics metrics(font_);
-    lineHeight_ = std::max(1, metrics.height());
-    ascent_ = metrics.ascent();
+    const qreal advance = QFontMetricsF(c.font).horizontalAdvance(QLatin1Char('M'));
+    c.charWidth = std::max(1, qRound(advance));
+    c.font.setLetterSpacing(QFont::AbsoluteSpacing, c.charWidth - advance);
+    const QFontMetrics metrics(c.font);
+    c.lineHeight = std::max(1, metrics.height());
+    c.ascent = metrics.ascent();
+    return c;
+}
+
+namespace {
+
+QColor colorOf(int32_t c, const QColor& textColor) {
+    if (c == defaultTextColor)
+        return textColor;
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+// Draws a piece of a line from x, one character a cell.
+void drawCells(QPainter& painter, const ChartCells& cells, int x, int baseline,
+               const std::string& bytes, TextEncoding encoding) {
+    const int charWidth = cells.charWidth;
+    // Plain printable ASCII is drawn as one run: every character advances one cell.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
+        painter.drawText(x, baseline, QString::fromLatin1(bytes.data(), qsizetype(bytes.size())));
+        return;
+    }
+    // Other characters may come from a fallback font of another width (accents from a
+    // proportional face, CJK ideographs at double width). Each still takes exactly one cell, so
+    // the one-character-per-year grid holds: runs of characters a cell wide are drawn together,
+    // a narrower one stands at the left of its cell, and a wider one is squeezed into it. A
+    // control character (a tab would jump to a tab stop) shows as its symbol.
+    const QFontMetrics metrics(cells.font);
+    const QList<uint> codes = ui::toQString(bytes, encoding).toUcs4();
+    QString run;
+    int runStart = 0;
+    auto flush = [&] {
+        if (!run.isEmpty())
+            painter.drawText(x + runStart * charWidth, baseline, run);
+        run.clear();
+    };
+    for (int i = 0; i < codes.size(); ++i) {
+        char32_t code = codes[i];
+        if (code < 0x20)
+            code += 0x2400; // the Control Pictures block
+        else if (code == 0x7F)
+            code = 0x2421;
+        const QString glyph = QString::fromUcs4(&code, 1);
+        const int advance = metrics.horizontalAdvance(glyph);
+        if (advance == charWidth) {
+            if (run.isEmpty())
+                runStart = i;
+            run += glyph;
+            continue;
+        }
+        flush();
+        const int cellX = x + i * charWidth;
+        if (advance <= charWidth) {
+            painter.drawText(cellX, baseline, glyph);
+            continue;
+        }
+        painter.save();
+        painter.translate(cellX, baseline);
+        painter.scale(static_cast<double>(charWidth) / advance, 1.0);
+        painter.drawText(0, 0, glyph);
+        painter.restore();
+    }
+    flush();
+}
+
+} // namespace
+
+void paintChartRows(QPainter& painter, const ChartCells& cells, const std::vector<ChartLine>& lines,
+                    TextEncoding encoding, const QColor& textColor, int firstLine, int rows,
+                    long long firstColumn, int width, int x0) {
+    painter.setFont(cells.font);
+    const long long columns = width / cells.charWidth + 2;
+    for (int row = 0; row < rows; ++row) {
+        const long long index = static_cast<long long>(firstLine) + row;
+        if (index < 0 || index >= static_cast<long long>(lines.size()))
+            break;
+        const ChartLine& line = lines[static_cast<size_t>(index)];
+        // Only the characters in sight are made, converted and drawn; the lead's blanks are
+        // skipped.
+        const long long from = std::max<long long>(line.lead, firstColumn);
+        const long long to = std::min<long long>(line.width(), firstColumn + columns);
+        if (from >= to)
+            continue;
+        painter.setPen(colorOf(line.color, textColor));
+        drawCells(painter, cells, static_cast<int>((from - firstColumn) * cells.charWidth) + x0,
+                  row * cells.lineHeight + cells.ascent, line.slice(from, to - from, encoding),
+                  encoding);
+    }
+}
+
+ChartView::ChartView(QWidget* parent) : QAbstractScrollArea(parent), cells_(chartCells()) {
     viewport()->setFont(font_);
     viewport()->setAutoFillBackground(false);
     viewport()->setCursor(Qt::IBeamCursor);
@@ -78,10 +169,7 @@ void ChartView::setBackgroundColor(int32_t rgb) {
 }
 
 QColor ChartView::lineColor(int index) const {
-    const int32_t c = lines_[static_cast<size_t>(index)].color;
-    if (c == defaultTextColor)
-        return palette().color(QPalette::Text);
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    return colorOf(lines_[static_cast<size_t>(index)].color, palette().color(QPalette::Text));
 }
 
 void ChartView::updateScrollBars() {
@@ -104,84 +192,21 @@ void ChartView::resizeEvent(QResizeEvent* event) {
 void ChartView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     painter.fillRect(event->rect(), background_);
-    painter.setFont(font_);
     const int first = verticalScrollBar()->value();
     const int x0 = horizontalScrollBar()->value();
     const int rows = viewport()->height() / lineHeight_ + 2;
-    const int firstColumn = x0 / charWidth_;
-    const int columns = viewport()->width() / charWidth_ + 2;
-    for (int row = 0; row < rows; ++row) {
-        const int index = first + row;
-        if (index >= lineCount())
-            break;
-        if (index == current_) {
-            const QRect band(0, row * lineHeight_, viewport()->width(), lineHeight_);
-            QColor fill = palette().color(QPalette::Highlight);
-            fill.setAlpha(60);
-            painter.fillRect(band, fill);
-            painter.setPen(palette().color(QPalette::Highlight));
-            painter.drawRect(band.adjusted(0, 0, -1, -1));
-        }
-        const ChartLine& line = lines_[static_cast<size_t>(index)];
-        // Only the characters in sight are made, converted and drawn; the lead's blanks are
-        // skipped.
-        const long long from = std::max<long long>(line.lead, firstColumn);
-        const long long to = std::min<long long>(line.width(), firstColumn + columns);
-        if (from >= to)
-            continue;
-        painter.setPen(lineColor(index));
-        drawCells(painter, static_cast<int>(from) * charWidth_ - x0, row * lineHeight_ + ascent_,
-                  line.slice(from, to - from, encoding_));
+    if (current_ >= first && current_ < first + rows) {
+        const QRect band(0, (current_ - first) * lineHeight_, viewport()->width(), lineHeight_);
+        QColor fill = palette().color(QPalette::Highlight);
+        fill.setAlpha(60);
+        painter.fillRect(band, fill);
+        painter.setPen(palette().color(QPalette::Highlight));
+        painter.drawRect(band.adjusted(0, 0, -1, -1));
     }
-}
-
-void ChartView::drawCells(QPainter& painter, int x, int baseline, const std::string& bytes) {
-    // Plain printable ASCII is drawn as one run: every character advances one cell.
-    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
-        painter.drawText(x, baseline, QString::fromLatin1(bytes.data(), qsizetype(bytes.size())));
-        return;
-    }
-    // Other characters may come from a fallback font of another width (accents from a
-    // proportional face, CJK ideographs at double width). Each still takes exactly one cell, so
-    // the one-character-per-year grid holds: runs of characters a cell wide are drawn together,
-    // a narrower one stands at the left of its cell, and a wider one is squeezed into it. A
-    // control character (a tab would jump to a tab stop) shows as its symbol.
-    const QFontMetrics metrics(font_);
-    const QList<uint> codes = ui::toQString(bytes, encoding_).toUcs4();
-    QString run;
-    int runStart = 0;
-    auto flush = [&] {
-        if (!run.isEmpty())
-            painter.drawText(x + runStart * charWidth_, baseline, run);
-        run.clear();
-    };
-    for (int i = 0; i < codes.size(); ++i) {
-        char32_t code = codes[i];
-        if (code < 0x20)
-            code += 0x2400; // the Control Pictures block
-        else if (code == 0x7F)
-            code = 0x2421;
-        const QString glyph = QString::fromUcs4(&code, 1);
-        const int advance = metrics.horizontalAdvance(glyph);
-        if (advance == charWidth_) {
-            if (run.isEmpty())
-                runStart = i;
-            run += glyph;
-            continue;
-        }
-        flush();
-        const int cellX = x + i * charWidth_;
-        if (advance <= charWidth_) {
-            painter.drawText(cellX, baseline, glyph);
-            continue;
-        }
-        painter.save();
-        painter.translate(cellX, baseline);
-        painter.scale(static_cast<double>(charWidth_) / advance, 1.0);
-        painter.drawText(0, 0, glyph);
-        painter.restore();
-    }
-    flush();
+    const long long firstColumn = x0 / charWidth_;
+    paintChartRows(painter, cells_, lines_, encoding_, palette().color(QPalette::Text), first, rows,
+                   firstColumn, viewport()->width(),
+                   static_cast<int>(firstColumn * charWidth_ - x0));
 }
 
 ChartView::Hit ChartView::hitAt(const QPoint& pos) const {

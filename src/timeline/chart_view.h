@@ -14,6 +14,15 @@ class QPainter;
 
 namespace tess {
 
+// The chart's font made to advance exactly one whole-pixel cell a character, and its rows.
+struct ChartCells {
+    QFont font;
+    int charWidth = 8;
+    int lineHeight = 16;
+    int ascent = 12;
+};
+ChartCells chartCells();
+
 // Shows a chart of up to 32767 lines, each thousands of characters wide, by painting only the
 // rows in sight: one row per chart line, one fixed-pitch character per year, each line in its
 // colour on the background colour. A click maps straight to the line under it.
@@ -78,23 +87,28 @@ protected:
 
 private:
     void updateScrollBars();
-    // Draws a piece of a line from x, one character a cell.
-    void drawCells(QPainter& painter, int x, int baseline, const std::string& bytes);
 
     std::vector<ChartLine> lines_;
     std::vector<long long> offsets_; // where each line starts in the text form, in characters
     int maxLength_ = 0;
     TextEncoding encoding_ = TextEncoding::windows1252;
     QColor background_ = Qt::white;
-    QFont font_;
-    int charWidth_ = 8;
-    int lineHeight_ = 16;
-    int ascent_ = 12;
+    ChartCells cells_;
+    QFont& font_ = cells_.font;
+    int& charWidth_ = cells_.charWidth;
+    int& lineHeight_ = cells_.lineHeight;
     bool keyboardLines_ = false;
     int current_ = -1;
 };
 
 // Courier, bold, 9.75 points; the closest fixed-pitch face when the machine has no Courier.
 QFont chartFont();
+
+// Draws the lines [firstLine, firstLine + rows) as the chart view does, each in its colour
+// (textColor for a line without one), only the characters from firstColumn on that fit in
+// width pixels; x0 is the pixel of firstColumn's left edge. Row 0 is at y 0.
+void paintChartRows(QPainter& painter, const ChartCells& cells, const std::vector<ChartLine>& lines,
+                    TextEncoding encoding, const QColor& textColor, int firstLine, int rows,
+                    long long firstColumn, int width, int x0);
 
 } // namespace tess

@@ -3,14 +3,18 @@
 #include "core/dataset_change.h"
 #include "core/numbers.h"
 #include "timeline/chart.h"
+#include "timeline/chart_export.h"
+#include "timeline/chart_image.h"
 #include "timeline/chart_printing.h"
 #include "timeline/print_window.h"
 #include "timeline/select_window.h"
 #include "timeline/stats_window.h"
 #include "ui/dialogs.h"
+#include "ui/export_file.h"
 #include "ui/geometry.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QMenuBar>
 #include <QPointer>
@@ -50,6 +54,7 @@ TimelineWindow::TimelineWindow(AppState& state, TimelineSide side, QWidget* pare
         QStringLiteral("Scrolling this chart sideways scrolls the other to the same years"));
     mnuExit = action("mnuExit", QStringLiteral("E&xit"));
     connect(mnuLink, &QAction::toggled, this, &TimelineWindow::mnuLink_Click);
+    connect(mnuExport, &QAction::triggered, this, &TimelineWindow::mnuExport_Click);
     auto* goTo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this);
     connect(goTo, &QShortcut::activated, this, &TimelineWindow::goToYear);
     rtbox1->setKeyboardLines(true);
@@ -175,6 +180,49 @@ QString TimelineWindow::toolTipAt(int line, long long column) const {
         QStringLiteral(" \u2014 ") + (people ? describe(ds.people[static_cast<size_t>(*index)])
                                              : describe(ds.events[static_cast<size_t>(*index)]));
     return text;
+}
+
+void TimelineWindow::mnuExport_Click() {
+    const bool people = side_ == TimelineSide::people;
+    const std::optional<QString> path = state_.dialogs.saveFile(
+        QStringLiteral("SVG picture | *.svg;;Web page | *.html;;PNG picture | *.png"),
+        QStringLiteral(".svg"),
+        ui::exportName(state_.dataset,
+                       people ? QStringLiteral("-people.svg") : QStringLiteral("-events.svg")));
+    if (!path)
+        return;
+    const QString ending = ui::fileEnding(*path);
+    const std::vector<ChartLine>& lines = rtbox1->lines();
+    const TextEncoding encoding = state_.dataset.encoding;
+    const int32_t background =
+        people ? state_.settings.peopleBackColor : state_.settings.eventsBackColor;
+    const std::string title = windowTitle().toStdString();
+    if (ending == QLatin1String("svg")) {
+        ui::writeExport(state_.dialogs, *path, chartSvg(lines, encoding, background, title));
+    } else if (ending == QLatin1String("html") || ending == QLatin1String("htm")) {
+        ui::writeExport(state_.dialogs, *path, chartHtml(lines, encoding, background, title));
+    } else if (ending == QLatin1String("png")) {
+        QByteArray png;
+        if (state_.dialogs.question(QStringLiteral("Export the whole chart?\r\n(No exports "
+                                                   "only what is on screen.)"),
+                                    QStringLiteral("Export"))) {
+            QString why;
+            const std::optional<QByteArray> whole = wholeChartPng(lines, encoding, background, why);
+            if (!whole) {
+                state_.dialogs.message(why);
+                return;
+            }
+            png = *whole;
+        } else {
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            rtbox1->viewport()->grab().save(&buffer, "PNG");
+        }
+        ui::writeExport(state_.dialogs, *path, std::string_view(png.constData(), png.size()));
+    } else {
+        state_.dialogs.message(QStringLiteral("Name the file .svg, .html or .png: its ending "
+                                              "says what to export."));
+    }
 }
 
 void TimelineWindow::mnuLink_Click(bool on) {

@@ -55,6 +55,9 @@ public slots:
     // The printer set-up, then Timeline Print, then the chart in strips, one document.
     void mnuPrint_Click();
     void mnuExit_Click();
+    // The chart as an SVG picture, a web page, or a PNG picture of the whole chart or of what
+    // is on screen, as the file's ending and a question choose.
+    void mnuExport_Click();
     void mnuLink_Click(bool on);
     // The chart again from the dataset, where the view stands (after an undo, say).
     void refreshChart();

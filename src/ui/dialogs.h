@@ -14,7 +14,8 @@ inline const QString applicationTitle = QStringLiteral("Varelta: Tessaline");
 
 // Every modal interaction of the program goes through here, so that windows can be driven
 // headless: the real implementation shows Qt dialogs, the tests' one answers from a script.
-// Filters are given as the program writes them, "Description | *.ext".
+// Filters are given as the program writes them, "Description | *.ext", several separated by
+// ";;".
 class Dialogs {
 public:
     virtual ~Dialogs() = default;

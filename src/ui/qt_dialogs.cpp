@@ -13,14 +13,21 @@
 
 namespace ui {
 
-QString qtFilter(const QString& filter) {
-    const qsizetype bar = filter.indexOf(QLatin1Char('|'));
-    if (bar < 0)
-        return filter;
-    const QString description = filter.left(bar).trimmed();
-    const QString patterns =
-        filter.mid(bar + 1).trimmed().replace(QLatin1Char(';'), QLatin1Char(' '));
-    return description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+QString qtFilter(const QString& filters) {
+    // Several filters are separated by ";;", as Qt separates them.
+    QStringList out;
+    for (const QString& filter : filters.split(QStringLiteral(";;"))) {
+        const qsizetype bar = filter.indexOf(QLatin1Char('|'));
+        if (bar < 0) {
+            out.append(filter);
+            continue;
+        }
+        const QString description = filter.left(bar).trimmed();
+        const QString patterns =
+            filter.mid(bar + 1).trimmed().replace(QLatin1Char(';'), QLatin1Char(' '));
+        out.append(description + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+    }
+    return out.join(QStringLiteral(";;"));
 }
 
 QWidget* QtDialogs::parentWidget() const {

@@ -43,6 +43,7 @@ TEST(CliCheck, EveryTestFileIsEitherDescribedOrExplained) {
     const std::string good = dataFile("golden/basic/input.qd3");
     const std::string out = dir.file("out.qd3");
     const std::string pdf = dir.file("out.pdf");
+    const std::string svg = dir.file("out.svg");
     int files = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dataFile(""))) {
         const std::string ext = entry.path().extension().string();
@@ -85,6 +86,7 @@ TEST(CliCheck, EveryTestFileIsEitherDescribedOrExplained) {
             {"print-chart", "people", file, pdf},
             {"print-report", "people", file, pdf},
             {"categories", file},
+            {"export", "events", file, svg},
         };
         for (const auto& command : commands) {
             SCOPED_TRACE(command[0]);
@@ -96,7 +98,8 @@ TEST(CliCheck, EveryTestFileIsEitherDescribedOrExplained) {
             EXPECT_TRUE(described ||
                         (command[0] == "merge" && r.err.ends_with("Nothing was merged.\n")))
                 << r.err;
-            EXPECT_FALSE(std::filesystem::remove(out) || std::filesystem::remove(pdf));
+            EXPECT_FALSE(std::filesystem::remove(out) || std::filesystem::remove(pdf) ||
+                         std::filesystem::remove(svg));
         }
     }
     EXPECT_GE(files, 40);
@@ -323,4 +326,43 @@ TEST(CliPrint, ChartsAndReportsGoToThePrinter) {
     EXPECT_EQ(r.err, "The printer is out of paper.\n");
     EXPECT_EQ(run({"print-chart", "people", file}).status, 2);
     EXPECT_EQ(runCli({"print-chart", "people", file, "x.pdf"}).status, 1); // no printer here
+}
+
+TEST(CliExport, WritesTheChartAsTheWindowExportsIt) {
+    TempDir dir;
+    const std::string file = dataFile("golden/basic/input.qd3");
+    Result r = runCli({"export", "people", file, dir.file("p.svg"), "--from", "0"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Exported 1 line to " + dir.file("p.svg") + "\n");
+    const std::string svg = readBytes(dir.file("p.svg"));
+    EXPECT_TRUE(svg.starts_with("<?xml"));
+    EXPECT_NE(svg.find("<title>People Timeline (colored by faction)</title>"), std::string::npos);
+    r = runCli({"export", "events", file, dir.file("e.HTML"), "--color-by", "group"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(readBytes(dir.file("e.HTML")).find("(colored by group)"), std::string::npos);
+
+    // The ending chooses the kind; a PNG needs the picture maker the real program has.
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"export", "people", file, dir.file("p.pdf")},
+          {"export", "people", file, dir.file("svg")},
+          {"export", "people", file},
+          {"export", "people", file, dir.file("p.svg"), "--color", "always"}})
+        EXPECT_EQ(runCli(bad).status, 2) << bad.back();
+    r = runCli({"export", "people", file, dir.file("p.png")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("p.png")));
+    std::ostringstream out, err;
+    const tess::cli::PngRenderer png = [](const std::vector<tess::ChartLine>& lines,
+                                          tess::TextEncoding, int32_t, std::string& bytes,
+                                          std::string&) {
+        bytes = "PNG of " + std::to_string(lines.size());
+        return true;
+    };
+    EXPECT_EQ(
+        tess::cli::run({"export", "people", file, dir.file("p.png")}, out, err, false, {}, png), 0);
+    EXPECT_EQ(readBytes(dir.file("p.png")), "PNG of 3");
+    // A folder that cannot be written says so, as saving does.
+    r = runCli({"export", "people", file, "/no/such/folder/p.svg"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.starts_with("Cannot save \"/no/such/folder/p.svg\""));
 }

@@ -2,6 +2,7 @@
 #include "app/zemmain.h"
 #include "core/qd3_file.h"
 #include "core/save_command.h"
+#include "entry/entry_window.h"
 #include "ui/geometry.h"
 #include "ui/qt_dialogs.h"
 
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
@@ -19,6 +21,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTest>
 
 #include <functional>
 
@@ -27,6 +30,7 @@
 #include <csignal>
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 
 using namespace tess;
 using namespace testing_support;
@@ -609,4 +613,111 @@ TEST(Termination, ChildProcess) {
     w.show();
     std::cout << "child ready" << std::endl;
     QApplication::exec();
+}
+
+namespace {
+// Lets the event loop run until the file is there, or a few seconds have gone.
+bool appears(const std::string& path) {
+    for (int i = 0; i < 500 && !std::filesystem::exists(path); ++i)
+        QTest::qWait(10);
+    return std::filesystem::exists(path);
+}
+} // namespace
+
+TEST_F(MainWindowTest, UnsavedChangesAreCopiedPeriodicallyUntilSavedOrLeft) {
+    state.recoveryIntervalMs = 20;
+    ZemMain w(state);
+    const std::string path = openCopy(w, dialogs, folder);
+    const std::string recovery = path + ".recovery";
+    // Nothing unsaved, nothing written.
+    QTest::qWait(100);
+    EXPECT_FALSE(std::filesystem::exists(recovery));
+
+    Dataset& ds = state.dataset;
+    {
+        EntryWindow e(state, EntrySide::people);
+        dialogs.answerQuestion(true);
+        e.cmdDelete->click();
+    }
+    ASSERT_TRUE(appears(recovery));
+    w.recoveryWriter().wait();
+    Dataset back;
+    readDataset(back, recovery);
+    EXPECT_EQ(back.numPeople, ds.numPeople);
+    EXPECT_EQ(back.people[0].name, ds.people[0].name);
+
+    // A successful save removes it; so does leaving, changes saved or not (and undone ones).
+    dialogs.answerSave(q(path));
+    w.mnusave_Click();
+    EXPECT_FALSE(std::filesystem::exists(recovery));
+    state.history.undo();
+    ASSERT_TRUE(appears(recovery));
+    state.history.redo();
+    EXPECT_FALSE(ds.modified);
+    w.close();
+    EXPECT_FALSE(std::filesystem::exists(recovery));
+    (void)dialogs.messages();
+}
+
+TEST(Recovery, AProgramKilledAfterAnEditOffersItAtTheNextStart) {
+    TempDir dir;
+    const std::string dataset = dir.file("main.qd3");
+    writeBytes(dataset, readBytes(dataFile("golden/basic/input.qd3")));
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TESSALINE_TEST_KILLED_DATASET"), q(dataset));
+    child.setProcessEnvironment(env);
+    child.setWorkingDirectory(q(dir.path().string()));
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=Recovery.KilledChildProcess")});
+    ASSERT_TRUE(child.waitForStarted());
+    // The child edits and goes on working; its periodic copy appears, and it is killed.
+    const std::string recovery = dataset + ".recovery";
+    for (int i = 0; i < 200 && !std::filesystem::exists(recovery); ++i)
+        child.waitForFinished(100);
+    ASSERT_TRUE(std::filesystem::exists(recovery)) << child.readAllStandardError().toStdString();
+    ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
+    ASSERT_TRUE(child.waitForFinished(20000));
+    EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
+
+    // Started again on the dataset: the edit is offered, and taken back.
+    ScriptedDialogs dialogs;
+    AppState state(dialogs, dir.path().string());
+    ZemMain w(state);
+    dialogs.answerQuestion(true);
+    dialogs.acceptModal(); // the statistics window
+    w.openPath(q(dataset));
+    EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("Unsaved changes found"));
+    EXPECT_EQ(state.dataset.people[0].name, "Edited before the kill");
+    EXPECT_TRUE(state.dataset.modified);
+}
+
+TEST(Recovery, KilledChildProcess) {
+    const QByteArray dataset = qgetenv("TESSALINE_TEST_KILLED_DATASET");
+    if (dataset.isEmpty())
+        GTEST_SKIP() << "run by Recovery.AProgramKilledAfterAnEditOffersItAtTheNextStart";
+    ui::QtDialogs dialogs;
+    AppState state(dialogs, QDir::currentPath().toStdString());
+    state.recoveryIntervalMs = 50;
+    ZemMain w(state);
+    dialogs.setParent(&w);
+    readDataset(state.dataset, dataset.toStdString());
+    state.dataset.fileName = dataset.toStdString();
+    state.dataset.people[0].name = "Edited before the kill";
+    state.dataset.modified = true;
+    w.show();
+    QApplication::exec();
+}
+
+TEST(Recovery, AFailedPeriodicCopyIsOneLineOnStandardError) {
+    std::ostringstream captured;
+    std::streambuf* old = std::cerr.rdbuf(captured.rdbuf());
+    RecoveryWriter writer;
+    EXPECT_TRUE(writer.start("/no/such/folder/main.qd3", "text", "/no/such/program/folder"));
+    writer.wait();
+    std::cerr.rdbuf(old);
+    const std::string err = captured.str();
+    EXPECT_TRUE(err.starts_with("Tessaline: the recovery copy could not be written: Cannot save"))
+        << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
 }

@@ -1,5 +1,6 @@
 #include "app/zemmain.h"
 #include "core/qd3_file.h"
+#include "core/text_encoding.h"
 #include "reports/report_windows.h"
 #include "timeline/chart.h"
 #include "timeline/selection.h"
@@ -131,6 +132,7 @@ TEST_F(ReportWindowTest, ChoiceReportsOfferTheSelectedAndReportOnTheOneChosen) {
                   age ? QStringLiteral("Choose an event") : QStringLiteral("Choose a person"));
         EXPECT_EQ(w.Combo1->placeholderText(), QStringLiteral("Combo1"));
         EXPECT_FALSE(w.mnuPrint->isVisible());
+        EXPECT_FALSE(w.mnuExport->isVisible());
         const QStringList expected =
             age ? QStringList{QStringLiteral("1900 Treaty of a very long name indeed"),
                               QStringLiteral("-280 Ancient")}
@@ -148,6 +150,17 @@ TEST_F(ReportWindowTest, ChoiceReportsOfferTheSelectedAndReportOnTheOneChosen) {
                   shown(age ? ageReport(ds, record) : inMyLifeReport(ds, record)));
         EXPECT_TRUE(w.Label1->isHidden());
         EXPECT_TRUE(w.mnuPrint->isVisible());
+
+        // Export saves the text in UTF-8, its line breaks as they are, offered beside the
+        // dataset.
+        ASSERT_TRUE(w.mnuExport->isVisible());
+        ds.fileName = folder.file("rome.qd3");
+        const std::string path = folder.file(age ? "age.txt" : "life.txt");
+        dialogs.answerSave(QString::fromStdString(path));
+        w.mnuExport->trigger();
+        EXPECT_EQ(readBytes(path), toUtf8(w.text(), ds.encoding));
+        EXPECT_EQ(dialogs.shown.back().title, QString::fromStdString(folder.file(
+                                                  age ? "rome-age.txt" : "rome-in-my-life.txt")));
 
         const double dpi = ui::logicalDpi(&w);
         w.fitText(QRect(0, 0, 8000, 6000));

@@ -2,6 +2,8 @@
 #include "cli/cli.h"
 #include "core/qd3_file.h"
 #include "core/text_encoding.h"
+#include "timeline/chart_export.h"
+#include "timeline/chart_image.h"
 #include "timeline/select_window.h"
 #include "timeline/selection.h"
 #include "timeline/stats_window.h"
@@ -10,6 +12,7 @@
 
 #include "support/dataset_builder.h"
 #include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,14 +23,18 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <map>
 #include <sstream>
 
 using namespace tess;
@@ -547,4 +554,98 @@ TEST_F(TimelineTest, LinkedChartsScrollToTheSameYearsAndCtrlGFindsAYear) {
     e->mnuLink->trigger();
     EXPECT_TRUE(p->mnuLink->isChecked());
     EXPECT_EQ(leftYear(p), leftYear(e));
+}
+
+TEST_F(TimelineTest, ExportWritesTheChartAsSvgHtmlAndPng) {
+    TempDir folder;
+    Dataset& ds = state.dataset;
+    ds.encoding = TextEncoding::utf8;
+    ds.people[0].name = "<Tom & \"Jerry\">\x07\xC3\xA9";
+    state.settings.peopleBackColor = 0xE0FFFF;
+    TimelineWindow w(state, TimelineSide::people);
+    w.show();
+    const std::vector<ChartLine>& lines = w.rtbox1->lines();
+    ASSERT_EQ(lines.size(), 3u);
+    auto exportTo = [&](const std::string& name, std::optional<bool> whole = std::nullopt) {
+        dialogs.answerSave(QString::fromStdString(folder.file(name)));
+        if (whole)
+            dialogs.answerQuestion(*whole);
+        w.mnuExport->trigger();
+        return readBytes(folder.file(name));
+    };
+    // What each line's text must read: blanks and the name's control character as on screen.
+    auto bodyOf = [&](const ChartLine& l) {
+        QString t = QString::fromStdString(l.slice(l.lead, l.width() - l.lead, ds.encoding));
+        return t.replace(QChar(7), QChar(0x2407));
+    };
+
+    QXmlStreamReader svg(QByteArray::fromStdString(exportTo("p.svg")));
+    size_t texts = 0;
+    QString background;
+    while (!svg.atEnd()) {
+        svg.readNext();
+        if (svg.isStartElement() && svg.name() == QLatin1String("rect"))
+            background = svg.attributes().value(QLatin1String("fill")).toString();
+        if (!svg.isStartElement() || svg.name() != QLatin1String("text"))
+            continue;
+        ASSERT_LT(texts, lines.size());
+        const ChartLine& l = lines[texts++];
+        EXPECT_EQ(svg.attributes().value(QLatin1String("fill")).toString(),
+                  QString::fromStdString(cssColor(l.color)));
+        EXPECT_EQ(svg.attributes().value(QLatin1String("x")).toInt(), l.lead * svgCellWidth);
+        EXPECT_EQ(svg.readElementText(), bodyOf(l));
+    }
+    EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
+    EXPECT_EQ(texts, lines.size());
+    EXPECT_EQ(background, QStringLiteral("#FFFFE0"));
+
+    QXmlStreamReader html(QByteArray::fromStdString(exportTo("p.html")));
+    std::map<QString, QString> classColors;
+    size_t spans = 0;
+    while (!html.atEnd()) {
+        html.readNext();
+        if (!html.isStartElement())
+            continue;
+        if (html.name() == QLatin1String("style")) {
+            static const QRegularExpression rule(
+                QStringLiteral("\\.(c\\d+) \\{ color: (#\\w+); \\}"));
+            for (auto m = rule.globalMatch(html.readElementText()); m.hasNext();) {
+                const QRegularExpressionMatch one = m.next();
+                classColors[one.captured(1)] = one.captured(2);
+            }
+        } else if (html.name() == QLatin1String("span")) {
+            ASSERT_LT(spans, lines.size());
+            const ChartLine& l = lines[spans++];
+            EXPECT_EQ(classColors[html.attributes().value(QLatin1String("class")).toString()],
+                      QString::fromStdString(cssColor(l.color)));
+            EXPECT_EQ(html.attributes().value(QLatin1String("style")).toString(),
+                      QStringLiteral("margin-left: %1ch").arg(l.lead));
+            EXPECT_EQ(html.readElementText(), bodyOf(l));
+        }
+    }
+    EXPECT_FALSE(html.hasError()) << html.errorString().toStdString();
+    EXPECT_EQ(spans, lines.size());
+
+    // PNG: the whole chart, or (No) what is on screen.
+    const QImage whole = QImage::fromData(QByteArray::fromStdString(exportTo("whole.png", true)));
+    const PictureSize size = wholeChartPictureSize(lines);
+    EXPECT_EQ(whole.width(), size.width);
+    EXPECT_EQ(whole.height(), size.height);
+    EXPECT_EQ(whole.pixelColor(0, 0), QColor(0xFF, 0xFF, 0xE0));
+    const QImage screen =
+        QImage::fromData(QByteArray::fromStdString(exportTo("screen.png", false)));
+    EXPECT_EQ(screen.size(), w.rtbox1->viewport()->size() * w.rtbox1->devicePixelRatio());
+    EXPECT_EQ(dialogs.shown.back().title, QStringLiteral("Export"));
+
+    // Failures are told as a failed save is, and an unknown ending is explained.
+    dialogs.answerSave(QStringLiteral("/no/such/folder/p.svg"));
+    w.mnuExport->trigger();
+    dialogs.answerSave(QString::fromStdString(folder.file("p.txt")));
+    w.mnuExport->trigger();
+    const std::vector<QString> m = dialogs.messages();
+    ASSERT_EQ(m.size(), 2u);
+    EXPECT_TRUE(m[0].startsWith(QStringLiteral("Cannot save \"/no/such/folder/p.svg\"")));
+    EXPECT_EQ(m[1], QStringLiteral("Name the file .svg, .html or .png: its ending says what to "
+                                   "export."));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("p.txt")));
 }
