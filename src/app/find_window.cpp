@@ -3,6 +3,7 @@
 #include "core/dataset_change.h"
 #include "core/numbers.h"
 #include "ui/named.h"
+#include "ui/tab_order.h"
 #include "ui/text_codec.h"
 
 #include <QCoreApplication>
@@ -31,6 +32,7 @@ std::string foundEntryRow(const Dataset& ds, const FoundEntry& entry) {
 
 FindWindow::FindWindow(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("Find"));
+    ui::tabInReadingOrderWhenShown(*this);
     setWindowTitle(QStringLiteral("Find"));
     auto* layout = new QVBoxLayout(this);
     txtFind = ui::named(new QLineEdit(this), "txtFind");

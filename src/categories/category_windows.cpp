@@ -6,6 +6,7 @@
 #include "ui/dialogs.h"
 #include "ui/geometry.h"
 #include "ui/named.h"
+#include "ui/tab_order.h"
 #include "ui/text_codec.h"
 
 #include <QComboBox>
@@ -23,6 +24,7 @@ namespace tess {
 
 EditGroupings::EditGroupings(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("editgrp"));
+    ui::tabInReadingOrderWhenShown(*this);
     auto* layout = new QHBoxLayout(this);
     auto* side = new QVBoxLayout();
     layout->addLayout(side);
@@ -178,6 +180,7 @@ void EditGroupings::cmdPrune_Click() {
 
 Consolidate::Consolidate(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("Consol"));
+    ui::tabInReadingOrderWhenShown(*this);
     setWindowTitle(QStringLiteral("Consolidate"));
     auto* layout = new QGridLayout(this);
     Label1 = ui::named(new QLabel(QStringLiteral("Keep this "), this), "Label1");

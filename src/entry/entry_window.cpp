@@ -8,6 +8,7 @@
 #include "ui/dialogs.h"
 #include "ui/geometry.h"
 #include "ui/picture.h"
+#include "ui/tab_order.h"
 #include "ui/text_codec.h"
 
 #include <QButtonGroup>
@@ -63,6 +64,7 @@ EntryWindow::EntryWindow(AppState& state, EntrySide side, QWidget* parent)
     : QDialog(parent), state_(state), side_(side) {
     const bool p = people();
     setObjectName(p ? QStringLiteral("PEntry") : QStringLiteral("eEntry"));
+    ui::tabInReadingOrderWhenShown(*this);
     setWindowTitle(p ? QStringLiteral("People Entry") : QStringLiteral("Events Entry"));
 
     auto named = [](auto* w, const char* name) {

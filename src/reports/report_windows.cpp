@@ -7,6 +7,7 @@
 #include "ui/export_file.h"
 #include "ui/geometry.h"
 #include "ui/named.h"
+#include "ui/tab_order.h"
 #include "ui/text_codec.h"
 
 #include <QAction>
@@ -92,6 +93,7 @@ void exportReport(AppState& state, const std::string& text, const QString& endin
 
 ReportWriter::ReportWriter(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("rpt1"));
+    ui::tabInReadingOrderWhenShown(*this);
     setWindowTitle(QStringLiteral("Report Writer"));
     menu = printMenu(this, mnuPrint, mnuExport);
 
@@ -276,6 +278,7 @@ ChoiceReport::ChoiceReport(AppState& state, Kind kind, QWidget* parent)
     : QDialog(parent), state_(state), kind_(kind) {
     const bool age = kind == Kind::age;
     setObjectName(age ? QStringLiteral("AgeReport") : QStringLiteral("inMyLife"));
+    ui::tabInReadingOrderWhenShown(*this);
     setWindowTitle(age ? QStringLiteral("Age Report") : QStringLiteral("In My Life..."));
     menu = printMenu(this, mnuPrint, mnuExport);
     auto* layout = new QVBoxLayout(this);

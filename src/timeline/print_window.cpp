@@ -3,6 +3,7 @@
 #include "timeline/chart_printing.h"
 #include "ui/geometry.h"
 #include "ui/named.h"
+#include "ui/tab_order.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -18,6 +19,7 @@ namespace tess {
 PrintTimelineWindow::PrintTimelineWindow(AppState& state, QWidget* parent)
     : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("PrintTline"));
+    ui::tabInReadingOrderWhenShown(*this);
     setWindowTitle(QStringLiteral("Timeline Print"));
     auto* layout = new QVBoxLayout(this);
     auto* years = new QHBoxLayout();

@@ -4,6 +4,7 @@
 #include "entry/field_rules.h"
 #include "timeline/selection.h"
 #include "ui/geometry.h"
+#include "ui/tab_order.h"
 #include "ui/text_codec.h"
 
 #include <QEvent>
@@ -32,6 +33,7 @@ SelectWindow::SelectWindow(AppState& state, TimelineSide side, QWidget* parent)
     : QDialog(parent), state_(state), side_(side) {
     const bool people = side == TimelineSide::people;
     setObjectName(people ? QStringLiteral("pselect") : QStringLiteral("eselect"));
+    ui::tabInReadingOrderWhenShown(*this);
     setWindowTitle(people ? QStringLiteral("Select People") : QStringLiteral("Select Events"));
 
     auto named = [](QWidget* w, const char* name) {

@@ -2,6 +2,7 @@
 
 #include "timeline/statistics.h"
 #include "ui/geometry.h"
+#include "ui/tab_order.h"
 
 #include <QFile>
 #include <QLabel>
@@ -12,6 +13,7 @@ namespace tess {
 
 StatsWindow::StatsWindow(const Dataset& ds, QWidget* parent) : QDialog(parent), ds_(ds) {
     setObjectName(QStringLiteral("curStats"));
+    ui::tabInReadingOrderWhenShown(*this);
     setWindowTitle(QStringLiteral("Current Timeline Statistics"));
     auto* layout = new QVBoxLayout(this);
     auto label = [&](const char* name) {

@@ -1,14 +1,28 @@
+#include "app/find_window.h"
+#include "categories/category_windows.h"
 #include "core/text_encoding.h"
+#include "entry/entry_window.h"
+#include "reports/report_windows.h"
+#include "timeline/chart.h"
+#include "timeline/print_window.h"
+#include "timeline/select_window.h"
 #include "ui/geometry.h"
 #include "ui/qt_dialogs.h"
+#include "ui/tab_order.h"
 #include "ui/text_codec.h"
+
+#include "support/dataset_builder.h"
+#include "support/scripted_dialogs.h"
 
 #include <QScreen>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 
 using tess::TextEncoding;
 
@@ -27,6 +41,8 @@ TEST(UiHelpers, FiltersTwipsAndCentring) {
               QStringLiteral("Data files: (*.qd3)"));
     EXPECT_EQ(ui::qtFilter(QStringLiteral("Convert files |*.qd2")),
               QStringLiteral("Convert files (*.qd2)"));
+    EXPECT_EQ(ui::qtFilter(QStringLiteral("SVG picture | *.svg;;Web page | *.html")),
+              QStringLiteral("SVG picture (*.svg);;Web page (*.html)"));
     EXPECT_EQ(ui::twipsToPixels(1440, 96), 96);
     EXPECT_EQ(ui::twipsToPixels(650, 96), 43);
     EXPECT_EQ(ui::pixelsToTwips(96, 96), 1440);
@@ -87,4 +103,64 @@ TEST(UiHelpers, MessageBoxesArePlainAndUnattendedOnesAskNobody) {
               "Varelta: Tessaline: Save changes?\n");
     EXPECT_FALSE(dialogs.openFile(QStringLiteral("Data files: | *.qd3")));
     EXPECT_FALSE(dialogs.printerSetup());
+}
+
+TEST(UiHelpers, TabGoesTopToBottomAndLeftToRightInEveryWindow) {
+    testing_support::ScriptedDialogs dialogs;
+    tess::AppState state(dialogs);
+    state.dataset = testing_support::DatasetBuilder()
+                        .category(tess::kindFactions, "F", 1)
+                        .category(tess::kindOccupations, "O", 2)
+                        .category(tess::kindNations, "N", 3)
+                        .category(tess::kindGroups, "G", 4)
+                        .person("Ann", 1800, 1850)
+                        .event("War", 1801, 1802)
+                        .build();
+    tess::computeChartRange(state.dataset);
+    using Make = std::function<std::unique_ptr<QWidget>()>;
+    const std::vector<std::pair<const char*, Make>> windows = {
+        {"people entry",
+         [&] { return std::make_unique<tess::EntryWindow>(state, tess::EntrySide::people); }},
+        {"events entry",
+         [&] { return std::make_unique<tess::EntryWindow>(state, tess::EntrySide::events); }},
+        {"select",
+         [&] { return std::make_unique<tess::SelectWindow>(state, tess::TimelineSide::people); }},
+        {"print", [&] { return std::make_unique<tess::PrintTimelineWindow>(state); }},
+        {"categories", [&] { return std::make_unique<tess::EditGroupings>(state); }},
+        {"consolidate", [&] { return std::make_unique<tess::Consolidate>(state); }},
+        {"report writer", [&] { return std::make_unique<tess::ReportWriter>(state); }},
+        {"age report",
+         [&] {
+             return std::make_unique<tess::ChoiceReport>(state, tess::ChoiceReport::Kind::age);
+         }},
+        {"find", [&] { return std::make_unique<tess::FindWindow>(state); }},
+    };
+    for (const auto& [name, make] : windows) {
+        SCOPED_TRACE(name);
+        const std::unique_ptr<QWidget> w = make();
+        w->show();
+        const QList<QWidget*> controls = ui::tabControls(*w);
+        ASSERT_GE(controls.size(), 2);
+        auto at = [&](QWidget* c) { return c->mapTo(w.get(), QPoint(0, 0)); };
+        auto box = [&](QWidget* c) { return QRect(at(c), c->size()); };
+        // The chain from the topmost-leftmost control, through the controls only.
+        QWidget* first =
+            *std::min_element(controls.begin(), controls.end(), [&](QWidget* a, QWidget* b) {
+                return std::pair(at(a).y(), at(a).x()) < std::pair(at(b).y(), at(b).x());
+            });
+        QList<QWidget*> chain{first};
+        for (QWidget* c = first->nextInFocusChain(); c != first; c = c->nextInFocusChain())
+            if (controls.contains(c) && !chain.contains(c))
+                chain.append(c);
+        EXPECT_EQ(chain.size(), controls.size());
+        // Each next control is further right on the same row, or lower.
+        for (qsizetype i = 1; i < chain.size(); ++i) {
+            const QRect a = box(chain[i - 1]), b = box(chain[i]);
+            // (A list that drops down over its field stands where the field does.)
+            EXPECT_TRUE(ui::level(a, b) ? b.x() >= a.x() : b.y() > a.y())
+                << chain[i - 1]->objectName().toStdString() << " (" << a.x() << "," << a.y()
+                << ") then " << chain[i]->objectName().toStdString() << " (" << b.x() << ","
+                << b.y() << ")";
+        }
+    }
 }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+
+class QWidget;
+
+namespace ui {
+
+// The controls of a window a user reaches with Tab: those that take the focus by Tab and are
+// not parts of another such control, visible in the window.
+QList<QWidget*> tabControls(QWidget& window);
+
+// Two controls stand on one row when each one's middle lies within the other's height.
+bool level(const QRect& a, const QRect& b);
+
+// Makes Tab go through a window's controls top to bottom, and left to right along a row
+// (controls level with the row's topmost), each time the window is shown, when its layout has
+// placed them.
+void tabInReadingOrder(QWidget& window);
+void tabInReadingOrderWhenShown(QWidget& window);
+
+} // namespace ui
