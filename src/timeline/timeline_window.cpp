@@ -54,6 +54,13 @@ TimelineWindow::TimelineWindow(AppState& state, TimelineSide side, QWidget* pare
         QStringLiteral("Scrolling this chart sideways scrolls the other to the same years"));
     mnuExit = action("mnuExit", QStringLiteral("E&xit"));
     connect(mnuLink, &QAction::toggled, this, &TimelineWindow::mnuLink_Click);
+    // A menu bar draws no tick for a checked entry: its caption carries a box that shows it.
+    auto showLink = [this](bool on) {
+        mnuLink->setText((on ? QStringLiteral("\u2611 ") : QStringLiteral("\u2610 ")) +
+                         QStringLiteral("&Link scrolling"));
+    };
+    showLink(mnuLink->isChecked());
+    connect(mnuLink, &QAction::toggled, this, showLink);
     connect(mnuExport, &QAction::triggered, this, &TimelineWindow::mnuExport_Click);
     auto* goTo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this);
     connect(goTo, &QShortcut::activated, this, &TimelineWindow::goToYear);
