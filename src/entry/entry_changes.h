@@ -19,30 +19,37 @@ public:
         Record after;                 // as stored, before the move
         bool resorted = false;
         std::vector<int> swaps;
-        int16_t selCountBefore = 0;
         int16_t currentBefore = 0;
         int16_t currentAfter = 0;
     };
     EntryStoredChange(std::string caption, Facts facts)
         : DatasetChange(std::move(caption)), f_(std::move(facts)) {}
 
+    // Whether an entry is selected is Select's business, not the store's: an entry taken back
+    // or made again keeps the selection it has now, and the selected count follows it.
     void undo(Dataset& ds) override {
         EntryArray<Record> a = entriesOf<Record>(ds);
         if (f_.resorted)
             a.unresort(f_.position, f_.swaps);
+        Record& r = a.at(f_.position);
         if (f_.before) {
-            a.at(f_.position) = *f_.before;
+            const int16_t selected = r.selected;
+            r = *f_.before;
+            r.selected = selected;
         } else {
-            a.at(f_.position) = Record();
+            if (r.selected != 0 && a.selCount > 0)
+                --a.selCount;
+            r = Record();
             --a.count;
         }
-        a.selCount = f_.selCountBefore;
         a.current = f_.currentBefore;
     }
     void redo(Dataset& ds) override {
         EntryArray<Record> a = entriesOf<Record>(ds);
         if (f_.before) {
+            const int16_t selected = a.at(f_.position).selected;
             a.at(f_.position) = f_.after;
+            a.at(f_.position).selected = selected;
         } else {
             a.ensureSpare();
             a.at(a.count) = f_.after;
@@ -57,14 +64,13 @@ private:
     Facts f_;
 };
 
-// An entry deleted: it goes back to its position, and the counts to what they were.
+// An entry deleted: it goes back to its position, counted as selected if it was.
 template <typename Record> class EntryDeletedChange : public DatasetChange {
 public:
-    EntryDeletedChange(std::string caption, int position, Record removed, int16_t selCountBefore,
-                       int16_t currentBefore, int16_t currentAfter)
+    EntryDeletedChange(std::string caption, int position, Record removed, int16_t currentBefore,
+                       int16_t currentAfter)
         : DatasetChange(std::move(caption)), position_(position), removed_(std::move(removed)),
-          selCountBefore_(selCountBefore), currentBefore_(currentBefore),
-          currentAfter_(currentAfter) {}
+          currentBefore_(currentBefore), currentAfter_(currentAfter) {}
 
     void undo(Dataset& ds) override {
         EntryArray<Record> a = entriesOf<Record>(ds);
@@ -76,7 +82,8 @@ public:
         a.at(position_) = removed_;
         ++a.count;
         a.ensureSpare();
-        a.selCount = selCountBefore_;
+        if (removed_.selected != 0)
+            a.selCount = static_cast<int16_t>(std::min(a.selCount + 1, maxEntries));
         a.current = currentBefore_;
     }
     void redo(Dataset& ds) override {
@@ -88,7 +95,7 @@ public:
 private:
     int position_;
     Record removed_;
-    int16_t selCountBefore_, currentBefore_, currentAfter_;
+    int16_t currentBefore_, currentAfter_;
 };
 
 } // namespace tess

@@ -394,7 +394,6 @@ void EntryWindow::storeEntry(int position) {
     withArray(ds, people(), [&](auto& a) {
         using Record = std::decay_t<decltype(a.at(0))>;
         typename EntryStoredChange<Record>::Facts facts;
-        facts.selCountBefore = a.selCount;
         facts.currentBefore = a.current;
         if (position >= a.count) {
             position = a.count;
@@ -624,12 +623,11 @@ void EntryWindow::cmdDelete_Click() {
         withArray(state_.dataset, people(), [&](auto& a) {
             using Record = std::decay_t<decltype(a.at(0))>;
             Record removed = a.at(position);
-            const int16_t selCount = a.selCount;
             const int16_t before = a.current;
             a.remove(position);
             change = std::make_unique<EntryDeletedChange<Record>>(
                 "Delete " + captionName(removed.name, state_.dataset.encoding), position,
-                std::move(removed), selCount, before, a.current);
+                std::move(removed), before, a.current);
         });
         state_.history.record(std::move(change));
     } else if (!stored) {

@@ -332,3 +332,42 @@ TEST_F(UndoTest, FindListsMatchesAndShowsTheChosenOneOnItsChart) {
     EXPECT_EQ(dialogs.messages().back(),
               QStringLiteral("\"Cicero\" is not on the chart: Select leaves it out."));
 }
+
+TEST_F(UndoTest, ASelectionMadeBetweenAChangeAndItsUndoIsKept) {
+    Dataset& ds = state.dataset;
+    auto selectedPeople = [&ds] {
+        int n = 0;
+        for (int i = 0; i < ds.numPeople; ++i)
+            n += ds.people[static_cast<size_t>(i)].selected != 0;
+        return n;
+    };
+    EntryWindow w(state, EntrySide::people);
+    w.nameList_Click(1); // Caesar
+    w.desc->setPlainText(QStringLiteral("dictator"));
+    w.cmdNew->click(); // stores Caesar, then a new person
+    w.Text1->setText(QStringLiteral("Brutus"));
+    w.cmdNext->click();  // stores Brutus
+    w.nameList_Click(0); // Plato
+    dialogs.answerQuestion(true);
+    w.cmdDelete->click();
+    // Select leaves out Caesar and Brutus (the last) meanwhile.
+    for (int i : {0, ds.numPeople - 1}) {
+        ds.people[static_cast<size_t>(i)].selected = 0;
+        --ds.numSelPeople;
+    }
+    ASSERT_EQ(ds.people[0].name, "Caesar");
+    ASSERT_EQ(ds.numSelPeople, selectedPeople());
+    for (int round = 0; round < 2; ++round) {
+        for (const char* name : {"Plato", "Brutus", "Caesar"}) {
+            SCOPED_TRACE(name);
+            state.history.undo();
+            EXPECT_EQ(ds.numSelPeople, selectedPeople());
+        }
+        EXPECT_EQ(ds.people[1].desc, "");
+        EXPECT_EQ(ds.people[1].selected, 0); // Caesar, still left out
+        for (int i = 0; i < 3; ++i) {
+            state.history.redo();
+            EXPECT_EQ(ds.numSelPeople, selectedPeople());
+        }
+    }
+}
