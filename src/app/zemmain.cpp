@@ -128,7 +128,11 @@ ZemMain::ZemMain(AppState& state, QWidget* parent) : QMainWindow(parent), state_
 
 void ZemMain::writePeriodicRecovery() {
     const Dataset& ds = state_.dataset;
-    if (!ds.modified || recovery_.busy())
+    if (!ds.modified) {
+        dropRecoveryCopies(ds.fileName, true);
+        return;
+    }
+    if (recovery_.busy())
         return;
     // The text is made here, from the dataset as it is (some milliseconds for the largest);
     // only the writing goes to the other thread.
@@ -181,7 +185,8 @@ void ZemMain::buildMenus() {
     mnuExit = addAction(mnufile, "mnuExit", QStringLiteral("E&xit"));
     mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
 
-    mnuedit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    // Alt+E stays with Events.
+    mnuedit = menuBar()->addMenu(QStringLiteral("E&dit"));
     mnuedit->setObjectName(QStringLiteral("mnuedit"));
     mnuUndo = addAction(mnuedit, "mnuUndo", QStringLiteral("&Undo"));
     mnuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
@@ -195,8 +200,11 @@ void ZemMain::buildMenus() {
     for (QAction* a : {mnuUndo, mnuRedo, mnuFind})
         a->setShortcutContext(Qt::ApplicationShortcut);
     QUndoStack& stack = state_.history.stack();
-    auto caption = [](const QString& verb, const QString& change) {
-        return change.isEmpty() ? verb : verb + QLatin1Char(' ') + change;
+    auto caption = [](const QString& verb, QString change) {
+        // A name's "&" is shown as itself, not taken for a keyboard mnemonic.
+        return change.isEmpty() ? verb
+                                : verb + QLatin1Char(' ') +
+                                      change.replace(QLatin1Char('&'), QStringLiteral("&&"));
     };
     mnuUndo->setEnabled(false);
     mnuRedo->setEnabled(false);
@@ -391,8 +399,11 @@ void ZemMain::openPath(const QString& path) {
     ds.fileName = file;
     try {
         readDataset(ds, source);
-        // Recovered changes are still to be saved to the dataset's own file.
+        // Recovered changes are still to be saved to the dataset's own file; their recovery
+        // file is this session's copy of them from now on, kept until they are saved or given
+        // up.
         ds.modified = recovering;
+        periodicCopyMade_ = recovering;
     } catch (const FileError& e) {
         state_.dialogs.message(QString::fromUtf8(e.what()));
         // The changes of the dataset read before are gone either way; a partial read is not the
@@ -524,8 +535,11 @@ void ZemMain::endOnSignal() {
         if (auto* entry = qobject_cast<EntryWindow*>(w); entry && entry->isVisible())
             entry->savePending();
     Dataset& ds = state_.dataset;
-    if (!ds.modified)
+    if (!ds.modified) {
+        // Nothing unsaved: a periodic copy of changes since undone is not offered later.
+        dropRecoveryCopies(ds.fileName, true);
         return;
+    }
     // A periodic copy still being written must not land after this newer one.
     recovery_.wait();
     try {
@@ -634,17 +648,28 @@ void ZemMain::mnuGroupings_Click() {
             w->categoriesChanged();
 }
 
-void ZemMain::mnuUndo_Click() {
+void ZemMain::storeBeforeUndo() {
+    // A New form with nothing typed into it is not a change to take back.
+    for (EntryWindow* w : {pentry_.data(), eentry_.data()})
+        if (w)
+            w->dropUntouchedNew();
     storePendingEntries();
+}
+
+void ZemMain::mnuUndo_Click() {
+    storeBeforeUndo();
     state_.history.undo();
 }
 
 void ZemMain::mnuRedo_Click() {
-    storePendingEntries();
+    storeBeforeUndo();
     state_.history.redo();
 }
 
 void ZemMain::showChangedDataset() {
+    // Back at the saved state: a periodic copy holds changes that are undone now.
+    if (!state_.dataset.modified)
+        dropRecoveryCopies(state_.dataset.fileName, true);
     for (TimelineWindow* w : {ptime_.data(), etime_.data()})
         if (w)
             w->refreshChart();
@@ -689,6 +714,9 @@ void ZemMain::showFoundEntry(bool isEvent, int index) {
     openTimeline(side);
     (isEvent ? ds.curEvent : ds.curPerson) = static_cast<int16_t>(index);
     TimelineWindow* window = side == TimelineSide::people ? ptime_ : etime_;
+    // The chart may have been drawn before entries were added or deleted: drawn again, its
+    // lines are where the entry is.
+    window->refreshChart();
     if (!window->showEntryLine(index)) {
         const std::string& name = isEvent ? ds.events[static_cast<size_t>(index)].name
                                           : ds.people[static_cast<size_t>(index)].name;

@@ -93,6 +93,7 @@ private:
     void enableDataMenus();
     void closeTimelines();
     void storePendingEntries();
+    void storeBeforeUndo();
     // An undo or redo: the charts and the chart's entry windows show the dataset afresh.
     void showChangedDataset();
     void openTimeline(TimelineSide side);

@@ -242,7 +242,11 @@ bool parseChartArgs(Context& c, ChartArgs& r, bool terminalColors, size_t files,
             }
         } else if (a == "--color" && terminalColors) {
             std::optional<std::string> v;
-            if (!value(v) || (*v != "auto" && *v != "always" && *v != "never")) {
+            if (!value(v)) {
+                usageError(c, "--color needs auto, always or never");
+                return false;
+            }
+            if (*v != "auto" && *v != "always" && *v != "never") {
                 usageError(c, "--color takes auto, always or never");
                 return false;
             }

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -447,6 +448,36 @@ std::string readWholeFile(const std::string& path, size_t maxBytes) {
     return data;
 }
 
+namespace {
+
+// The process's umask. Reading it with umask() means setting it for a moment, which another
+// thread creating a file meanwhile (the background recovery copy) would see, and a race of two
+// such readers could leave it at 0 for good; the kernel reports it read-only in
+// /proc/self/status.
+mode_t currentUmask() {
+    const int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        char buffer[4096];
+        const ssize_t n = ::read(fd, buffer, sizeof buffer - 1);
+        ::close(fd);
+        if (n > 0) {
+            buffer[n] = '\0';
+            if (const char* line = std::strstr(buffer, "\nUmask:")) {
+                unsigned value = 0;
+                if (std::sscanf(line + 7, "%o", &value) == 1)
+                    return static_cast<mode_t>(value & 0777);
+            }
+        }
+    }
+    static std::mutex guard;
+    const std::lock_guard<std::mutex> lock(guard);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+} // namespace
+
 void writeFileAtomic(const std::string& path, std::string_view data, const WriteFunction& write,
                      mode_t newFileMode) {
     const std::string target = resolveTarget(path);
@@ -456,9 +487,7 @@ void writeFileAtomic(const std::string& path, std::string_view data, const Write
 
     // The new file takes the old one's permissions, or the usual ones for a new file.
     mode_t mode = newFileMode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode &= ~mask;
+    mode &= ~currentUmask();
 
     struct stat old {};
     bool exists = true;

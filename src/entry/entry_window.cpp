@@ -467,6 +467,21 @@ void EntryWindow::savePending() {
     dirty = false;
 }
 
+bool EntryWindow::dropUntouchedNew() {
+    if (!isNew || Text1->text() != QStringLiteral("?") || !desc->toPlainText().isEmpty() ||
+        !imgName->text().isEmpty())
+        return false;
+    isNew = false;
+    dirty = false;
+    withArray(state_.dataset, people(), [&](auto& a) {
+        a.ensureSpare();
+        a.at(a.count) = {};
+        a.current = static_cast<int16_t>(std::max(0, std::min(beforeNew_, a.count - 1)));
+    });
+    showEntry(current());
+    return true;
+}
+
 void EntryWindow::Text1_Change() {
     // Every keystroke goes into the entry at once, a new one in the spare position included.
     const int cur = current();

@@ -80,6 +80,9 @@ public:
     void showEntry(int position);
     void storeEntry(int position);
     void savePending();
+    // A New form nothing was typed into (still named "?", no description or picture) is
+    // dropped rather than stored; true when there was one.
+    bool dropUntouchedNew();
 
 public slots:
     void Form_Load();

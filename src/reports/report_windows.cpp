@@ -129,6 +129,10 @@ ReportWriter::ReportWriter(AppState& state, QWidget* parent) : QDialog(parent), 
         d->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("-000000")) + 16);
         d->installEventFilter(this);
     }
+    // The date fields and the buttons stand level with the options of the boxes beside them,
+    // below the boxes' titles, so that they read (and Tab goes) row by row.
+    const int belowTitle = fontMetrics().height();
+    dates->setContentsMargins(0, belowTitle, 0, 0);
     dates->addWidget(Label1, 0, 0);
     dates->addWidget(date1, 0, 1);
     dates->addWidget(Label2, 1, 0);
@@ -151,6 +155,7 @@ ReportWriter::ReportWriter(AppState& state, QWidget* parent) : QDialog(parent), 
     row->addWidget(Frame2);
 
     auto* buttons = new QVBoxLayout();
+    buttons->setContentsMargins(0, belowTitle, 0, 0);
     cmdOK = ui::named(new QPushButton(QStringLiteral("OK"), options), "cmdOK");
     cmdCancel = ui::named(new QPushButton(QStringLiteral("Cancel"), options), "cmdCancel");
     cmdOK->setDefault(true);

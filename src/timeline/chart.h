@@ -64,13 +64,13 @@ Chart buildPeopleChart(const Dataset& ds, int peopleColorBy);
 Chart buildEventsChart(const Dataset& ds, int eventsColorBy);
 
 // The year a column of a chart stands for, and back: a chart whose left edge is earliestDate
-// marks a first date two columns after the year's offset from that edge (the five-character
-// label ends seven columns after the line's blanks).
+// marks a first date one column before the year's offset from that edge (its line's blanks are
+// seven fewer than that offset, then come the five-character label, a blank and the mark).
 inline long long yearAtColumn(int earliestDate, long long column) {
-    return earliestDate + column + 2;
+    return earliestDate + column + 1;
 }
 inline long long columnOfYear(int earliestDate, long long year) {
-    return year - earliestDate - 2;
+    return year - earliestDate - 1;
 }
 
 // The chart line (from 1) of an entry: its place among the selected ones; none when the entry

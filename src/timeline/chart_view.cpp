@@ -177,7 +177,8 @@ void ChartView::updateScrollBars() {
     verticalScrollBar()->setRange(0, std::max(0, lineCount() - rows));
     verticalScrollBar()->setPageStep(rows);
     verticalScrollBar()->setSingleStep(1);
-    const long long width = static_cast<long long>(maxLength_) * charWidth_;
+    const long long width =
+        std::max<long long>(maxLength_, minimumColumns_) * static_cast<long long>(charWidth_);
     const long long hidden = std::max<long long>(0, width - viewport()->width() + charWidth_);
     horizontalScrollBar()->setRange(0, static_cast<int>(std::min<long long>(hidden, 1 << 30)));
     horizontalScrollBar()->setPageStep(std::max(charWidth_, viewport()->width()));
@@ -253,6 +254,11 @@ void ChartView::setCurrentLine(int index) {
     viewport()->update();
 }
 
+void ChartView::setMinimumColumns(long long columns) {
+    minimumColumns_ = std::clamp<long long>(columns, 0, 1 << 24);
+    updateScrollBars();
+}
+
 double ChartView::leftColumn() const {
     return static_cast<double>(horizontalScrollBar()->value()) / charWidth_;
 }
@@ -295,6 +301,14 @@ void ChartView::keyPressEvent(QKeyEvent* event) {
     default:
         QAbstractScrollArea::keyPressEvent(event);
         return;
+    }
+    // The marked line's text comes into sight when it lies wholly to one side.
+    if (current_ >= 0) {
+        const ChartLine& line = lines_[static_cast<size_t>(current_)];
+        const double columns = static_cast<double>(viewport()->width()) / charWidth_;
+        const double left = leftColumn();
+        if (line.width() > line.lead && (line.width() <= left || line.lead >= left + columns))
+            scrollToColumn(std::max(0.0, line.lead - columns / 4));
     }
     event->accept();
 }

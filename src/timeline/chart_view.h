@@ -55,6 +55,10 @@ public:
     void setCurrentLine(int index);
     int visibleRows() const;
 
+    // The view scrolls sideways as far as this many columns even when its lines are shorter,
+    // so that charts of one range of years can be scrolled together to any of them.
+    void setMinimumColumns(long long columns);
+
     // The column at the left edge, and a scroll that puts a column there.
     double leftColumn() const;
     void scrollToColumn(double column);
@@ -98,6 +102,7 @@ private:
     int& charWidth_ = cells_.charWidth;
     int& lineHeight_ = cells_.lineHeight;
     bool keyboardLines_ = false;
+    long long minimumColumns_ = 0;
     int current_ = -1;
 };
 

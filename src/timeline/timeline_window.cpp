@@ -69,7 +69,8 @@ TimelineWindow::TimelineWindow(AppState& state, TimelineSide side, QWidget* pare
     connect(rtbox1, &ChartView::lineActivated, this, [this](int line) { rtbox1_Click(line, 0); });
     connect(rtbox1->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
         if (!following_ && state_.settings.linkScrolling)
-            emit yearsScrolled(static_cast<double>(leftEdgeYear_) + rtbox1->leftColumn() + 2);
+            emit yearsScrolled(static_cast<double>(yearAtColumn(leftEdgeYear_, 0)) +
+                               rtbox1->leftColumn());
     });
     connect(mnuselect, &QAction::triggered, this, &TimelineWindow::mnuselect_Click);
     connect(mnuStats, &QAction::triggered, this, &TimelineWindow::mnuStats_Click);
@@ -158,6 +159,22 @@ void TimelineWindow::showChart(bool keepPosition) {
         (people ? QStringLiteral("People Timeline (") : QStringLiteral("Events Timeline (")) +
         QString::fromStdString(chart.colorCaption) + QLatin1Char(')'));
     leftEdgeYear_ = ds.earliestDate;
+    drawn_.clear();
+    drawnEncoding_ = ds.encoding;
+    auto note = [this](const auto& records, int count) {
+        for (int i = 0; i < count && static_cast<size_t>(i) < records.size(); ++i) {
+            const auto& r = records[static_cast<size_t>(i)];
+            if (r.selected != 0)
+                drawn_.push_back({r.name, r.date1, r.date2});
+        }
+    };
+    if (people)
+        note(ds.people, ds.numPeople);
+    else
+        note(ds.events, ds.numEvents);
+    // Both charts reach the end of the range, whatever their own lines, so that linked
+    // scrolling can bring them to the same years (a second date's label and a name follow it).
+    rtbox1->setMinimumColumns(columnOfYear(ds.earliestDate, ds.latestDate) + 20);
     rtbox1->setChart(std::move(chart.lines), ds.encoding, keepPosition);
 }
 
@@ -170,23 +187,15 @@ long long TimelineWindow::yearAtViewColumn(long long column) const {
 }
 
 QString TimelineWindow::toolTipAt(int line, long long column) const {
-    const Dataset& ds = state_.dataset;
-    const bool people = side_ == TimelineSide::people;
-    const std::optional<int> index =
-        people ? personAtLine(ds, line + 1) : eventAtLine(ds, line + 1);
     QString text = QString::number(yearAtViewColumn(column));
-    if (!index)
+    if (line < 0 || static_cast<size_t>(line) >= drawn_.size())
         return text;
-    auto describe = [&](const auto& r) {
-        QString dates = QString::fromStdString(plainNumber(r.date1));
-        if (r.date2 != r.date1)
-            dates += QChar(0x2013) + QString::fromStdString(plainNumber(r.date2));
-        return QString::fromUtf8(captionName(r.name, ds.encoding)) + QLatin1Char(' ') + dates;
-    };
-    text +=
-        QStringLiteral(" \u2014 ") + (people ? describe(ds.people[static_cast<size_t>(*index)])
-                                             : describe(ds.events[static_cast<size_t>(*index)]));
-    return text;
+    const DrawnEntry& e = drawn_[static_cast<size_t>(line)];
+    QString dates = QString::fromStdString(plainNumber(e.date1));
+    if (e.date2 != e.date1)
+        dates += QChar(0x2013) + QString::fromStdString(plainNumber(e.date2));
+    return text + QStringLiteral(" \u2014 ") +
+           QString::fromUtf8(captionName(e.name, drawnEncoding_)) + QLatin1Char(' ') + dates;
 }
 
 void TimelineWindow::mnuExport_Click() {
@@ -239,14 +248,15 @@ void TimelineWindow::mnuLink_Click(bool on) {
     emit linkToggled(on);
     // Linked again: the other chart comes to these years at once.
     if (on)
-        emit yearsScrolled(static_cast<double>(leftEdgeYear_) + rtbox1->leftColumn() + 2);
+        emit yearsScrolled(static_cast<double>(yearAtColumn(leftEdgeYear_, 0)) +
+                           rtbox1->leftColumn());
 }
 
 void TimelineWindow::followYears(double leftYear) {
     if (!state_.settings.linkScrolling)
         return;
     following_ = true;
-    rtbox1->scrollToColumn(leftYear - leftEdgeYear_ - 2);
+    rtbox1->scrollToColumn(leftYear - static_cast<double>(yearAtColumn(leftEdgeYear_, 0)));
     following_ = false;
 }
 

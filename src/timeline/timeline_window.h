@@ -85,6 +85,15 @@ private:
     void showChart(bool keepPosition);
     QString toolTipAt(int line, long long column) const;
 
+    // The entry of each line as it was when the chart was drawn, for the tooltips: they name
+    // what the line shows even when the dataset has changed since.
+    struct DrawnEntry {
+        std::string name;
+        int16_t date1 = 0, date2 = 0;
+    };
+    std::vector<DrawnEntry> drawn_;
+    TextEncoding drawnEncoding_ = TextEncoding::windows1252;
+
     AppState& state_;
     TimelineSide side_;
     int leftEdgeYear_ = 0;

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 
 #include <cstdio>
 
@@ -106,6 +107,13 @@ std::optional<QString> QtDialogs::saveFile(const QString& filter, const QString&
     if (suffix.startsWith(QLatin1Char('.')))
         suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);
+    // With several kinds offered, a name typed without an ending takes the chosen kind's.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
+        static const QRegularExpression ending(QStringLiteral("\\*\\.(\\w+)"));
+        const QRegularExpressionMatch m = ending.match(f);
+        if (m.hasMatch())
+            dialog.setDefaultSuffix(m.captured(1));
+    });
     if (!proposedName.isEmpty())
         dialog.selectFile(proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

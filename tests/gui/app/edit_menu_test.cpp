@@ -222,6 +222,7 @@ TEST_F(UndoTest, TheEditMenuSavesAndTheHistoryLimit) {
     ASSERT_GE(bar.size(), 3);
     EXPECT_EQ(bar[1], w.mnuedit->menuAction());
     EXPECT_EQ(bar[2], w.mnupeople);
+    EXPECT_EQ(w.mnuedit->title(), QStringLiteral("E&dit")); // Alt+E stays with Events
     EXPECT_EQ(w.mnuRedo->shortcuts(),
               (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
                                    QKeySequence(Qt::CTRL | Qt::Key_Y)}));
@@ -317,10 +318,23 @@ TEST_F(UndoTest, FindListsMatchesAndShowsTheChosenOneOnItsChart) {
     const int top = e->rtbox1->verticalScrollBar()->value();
     EXPECT_TRUE(top <= 250 && 250 < top + e->rtbox1->visibleRows());
 
+    // An entry deleted since the chart was drawn: the chosen one's line is marked all the same.
+    state.dataset.curEvent = 0;
+    {
+        EntryWindow d(state, EntrySide::events);
+        dialogs.answerQuestion(true);
+        d.cmdDelete->click(); // the first battle
+    }
+    f->txtFind->setText(QStringLiteral("caesarea"));
+    QTest::keyClick(f->txtFind, Qt::Key_Return);
+    EXPECT_EQ(state.dataset.curEvent, 249);
+    EXPECT_EQ(e->rtbox1->currentLine(), 249);
+    EXPECT_EQ(e->rtbox1->lineCount(), 250);
+
     // Only 200 rows, and the count says how many more there are.
     f->txtFind->setText(QStringLiteral("battle"));
     EXPECT_EQ(f->lstFound->count(), 200);
-    EXPECT_EQ(f->lblCount->text(), QStringLiteral("250 found; the first 200 are listed"));
+    EXPECT_EQ(f->lblCount->text(), QStringLiteral("249 found; the first 200 are listed"));
 
     // An entry Select leaves out is made current, and the user told why no line is marked.
     state.dataset.people[1].selected = 0;
@@ -370,4 +384,31 @@ TEST_F(UndoTest, ASelectionMadeBetweenAChangeAndItsUndoIsKept) {
             EXPECT_EQ(ds.numSelPeople, selectedPeople());
         }
     }
+}
+
+TEST_F(UndoTest, UndoTakesBackTheChangeItNames) {
+    ZemMain w(state);
+    state.history.startAfresh();
+    // A name's "&" is shown as itself in the menu.
+    {
+        EditGroupings e(state);
+        e.show();
+        dialogs.answerInput(QStringLiteral("Rome & Latium"));
+        clickLine(e, 0);
+        dialogs.answerInput(QStringLiteral("Rome"));
+        clickLine(e, 0);
+    }
+    EXPECT_EQ(w.mnuUndo->text(), QStringLiteral("&Undo Rename Rome && Latium"));
+    // A New form with nothing typed into it, in an entry window a chart opened, is not what
+    // Undo takes back.
+    w.showEntryWindow(TimelineSide::people);
+    EntryWindow* e = w.entryWindow(TimelineSide::people);
+    ASSERT_NE(e, nullptr);
+    e->cmdNew->click();
+    w.mnuUndo->trigger();
+    EXPECT_EQ(state.dataset.factions.names[1], "Rome & Latium");
+    EXPECT_EQ(state.dataset.numPeople, 4);
+    EXPECT_EQ(w.mnuRedo->text(), QStringLiteral("&Redo Rename Rome && Latium"));
+    EXPECT_FALSE(e->isNew);
+    e->close();
 }
