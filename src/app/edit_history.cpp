@@ -42,19 +42,21 @@ void EditHistory::record(std::unique_ptr<DatasetChange> change) {
 }
 
 void EditHistory::undo() {
-    if (!stack_.canUndo())
-        return;
-    noteChangesOutside();
-    stack_.undo();
-    dataset_.modified = !stack_.isClean();
-    emit datasetChanged();
+    step(true);
 }
 
 void EditHistory::redo() {
-    if (!stack_.canRedo())
+    step(false);
+}
+
+void EditHistory::step(bool back) {
+    if (!(back ? stack_.canUndo() : stack_.canRedo()))
         return;
     noteChangesOutside();
-    stack_.redo();
+    if (back)
+        stack_.undo();
+    else
+        stack_.redo();
     dataset_.modified = !stack_.isClean();
     emit datasetChanged();
 }

@@ -38,6 +38,7 @@ private:
     // A change made outside the history (the back colour, say) means no undo reaches the saved
     // state again.
     void noteChangesOutside();
+    void step(bool back);
 
     Dataset& dataset_;
     QUndoStack stack_;
