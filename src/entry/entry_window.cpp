@@ -471,15 +471,20 @@ bool EntryWindow::dropUntouchedNew() {
     if (!isNew || Text1->text() != QStringLiteral("?") || !desc->toPlainText().isEmpty() ||
         !imgName->text().isEmpty())
         return false;
-    isNew = false;
+    dropNew();
     dirty = false;
+    showEntry(current());
+    return true;
+}
+
+void EntryWindow::dropNew() {
+    isNew = false;
     withArray(state_.dataset, people(), [&](auto& a) {
         a.ensureSpare();
         a.at(a.count) = {};
+        // Back to the entry shown before New.
         a.current = static_cast<int16_t>(std::max(0, std::min(beforeNew_, a.count - 1)));
     });
-    showEntry(current());
-    return true;
 }
 
 void EntryWindow::Text1_Change() {
@@ -646,13 +651,7 @@ void EntryWindow::cmdDelete_Click() {
         });
         state_.history.record(std::move(change));
     } else if (!stored) {
-        isNew = false;
-        withArray(state_.dataset, people(), [&](auto& a) {
-            a.ensureSpare();
-            a.at(a.count) = {};
-            // Back to the entry shown before New.
-            a.current = static_cast<int16_t>(std::max(0, std::min(beforeNew_, a.count - 1)));
-        });
+        dropNew();
     }
     fillNameList();
     showEntry(current());

@@ -124,6 +124,8 @@ private:
     std::vector<const CategoryTable*> tables() const;
     void showEntryImage();
     void placeNameBox();
+    // The New form goes unstored and the entry shown before it is current again.
+    void dropNew();
     QString text(const std::string& bytes) const;
     std::string bytes(const QString& text) const;
 
