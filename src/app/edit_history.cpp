@@ -39,6 +39,7 @@ void EditHistory::record(std::unique_ptr<DatasetChange> change) {
         return;
     stack_.push(new ChangeCommand(dataset_, std::move(change)));
     dataset_.modified = true;
+    emit datasetChanged(false);
 }
 
 void EditHistory::undo() {
@@ -58,7 +59,7 @@ void EditHistory::step(bool back) {
     else
         stack_.redo();
     dataset_.modified = !stack_.isClean();
-    emit datasetChanged();
+    emit datasetChanged(true);
 }
 
 void EditHistory::startAfresh() {

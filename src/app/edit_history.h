@@ -31,8 +31,9 @@ public:
     void markSaved();
 
 signals:
-    // An undo or redo changed the dataset; windows showing it show it again.
-    void datasetChanged();
+    // Every change to the dataset passes here: one recorded, undone or redone. Windows showing
+    // the dataset show it again; stepped is true for an undo or a redo, which no window made.
+    void datasetChanged(bool stepped);
 
 private:
     // A change made outside the history (the back colour, say) means no undo reaches the saved

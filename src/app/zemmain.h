@@ -94,16 +94,21 @@ private:
     void closeTimelines();
     void storePendingEntries();
     void storeBeforeUndo();
-    // An undo or redo: the charts and the chart's entry windows show the dataset afresh.
-    void showChangedDataset();
+    // Any change to the dataset: the charts show it afresh, and after an undo or redo the
+    // chart's entry windows too.
+    void showChangedDataset(bool stepped);
+    // Before the dataset in memory is closed or replaced: edits pending in entry windows are
+    // stored, and unsaved changes saved, discarded or kept by going back. True when the caller
+    // may go on.
+    bool offerUnsavedChanges();
     void openTimeline(TimelineSide side);
     // The save command through the window's dialogs; forgets a recovery file it made stale.
     // False only when writing the whole dataset failed.
     bool runSaveCommand();
     // What opening or converting does to the charts and the menus once the dataset is read.
     void showNewDataset();
-    // The unload procedure: timelines closed, settings written, unsaved changes saved.
-    // False when a failed save keeps the program open.
+    // The unload procedure: unsaved changes offered first, then timelines closed and settings
+    // written. False when the user went back, or a save failed or was cancelled.
     bool Form_Unload();
 
     // The recovery file of a dataset whose changes were saved or given up is not kept; with

@@ -2,7 +2,9 @@
 
 #include "core/dataset.h"
 
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace tess {
 
@@ -38,6 +40,25 @@ public:
 private:
     void trade(Dataset& ds);
     Dataset other_;
+};
+
+// Several changes made by one command (a category added for the entry being stored, and the
+// entry), taken back and made again as one: undone last first.
+class ChangeGroup : public DatasetChange {
+public:
+    ChangeGroup(std::string caption, std::vector<std::unique_ptr<DatasetChange>> parts)
+        : DatasetChange(std::move(caption)), parts_(std::move(parts)) {}
+    void undo(Dataset& ds) override {
+        for (auto it = parts_.rbegin(); it != parts_.rend(); ++it)
+            (*it)->undo(ds);
+    }
+    void redo(Dataset& ds) override {
+        for (auto& part : parts_)
+            part->redo(ds);
+    }
+
+private:
+    std::vector<std::unique_ptr<DatasetChange>> parts_;
 };
 
 // A name from the dataset, in UTF-8 and cut short, for a change's caption.

@@ -16,6 +16,12 @@ inline const QString applicationTitle = QStringLiteral("Varelta: Tessaline");
 // headless: the real implementation shows Qt dialogs, the tests' one answers from a script.
 // Filters are given as the program writes them, "Description | *.ext", several separated by
 // ";;".
+// The answers of a question that can also be called off.
+enum class Choice { yes, no, cancel };
+// Which words the three buttons carry: "Save", "Discard", "Cancel" for unsaved work, or "Yes",
+// "No", "Cancel".
+enum class ChoiceButtons { saveDiscardCancel, yesNoCancel };
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -24,6 +30,10 @@ public:
     virtual void message(const QString& text, const QString& title = {}) = 0;
     // A message box with Yes and No; true for Yes.
     virtual bool question(const QString& text, const QString& title = {}) = 0;
+    // A message box with three buttons, the first the default; Escape or closing the box is
+    // Cancel.
+    virtual Choice choose(const QString& text, ChoiceButtons buttons,
+                          const QString& title = {}) = 0;
     // An input box; nothing when cancelled.
     virtual std::optional<QString> input(const QString& prompt, const QString& title,
                                          const QString& preset) = 0;

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRegularExpression>
 
 #include <cstdio>
@@ -71,6 +72,29 @@ bool QtDialogs::question(const QString& text, const QString& title) {
     }
     return makeMessageBox(parentWidget(), text, title, QMessageBox::Yes | QMessageBox::No)
                ->exec() == QMessageBox::Yes;
+}
+
+Choice QtDialogs::choose(const QString& text, ChoiceButtons buttons, const QString& title) {
+    // Nobody to answer: nothing is given up and nothing closes.
+    if (unattended_) {
+        report(text, title);
+        return Choice::cancel;
+    }
+    auto box = makeMessageBox(parentWidget(), text, title, QMessageBox::NoButton);
+    const bool saving = buttons == ChoiceButtons::saveDiscardCancel;
+    QPushButton* yes = box->addButton(saving ? QStringLiteral("&Save") : QStringLiteral("&Yes"),
+                                      QMessageBox::AcceptRole);
+    QPushButton* no = box->addButton(saving ? QStringLiteral("&Discard") : QStringLiteral("&No"),
+                                     saving ? QMessageBox::DestructiveRole : QMessageBox::NoRole);
+    QPushButton* cancel = box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    box->setDefaultButton(yes);
+    box->setEscapeButton(cancel);
+    box->exec();
+    if (box->clickedButton() == yes)
+        return Choice::yes;
+    if (box->clickedButton() == no)
+        return Choice::no;
+    return Choice::cancel;
 }
 
 std::optional<QString> QtDialogs::input(const QString& prompt, const QString& title,

@@ -27,6 +27,7 @@ public:
 
     void message(const QString& text, const QString& title = {}) override;
     bool question(const QString& text, const QString& title = {}) override;
+    Choice choose(const QString& text, ChoiceButtons buttons, const QString& title = {}) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& preset) override;
     std::optional<QString> openFile(const QString& filter) override;

@@ -19,6 +19,10 @@ ScriptedDialogs& ScriptedDialogs::answerQuestion(bool yes) {
     answers_.push_back({"question", yes});
     return *this;
 }
+ScriptedDialogs& ScriptedDialogs::answerChoice(ui::Choice choice) {
+    answers_.push_back({"choice", choice});
+    return *this;
+}
 ScriptedDialogs& ScriptedDialogs::answerInput(std::optional<QString> text) {
     answers_.push_back({"input", std::move(text)});
     return *this;
@@ -79,6 +83,12 @@ bool ScriptedDialogs::question(const QString& text, const QString& title) {
     shown.push_back({"question", text, title.isEmpty() ? ui::applicationTitle : title});
     const auto a = take("question");
     return a && std::get<bool>(*a);
+}
+
+ui::Choice ScriptedDialogs::choose(const QString& text, ui::ChoiceButtons, const QString& title) {
+    shown.push_back({"choice", text, title.isEmpty() ? ui::applicationTitle : title});
+    const auto a = take("choice");
+    return a ? std::get<ui::Choice>(*a) : ui::Choice::cancel;
 }
 
 std::optional<QString> ScriptedDialogs::input(const QString& prompt, const QString& title,

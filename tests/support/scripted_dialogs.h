@@ -21,9 +21,9 @@ namespace testing_support {
 class ScriptedDialogs : public ui::Dialogs {
 public:
     struct Shown {
-        std::string
-            kind;     // "message", "question", "input", "open", "save", "color", "printer", "modal"
-        QString text; // message or prompt text, the filter of a file dialog, a window's name
+        std::string kind; // "message", "question", "choice", "input", "open", "save", "color",
+                          // "printer", "modal"
+        QString text;     // message or prompt text, the filter of a file dialog, a window's name
         QString title;
     };
     using ModalHandler = std::function<int(QDialog&)>;
@@ -31,6 +31,7 @@ public:
     ~ScriptedDialogs() override;
 
     ScriptedDialogs& answerQuestion(bool yes);
+    ScriptedDialogs& answerChoice(ui::Choice choice);
     ScriptedDialogs& answerInput(std::optional<QString> text);
     ScriptedDialogs& answerOpen(std::optional<QString> path);
     ScriptedDialogs& answerSave(std::optional<QString> path);
@@ -47,6 +48,8 @@ public:
 
     void message(const QString& text, const QString& title = {}) override;
     bool question(const QString& text, const QString& title = {}) override;
+    ui::Choice choose(const QString& text, ui::ChoiceButtons buttons,
+                      const QString& title = {}) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& preset) override;
     std::optional<QString> openFile(const QString& filter) override;
@@ -57,7 +60,8 @@ public:
     int showModal(QDialog& dialog) override;
 
 private:
-    using Answer = std::variant<bool, std::optional<QString>, std::optional<int32_t>, ModalHandler>;
+    using Answer = std::variant<bool, std::optional<QString>, std::optional<int32_t>, ModalHandler,
+                                ui::Choice>;
     struct Queued {
         std::string kind;
         Answer answer;

@@ -34,6 +34,9 @@ public:
     QStringList told;
     void message(const QString& text, const QString&) override { told.append(text); }
     bool question(const QString&, const QString&) override { return false; }
+    ui::Choice choose(const QString&, ui::ChoiceButtons, const QString&) override {
+        return ui::Choice::no;
+    }
     std::optional<QString> input(const QString&, const QString&, const QString&) override {
         return QStringLiteral("Renamed");
     }
