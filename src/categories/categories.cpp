@@ -1,9 +1,11 @@
 #include "categories/categories.h"
 
+#include "core/find.h"
 #include "core/numbers.h"
 #include "core/text_encoding.h"
 
 #include <algorithm>
+#include <array>
 
 namespace tess {
 
@@ -173,6 +175,66 @@ Consolidation replaceGroup(Dataset& ds, CategoryKind kind, int keep, int replace
     if (result.changed > 0)
         ds.modified = true;
     return result;
+}
+
+namespace {
+std::string_view trimBlanks(std::string_view s) {
+    const size_t first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+// Twelve colours far apart on the wheel and in lightness, readable on the charts' backgrounds,
+// as 0x00BBGGRR.
+constexpr std::array<int32_t, 12> newCategoryColors = {
+    0x0000C0, 0xC00000, 0x008000, 0x0080FF, 0x800080, 0x808000,
+    0x004080, 0xFF00FF, 0x408000, 0x000080, 0x808080, 0x80FF00,
+};
+} // namespace
+
+int findCategory(const CategoryTable& table, std::string_view typed, TextEncoding encoding) {
+    const std::string wanted = foldCase(trimBlanks(typed), encoding);
+    if (wanted.empty())
+        return 0;
+    for (int i = 1; i <= table.count; ++i)
+        if (foldCase(trimBlanks(table.names[static_cast<size_t>(i)]), encoding) == wanted)
+            return i;
+    return 0;
+}
+
+std::string categoryNoun(CategoryKind kind) {
+    switch (kind) {
+    case kindFactions:
+        return "faction";
+    case kindOccupations:
+        return "occupation";
+    case kindGroups:
+        return "group";
+    case kindNations:
+        return "nation";
+    }
+    return "category";
+}
+
+int32_t unusedCategoryColor(const CategoryTable& table) {
+    std::array<int, newCategoryColors.size()> uses{};
+    for (int i = 1; i <= table.count; ++i)
+        for (size_t c = 0; c < newCategoryColors.size(); ++c)
+            if (table.colors[static_cast<size_t>(i)] == newCategoryColors[c])
+                ++uses[c];
+    const auto fewest = std::min_element(uses.begin(), uses.end());
+    return newCategoryColors[static_cast<size_t>(fewest - uses.begin())];
+}
+
+int addNamedCategory(CategoryTable& table, std::string_view name) {
+    const int32_t color = unusedCategoryColor(table);
+    if (!addCategory(table))
+        return 0;
+    const size_t n = static_cast<size_t>(table.count);
+    table.names[n] = std::string(trimBlanks(name));
+    table.colors[n] = color;
+    return table.count;
 }
 
 } // namespace tess

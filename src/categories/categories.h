@@ -44,6 +44,19 @@ bool addCategory(CategoryTable& table);
 inline constexpr const char* tableFullMessage =
     "The list already holds 32767 categories, the most it can; no category was added.";
 
+// The category a typed name stands for: the first in table order whose name equals it when
+// case and surrounding blanks are ignored; 0 when none does (or the name is blank).
+int findCategory(const CategoryTable& table, std::string_view typed, TextEncoding encoding);
+// What the user calls a category of the table in a sentence: "faction", "occupation", "group"
+// or "nation".
+std::string categoryNoun(CategoryKind kind);
+// A colour for a new category that no category of the table has yet, from a fixed palette of
+// well-separated colours; once all of them are taken, the one the fewest categories have.
+int32_t unusedCategoryColor(const CategoryTable& table);
+// Appends a category of that name (blanks around it dropped) in an unused colour; its number,
+// or 0 when the table is full.
+int addNamedCategory(CategoryTable& table, std::string_view name);
+
 // Prune: every category no selected entry uses gets a blank name (its colour stays), and blank
 // categories at the end of the table drop out of it. Marks the dataset modified.
 void pruneCategories(Dataset& ds, CategoryKind kind, const std::vector<int>& counts);

@@ -1,5 +1,8 @@
 #include "entry/entry_window.h"
 
+#include "categories/categories.h"
+#include "categories/category_changes.h"
+#include "core/find.h"
 #include "core/numbers.h"
 #include "core/text_encoding.h"
 #include "entry/entry_changes.h"
@@ -12,6 +15,7 @@
 #include "ui/text_codec.h"
 
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -27,6 +31,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -59,6 +64,18 @@ QString number(long long n) {
 }
 
 } // namespace
+
+void DropDownCombo::showPopup() {
+    emit droppingDown();
+    QComboBox::showPopup();
+    // A list of long names is cut, never wider than half the screen.
+    QWidget* popup = view()->window();
+    if (const QScreen* screen = this->screen(); screen && popup != window()) {
+        const int most = std::max(width(), screen->availableGeometry().width() / 2);
+        if (popup->width() > most)
+            popup->resize(most, popup->height());
+    }
+}
 
 EntryWindow::EntryWindow(AppState& state, EntrySide side, QWidget* parent)
     : QDialog(parent), state_(state), side_(side) {
@@ -234,12 +251,16 @@ EntryWindow::EntryWindow(AppState& state, EntrySide side, QWidget* parent)
     connect(desc, &QPlainTextEdit::textChanged, this, &EntryWindow::fieldChanged);
     date1->installEventFilter(this);
     date2->installEventFilter(this);
-    for (int k = 0; k < static_cast<int>(categoryLists.size()); ++k)
+    for (int k = 0; k < static_cast<int>(categoryLists.size()); ++k) {
         connect(categoryLists[static_cast<size_t>(k)], &QComboBox::activated, this,
                 [this, k](int item) { category_Click(k, item); });
+        connect(categoryLists[static_cast<size_t>(k)], &QComboBox::editTextChanged, this,
+                &EntryWindow::fieldChanged);
+    }
     connect(nameList, &DropDownCombo::droppingDown, this, &EntryWindow::nameList_DropDown);
     connect(nameList, &QComboBox::activated, this, &EntryWindow::nameList_Click);
     connect(imgName, &QLineEdit::textChanged, this, &EntryWindow::imgName_Change);
+    File1->installEventFilter(this);
     connect(File1, &QListWidget::itemClicked, this, &EntryWindow::File1_Click);
     connect(File1, &QListWidget::itemActivated, this, &EntryWindow::File1_Click);
     setTabOrder(date1, options[0]);
@@ -262,11 +283,42 @@ int EntryWindow::count() const {
     return people() ? state_.dataset.numPeople : state_.dataset.numEvents;
 }
 
-std::vector<const CategoryTable*> EntryWindow::tables() const {
-    const Dataset& ds = state_.dataset;
+std::vector<CategoryKind> EntryWindow::kinds() const {
     if (people())
-        return {&ds.factions, &ds.occupations};
-    return {&ds.nations, &ds.groups, &ds.nations};
+        return {kindFactions, kindOccupations};
+    return {kindNations, kindGroups, kindNations};
+}
+
+std::vector<const CategoryTable*> EntryWindow::tables() const {
+    std::vector<const CategoryTable*> t;
+    for (const CategoryKind kind : kinds())
+        t.push_back(&state_.dataset.table(kind));
+    return t;
+}
+
+void EntryWindow::showCategory(size_t list, int index) {
+    const CategoryTable& t = *tables()[list];
+    QComboBox* box = categoryLists[list];
+    box->setCurrentIndex(t.valid(index) ? index - 1 : -1);
+    box->setEditText(t.valid(index) ? text(t.names[static_cast<size_t>(index)]) : QString());
+    // A long name shows its beginning, as the other boxes do.
+    box->lineEdit()->setCursorPosition(0);
+}
+
+void EntryWindow::fillCategoryLists() {
+    const std::vector<const CategoryTable*> t = tables();
+    for (size_t k = 0; k < categoryLists.size(); ++k) {
+        QStringList names;
+        for (int j = 1; j <= t[k]->count; ++j)
+            names.append(text(t[k]->names[static_cast<size_t>(j)]));
+        const QString shown = categoryLists[k]->currentText();
+        const bool wasDirty = dirty;
+        categoryLists[k]->clear();
+        categoryLists[k]->addItems(names);
+        categoryLists[k]->setEditText(shown);
+        categoryLists[k]->lineEdit()->setCursorPosition(0);
+        dirty = wasDirty;
+    }
 }
 
 QString EntryWindow::text(const std::string& b) const {
@@ -284,29 +336,14 @@ void EntryWindow::Form_Load() {
     File1->addItems(QDir(QFile::decodeName(QByteArray::fromStdString(state_.programFolder)))
                         .entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name));
     fillNameList();
-    const std::vector<const CategoryTable*> t = tables();
-    for (size_t k = 0; k < categoryLists.size(); ++k) {
-        QStringList names;
-        for (int j = 1; j <= t[k]->count; ++j)
-            names.append(text(t[k]->names[static_cast<size_t>(j)]));
-        const QString shown = categoryLists[k]->currentText();
-        categoryLists[k]->addItems(names);
-        categoryLists[k]->setEditText(shown);
-    }
+    fillCategoryLists();
     showEntry(current());
     adjustSize();
     ui::centerForm(*this);
 }
 
 void EntryWindow::categoriesChanged() {
-    const std::vector<const CategoryTable*> t = tables();
-    for (size_t k = 0; k < categoryLists.size(); ++k) {
-        QStringList names;
-        for (int j = 1; j <= t[k]->count; ++j)
-            names.append(text(t[k]->names[static_cast<size_t>(j)]));
-        categoryLists[k]->clear();
-        categoryLists[k]->addItems(names);
-    }
+    fillCategoryLists();
     showEntry(current());
 }
 
@@ -361,13 +398,9 @@ void EntryWindow::showEntry(int position) {
         date2->setText(number(r.date2));
         shownDate1 = storedYear(date1->text().toStdString());
         const std::vector<int16_t*> fields = categoryFields(r);
-        const std::vector<const CategoryTable*> t = tables();
         for (size_t k = 0; k < fields.size(); ++k) {
-            const int index = *fields[k];
-            categoryLists[k]->setCurrentIndex(t[k]->valid(index) ? index - 1 : -1);
-            categoryLists[k]->setEditText(
-                t[k]->valid(index) ? text(t[k]->names[static_cast<size_t>(index)]) : QString());
-            chosen[k] = static_cast<int16_t>(index);
+            chosen[k] = *fields[k];
+            showCategory(k, chosen[k]);
         }
         desc->setPlainText(text(r.desc));
         url->setText(text(r.url));
@@ -387,8 +420,60 @@ void EntryWindow::showEntry(int position) {
     dirty = false;
 }
 
+std::vector<std::unique_ptr<DatasetChange>> EntryWindow::takeTypedCategories() {
+    Dataset& ds = state_.dataset;
+    std::vector<std::unique_ptr<DatasetChange>> added;
+    std::vector<std::string> declined;
+    const std::vector<CategoryKind> k = kinds();
+    for (size_t list = 0; list < categoryLists.size(); ++list) {
+        CategoryTable& table = ds.table(k[list]);
+        const std::string typed = bytes(categoryLists[list]->currentText());
+        int index = findCategory(table, typed, ds.encoding);
+        // An emptied box keeps the entry's category; only an event's second nation may be none.
+        const bool optional = !people() && list == 2;
+        if (categoryLists[list]->currentText().trimmed().isEmpty()) {
+            if (!optional)
+                showCategory(list, chosen[list]);
+            else
+                chosen[list] = 0;
+            continue;
+        }
+        const std::string folded = foldCase(typed, ds.encoding);
+        const bool wasDeclined =
+            std::find(declined.begin(), declined.end(), folded) != declined.end();
+        if (index == 0 && !wasDeclined &&
+            state_.dialogs.question(
+                QStringLiteral("\u201C") +
+                QString::fromStdString(captionName(typed, ds.encoding)).trimmed() +
+                QStringLiteral("\u201D is not ") +
+                QString::fromStdString((k[list] == kindOccupations ? "an " : "a ") +
+                                       categoryNoun(k[list])) +
+                QStringLiteral(" yet. Add it?"))) {
+            const CategorySnapshot before(ds, k[list]);
+            index = addNamedCategory(table, typed);
+            if (index == 0)
+                state_.dialogs.message(QString::fromUtf8(tableFullMessage));
+            else
+                added.push_back(
+                    categoryChange("Add " + captionName(typed, ds.encoding), before, ds));
+            fillCategoryLists();
+        }
+        if (index == 0) {
+            // Declined: the box shows again what the entry has, and that is what is stored.
+            if (!wasDeclined)
+                declined.push_back(folded);
+            showCategory(list, chosen[list]);
+            continue;
+        }
+        chosen[list] = static_cast<int16_t>(index);
+        showCategory(list, index);
+    }
+    return added;
+}
+
 void EntryWindow::storeEntry(int position) {
     txtPriority->setText(number(entryPriorityRule(txtPriority->text().toStdString())));
+    std::vector<std::unique_ptr<DatasetChange>> added = takeTypedCategories();
     Dataset& ds = state_.dataset;
     std::unique_ptr<DatasetChange> change;
     withArray(ds, people(), [&](auto& a) {
@@ -440,6 +525,13 @@ void EntryWindow::storeEntry(int position) {
     });
     dirty = false;
     ds.modified = true;
+    if (!added.empty()) {
+        // The new categories and the entry that names them are one step to undo.
+        std::string caption = change ? change->caption() : added.front()->caption();
+        if (change)
+            added.push_back(std::move(change));
+        change = std::make_unique<ChangeGroup>(std::move(caption), std::move(added));
+    }
     state_.history.record(std::move(change));
 }
 
@@ -617,10 +709,10 @@ void EntryWindow::cmdNew_Click() {
         a.at(a.count) = {};
         a.current = static_cast<int16_t>(std::min(a.count, maxEntries));
     });
-    const std::vector<const CategoryTable*> t = tables();
+    // The shown entry's categories carry over, and the boxes say so: what they show is what
+    // the new entry gets.
     for (size_t k = 0; k < categoryLists.size(); ++k)
-        if (t[k]->valid(chosen[k]))
-            categoryLists[k]->setEditText(text(t[k]->names[static_cast<size_t>(chosen[k])]));
+        showCategory(k, chosen[k]);
     shown_ = current();
     desc->setPlainText(QString());
     imgName->setText(QString());
@@ -655,6 +747,42 @@ void EntryWindow::cmdDelete_Click() {
     }
     fillNameList();
     showEntry(current());
+}
+
+bool EntryWindow::confirmClose() {
+    if (dropUntouchedNew() || (!dirty && !isNew))
+        return true;
+    const QString name =
+        QString::fromStdString(captionName(bytes(Text1->text()), state_.dataset.encoding));
+    switch (
+        state_.dialogs.choose(QStringLiteral("Keep the changes to ") + name + QStringLiteral("?"),
+                              ui::ChoiceButtons::yesNoCancel)) {
+    case ui::Choice::yes:
+        savePending();
+        return true;
+    case ui::Choice::no:
+        if (isNew) {
+            dropNew();
+        } else {
+            // The name box wrote into the entry as it was typed.
+            withArray(state_.dataset, people(), [&](auto& a) {
+                if (a.holdsEntry(shown_))
+                    a.at(shown_).name = shownName_;
+            });
+        }
+        dirty = false;
+        showEntry(current());
+        return true;
+    case ui::Choice::cancel:
+        break;
+    }
+    return false;
+}
+
+void EntryWindow::reject() {
+    // Escape and the close button come here; a window closed with edits pending asks first.
+    if (confirmClose())
+        QDialog::reject();
 }
 
 void EntryWindow::cmdOK_Click() {
@@ -695,6 +823,12 @@ bool EntryWindow::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == imgName && type == QEvent::MouseButtonPress) {
         File1->setVisible(!File1->isVisible());
         File1->raise();
+    } else if ((watched == imgName || watched == File1) && type == QEvent::KeyPress &&
+               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && File1->isVisible()) {
+        // Escape closes the open picture list, not the window.
+        File1->hide();
+        imgName->setFocus();
+        return true;
     } else if (watched == imgName && type == QEvent::KeyPress) {
         File1->hide();
     } else if (watched == picture && type == QEvent::MouseButtonPress) {

@@ -26,10 +26,7 @@ class DropDownCombo : public QComboBox {
     Q_OBJECT
 public:
     using QComboBox::QComboBox;
-    void showPopup() override {
-        emit droppingDown();
-        QComboBox::showPopup();
-    }
+    void showPopup() override;
 signals:
     void droppingDown();
 };
@@ -84,6 +81,11 @@ public:
     // dropped rather than stored; true when there was one.
     bool dropUntouchedNew();
 
+    // Before the window closes with edits not yet stored: Yes stores them, No puts the entry
+    // back as the window showed it, Cancel keeps the window open (false).
+    bool confirmClose();
+    void reject() override;
+
 public slots:
     void Form_Load();
     void Text1_Change();
@@ -121,7 +123,16 @@ private:
     bool people() const { return side_ == EntrySide::people; }
     int16_t& current();
     int count() const;
+    std::vector<CategoryKind> kinds() const;
     std::vector<const CategoryTable*> tables() const;
+    // A list's box shows a category (none for 0 or a number past the table), from its start.
+    void showCategory(size_t list, int index);
+    // The lists hold the tables' names again; the texts in the boxes stay.
+    void fillCategoryLists();
+    // Before a store: each box's text names a category of its table, or the user is asked
+    // whether to add it (Yes) or to keep the entry's own (No). The changes of the categories
+    // added, for undo together with the store.
+    std::vector<std::unique_ptr<DatasetChange>> takeTypedCategories();
     void showEntryImage();
     void placeNameBox();
     // The New form goes unstored and the entry shown before it is current again.

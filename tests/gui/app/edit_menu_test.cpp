@@ -109,6 +109,15 @@ TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedoneExactly) {
              w.Text1->setText(QStringLiteral("Caesar the Great"));
              w.cmdOK->click();
          }},
+        {"Edit Plato",
+         [](UndoTest&, AppState& s, ScriptedDialogs& d) {
+             // A new occupation typed in, and added: one step with the entry that names it.
+             EntryWindow w(s, EntrySide::people);
+             w.nameList_Click(0);
+             w.categoryLists[1]->setEditText(QStringLiteral("Philosopher"));
+             d.answerQuestion(true);
+             w.cmdOK->click();
+         }},
         {"Add Thermopylae",
          [](UndoTest&, AppState& s, ScriptedDialogs&) {
              EntryWindow w(s, EntrySide::events);
@@ -262,7 +271,7 @@ TEST_F(UndoTest, TheEditMenuSavesAndTheHistoryLimit) {
         }
     }
     EXPECT_EQ(state.history.stack().count(), 100);
-    dialogs.answerSave(std::nullopt); // the save offered before opening, declined
+    dialogs.answerChoice(ui::Choice::no); // the changes given up before opening
     dialogs.answerOpen(QString::fromStdString(path));
     dialogs.acceptModal();
     w.mnuopen_Click();

@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 using namespace tess;
@@ -167,6 +169,116 @@ TEST_P(EntryTest, NewDeleteAndTheNameList) {
     EXPECT_EQ(f.Text1->text(), QStringLiteral("Cy"));
     EXPECT_EQ(current(), 1);
     EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST_P(EntryTest, TypedCategoriesAreMatchedAskedForOrPutBack) {
+    EntryWindow w(state, GetParam());
+    Dataset& ds = state.dataset;
+    // The second list: occupations of people, groups of events, each holding one category.
+    QComboBox* box = w.categoryLists[1];
+    const CategoryTable& table = people() ? ds.occupations : ds.groups;
+    auto stored = [&](int i) {
+        return people() ? ds.people[static_cast<size_t>(i)].occupation
+                        : ds.events[static_cast<size_t>(i)].group;
+    };
+    // Case and surrounding blanks do not matter, and nothing is asked.
+    box->setEditText(people() ? QStringLiteral("  o1 ") : QStringLiteral(" g1"));
+    w.desc->setPlainText(QStringLiteral("x"));
+    w.Text2->setText(QStringLiteral("11"));
+    w.Text3->setText(QStringLiteral("22"));
+    w.cmdNext->click();
+    EXPECT_EQ(stored(0), 1);
+    EXPECT_EQ((people() ? ds.people[0].imgSize1 : ds.events[0].imgSize1), 11);
+    EXPECT_EQ((people() ? ds.people[0].imgSize2 : ds.events[0].imgSize2), 22);
+
+    // A name the table lacks: No puts the box back and stores the rest.
+    w.cmdPrev->click();
+    box->setEditText(QStringLiteral("Potter"));
+    w.desc->setPlainText(QStringLiteral("y"));
+    dialogs.answerQuestion(false);
+    w.cmdOK->click();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, people() ? QStringLiteral("\u201CPotter\u201D is not an "
+                                                               "occupation yet. Add it?")
+                                              : QStringLiteral("\u201CPotter\u201D is not a group "
+                                                               "yet. Add it?"));
+    EXPECT_EQ(stored(0), 1);
+    EXPECT_EQ(descOf(0), "y");
+    EXPECT_EQ(box->currentText(), people() ? QStringLiteral("O1") : QStringLiteral("G1"));
+
+    // Yes adds it at the end, in a colour the table has nowhere else, and the entry names it.
+    box->setEditText(QStringLiteral("Banker"));
+    dialogs.answerQuestion(true);
+    w.cmdOK->click();
+    ASSERT_EQ(table.count, 2);
+    EXPECT_EQ(table.names[2], "Banker");
+    EXPECT_NE(table.colors[2], table.colors[1]);
+    EXPECT_EQ(stored(0), 2);
+    EXPECT_EQ(box->count(), 2);
+
+    // New carries the shown entry's categories over, and the boxes show them.
+    w.cmdNew->click();
+    EXPECT_EQ(box->currentText(), QStringLiteral("Banker"));
+    w.Text1->setText(QStringLiteral("Dee"));
+    w.cmdOK->click();
+    ASSERT_EQ(count(), 4);
+    EXPECT_EQ(stored(3), 2);
+
+    if (!people()) {
+        // One new nation typed into both boxes is asked for once and added once.
+        w.categoryLists[0]->setEditText(QStringLiteral("Gaul"));
+        w.categoryLists[2]->setEditText(QStringLiteral("gaul"));
+        dialogs.answerQuestion(true);
+        w.cmdOK->click();
+        EXPECT_EQ(ds.nations.count, 3);
+        EXPECT_EQ(ds.events[static_cast<size_t>(current())].nation1, 3);
+        EXPECT_EQ(ds.events[static_cast<size_t>(current())].nation2, 3);
+    }
+    // A long name shows its start.
+    const std::string longName(200, 'L');
+    (people() ? ds.factions : ds.nations).names[1] = longName + "end";
+    w.categoriesChanged();
+    w.showEntry(0);
+    EXPECT_EQ(w.categoryLists[0]->lineEdit()->cursorPosition(), 0);
+    (void)dialogs.messages();
+}
+
+TEST_P(EntryTest, ClosingWithPendingEditsAsks) {
+    auto w = std::make_unique<EntryWindow>(state, GetParam());
+    w->show();
+    // Escape in the picture list closes the list alone.
+    QTest::mouseClick(w->imgName, Qt::LeftButton);
+    ASSERT_TRUE(w->File1->isVisible());
+    QTest::keyClick(w->File1, Qt::Key_Escape);
+    EXPECT_FALSE(w->File1->isVisible());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    w->Text1->setText(QStringLiteral("Anne"));
+    dialogs.answerChoice(ui::Choice::cancel);
+    QTest::keyClick(w.get(), Qt::Key_Escape);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Keep the changes to Anne?"));
+    EXPECT_TRUE(w->isVisible());
+    // No: the entry is as the window showed it, the name typed through included.
+    dialogs.answerChoice(ui::Choice::no);
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(name(0), "Ann");
+    EXPECT_FALSE(state.dataset.modified);
+    // Yes stores them.
+    w = std::make_unique<EntryWindow>(state, GetParam());
+    w->show();
+    w->desc->setPlainText(QStringLiteral("kept"));
+    dialogs.answerChoice(ui::Choice::yes);
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(descOf(0), "kept");
+    // An untouched window, or an untouched New form, closes without a word.
+    w = std::make_unique<EntryWindow>(state, GetParam());
+    w->show();
+    w->cmdNew->click();
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(count(), 3);
+    EXPECT_EQ(dialogs.shown.size(), 3u);
 }
 
 TEST_P(EntryTest, AnEmptyArrayTakesItsFirstEntry) {
