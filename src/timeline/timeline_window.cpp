@@ -129,6 +129,8 @@ WindowRect TimelineWindow::defaultRect() const {
     QRect twips = ui::pixelsToTwips(r, dpi);
     if (side_ == TimelineSide::events)
         twips.translate(0, ui::pixelsToTwips(area.height() / 2, dpi));
+    // Kept as every rectangle is, in twips of the unscaled screen.
+    twips = ui::toStoredTwips(twips, this);
     return {twips.x(), twips.y(), twips.width(), twips.height()};
 }
 
@@ -140,7 +142,8 @@ void TimelineWindow::Form_Load() {
     const WindowRect r = savedRect().value_or(defaultRect());
     // A rectangle from another screen, or a damaged one, still gives a usable window; the
     // rectangle used is what the next resize stores.
-    const QRect twips = ui::fitOnScreensTwips(QRect(r.left, r.top, r.width, r.height), this);
+    const QRect twips = ui::fromStoredTwips(
+        ui::fitOnScreensTwips(QRect(r.left, r.top, r.width, r.height), this), this);
     ui::setOuterRectTwips(*this, twips);
     if (frameGeometry().size() == geometry().size())
         unsettledTwips_ = twips; // not framed yet: the frame's size is still unknown
@@ -179,7 +182,22 @@ void TimelineWindow::showChart(bool keepPosition) {
 }
 
 void TimelineWindow::refreshChart() {
+    const int line = rtbox1->currentLine();
+    const std::optional<DrawnEntry> marked = line >= 0 && static_cast<size_t>(line) < drawn_.size()
+                                                 ? std::optional(drawn_[static_cast<size_t>(line)])
+                                                 : std::nullopt;
     showChart(true);
+    if (!marked)
+        return;
+    // The marked entry may have moved up or down (an entry deleted or added before it, a new
+    // first date) or be gone: the nearest line drawn for it keeps the mark, or none does.
+    int found = -1;
+    for (size_t i = 0; i < drawn_.size(); ++i)
+        if (drawn_[i] == *marked &&
+            (found < 0 || std::abs(static_cast<int>(i) - line) < std::abs(found - line)))
+            found = static_cast<int>(i);
+    if (found != line)
+        rtbox1->setCurrentLine(found);
 }
 
 long long TimelineWindow::yearAtViewColumn(long long column) const {
@@ -333,7 +351,8 @@ void TimelineWindow::applyResize(const QRect& outer) {
     const QSize room = centralWidget()->size();
     rtbox1->resize(std::min(ui::twipsToPixels(outer.width() - 60, dpi), room.width()),
                    std::min(ui::twipsToPixels(outer.height() - 650, dpi), room.height()));
-    savedRect() = WindowRect{outer.x(), outer.y(), outer.width(), outer.height()};
+    const QRect stored = ui::toStoredTwips(outer, this);
+    savedRect() = WindowRect{stored.x(), stored.y(), stored.width(), stored.height()};
 }
 
 void TimelineWindow::rtbox1_Click(int line, long long offset) {

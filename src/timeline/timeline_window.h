@@ -90,6 +90,7 @@ private:
     struct DrawnEntry {
         std::string name;
         int16_t date1 = 0, date2 = 0;
+        bool operator==(const DrawnEntry&) const = default;
     };
     std::vector<DrawnEntry> drawn_;
     TextEncoding drawnEncoding_ = TextEncoding::windows1252;

@@ -74,21 +74,64 @@ QRect placeOnScreens(const QRect& outer, const QList<QRect>& screens, const QSiz
     return {QPoint(x, y), size};
 }
 
+namespace {
+double scaleOf(const QWidget* window) {
+    const QScreen* screen = window ? window->screen() : QGuiApplication::primaryScreen();
+    const double ratio = screen ? screen->devicePixelRatio() : 1.0;
+    return ratio > 0 ? ratio : 1.0;
+}
+
+QRect scaled(const QRect& r, double factor) {
+    auto f = [factor](int v) { return static_cast<int>(std::lround(v * factor)); };
+    return {f(r.x()), f(r.y()), f(r.width()), f(r.height())};
+}
+} // namespace
+
 QRect fitOnScreensTwips(const QRect& twips, const QWidget* window) {
+    // In device pixels, so that the same rectangle fits the same screen at any scale factor.
     QList<QRect> areas;
-    for (const QScreen* screen : QGuiApplication::screens())
-        areas.append(screen->availableGeometry());
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect a = screen->availableGeometry();
+        const double r = screen->devicePixelRatio();
+        areas.append(QRect(QPoint(static_cast<int>(std::lround(a.x() * r)),
+                                  static_cast<int>(std::lround(a.y() * r))),
+                           QSize(static_cast<int>(std::lround(a.width() * r)),
+                                 static_cast<int>(std::lround(a.height() * r)))));
+    }
     const double dpi = logicalDpi(window);
     const QRect pixels = twipsToPixels(twips, dpi);
-    const QRect placed = placeOnScreens(pixels, areas, minimumWindowSize);
+    const QRect placed = placeOnScreens(pixels, areas, minimumWindowSize * scaleOf(window));
     // A rectangle that needs no change keeps its twips exactly, rounding and all.
     return placed == pixels ? twips : pixelsToTwips(placed, dpi);
+}
+
+QRect fromStoredTwips(const QRect& stored, const QWidget* window) {
+    const double scale = scaleOf(window);
+    return scale == 1.0 ? stored : scaled(stored, 1.0 / scale);
+}
+
+QRect toStoredTwips(const QRect& twips, const QWidget* window) {
+    const double scale = scaleOf(window);
+    return scale == 1.0 ? twips : scaled(twips, scale);
+}
+
+int captionWidth(const QWidget& window) {
+    // The title bar's font is the window system's; the application's, a little larger, and
+    // room for the icon and the three buttons stand in for it.
+    const int text = window.fontMetrics().horizontalAdvance(window.windowTitle());
+    return text + text / 4 + 160;
 }
 
 void centerForm(QWidget& window) {
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
+    const int needed = std::min(captionWidth(window), screen->availableGeometry().width());
+    if (!window.windowTitle().trimmed().isEmpty() && window.width() < needed) {
+        window.setMinimumWidth(
+            std::max(window.minimumWidth(), std::min(needed, window.maximumWidth())));
+        window.resize(std::min(needed, window.maximumWidth()), window.height());
+    }
     const QRect area = screen->geometry();
     const QSize size = window.frameGeometry().size();
     window.move(area.x() + (area.width() - size.width()) / 2,

@@ -26,12 +26,23 @@ void setOuterRectTwips(QWidget& window, const QRect& twips);
 // rectangle overlaps most, or the nearest one when it overlaps none (a settings file written on
 // a larger or another screen, or damaged). All in pixels.
 QRect placeOnScreens(const QRect& outer, const QList<QRect>& screens, const QSize& minimum);
-// The same for an outer rectangle in twips, over the screens' available areas.
+// The same for a window rectangle as the settings keep it (twips of the unscaled screen), over
+// the screens' available areas.
 QRect fitOnScreensTwips(const QRect& twips, const QWidget* window = nullptr);
 // The smallest window the program places, in pixels.
 inline constexpr QSize minimumWindowSize{240, 120};
 
-// Places a window in the middle of its screen without changing its size.
+// Window rectangles kept in the settings are twips of the unscaled screen (its device
+// pixels), so that a start under another scale factor reads them as the same place and size on
+// the screen, and writes them back unchanged. These turn them into twips of the window's own
+// (scaled) pixels and back.
+QRect fromStoredTwips(const QRect& stored, const QWidget* window);
+QRect toStoredTwips(const QRect& twips, const QWidget* window);
+
+// Places a window in the middle of its screen. Its size is kept, but for a window too narrow
+// for its caption, which is widened so that the caption is not cut.
 void centerForm(QWidget& window);
+// The width a window needs for its caption to show whole in a title bar, in pixels.
+int captionWidth(const QWidget& window);
 
 } // namespace ui

@@ -7,13 +7,16 @@
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -240,6 +243,25 @@ TEST_P(EntryTest, TypedCategoriesAreMatchedAskedForOrPutBack) {
     w.categoriesChanged();
     w.showEntry(0);
     EXPECT_EQ(w.categoryLists[0]->lineEdit()->cursorPosition(), 0);
+    // The name list's pop-up is never wider than half the screen, also in a style whose
+    // pop-ups grow to their longest item (as desktop styles' do).
+    struct WideningStyle : QProxyStyle {
+        int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                      QStyleHintReturn* data) const override {
+            return hint == SH_ComboBox_Popup ? 1
+                                             : QProxyStyle::styleHint(hint, option, widget, data);
+        }
+    };
+    WideningStyle style;
+    w.nameList->setStyle(&style);
+    w.Text1->setText(QString(300, QLatin1Char('W')));
+    w.cmdOK->click();
+    w.fillNameList();
+    w.show();
+    w.nameList->showPopup();
+    EXPECT_LE(w.nameList->view()->window()->width(),
+              std::max(w.nameList->width(), w.screen()->availableGeometry().width() / 2));
+    w.nameList->hidePopup();
     (void)dialogs.messages();
 }
 

@@ -56,6 +56,11 @@ TEST(UiHelpers, FiltersTwipsAndCentring) {
     EXPECT_LE(std::abs(w.frameGeometry().center().x() - screen.center().x()), 1);
     EXPECT_LE(std::abs(w.frameGeometry().center().y() - screen.center().y()), 1);
     EXPECT_EQ(w.size(), QSize(200, 100));
+    // Only a window too narrow for its caption is widened, so that the caption shows whole.
+    w.setWindowTitle(QStringLiteral("Edit Groupings of a long caption"));
+    ui::centerForm(w);
+    EXPECT_EQ(w.width(), ui::captionWidth(w));
+    EXPECT_GT(w.width(), w.fontMetrics().horizontalAdvance(w.windowTitle()));
 }
 
 TEST(UiHelpers, WindowsArePlacedWhereTheyCanBeUsed) {
