@@ -382,7 +382,10 @@ void ZemMain::openPath(const QString& path) {
     const std::string file = toPath(path);
     std::string source = file;
     bool recovering = false;
-    if (const std::optional<std::string> recovery = newerRecoveryCopy(file, state_.programFolder)) {
+    const RecoveryCopies copies = newerRecoveryCopies(file, state_.programFolder);
+    for (const std::string& refused : copies.refused)
+        state_.dialogs.message(fromPath(refused));
+    if (const std::optional<std::string>& recovery = copies.offered) {
         recovering = state_.dialogs.question(
             QStringLiteral("Changes to \"") + path +
                 QStringLiteral("\" were not saved when Tessaline was last ended, and were kept "
@@ -397,8 +400,26 @@ void ZemMain::openPath(const QString& path) {
             QFile::remove(fromPath(*recovery));
     }
     ds.fileName = file;
+    if (recovering) {
+        try {
+            readDataset(ds, source);
+        } catch (const FileError& e) {
+            // A damaged copy holds no changes worth more than the dataset's own file, which is
+            // opened instead; the copy is the user's to keep or drop.
+            recovering = false;
+            state_.dialogs.message(QStringLiteral("The recovery copy ") + fromPath(source) +
+                                   QStringLiteral(" could not be read: ") +
+                                   QString::fromUtf8(e.what()));
+            if (state_.dialogs.question(QStringLiteral("Delete the damaged recovery copy ") +
+                                            fromPath(source) + QStringLiteral("?"),
+                                        QStringLiteral("Unsaved changes found")))
+                QFile::remove(fromPath(source));
+            source = file;
+        }
+    }
     try {
-        readDataset(ds, source);
+        if (!recovering)
+            readDataset(ds, source);
         // Recovered changes are still to be saved to the dataset's own file; their recovery
         // file is this session's copy of them from now on, kept until they are saved or given
         // up.

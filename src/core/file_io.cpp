@@ -306,14 +306,10 @@ private:
     std::string path_;
 };
 
-void replaceByRename(const std::string& path, const std::string& target, const std::string& folder,
-                     const std::string& prefix, const struct stat* old, mode_t mode,
-                     std::string_view data, const WriteFunction& write) {
-    ScratchFile temp(folder, prefix);
-    if (const int err = temp.create())
-        fail(path, err);
-    if (const int err = writeAll(temp.fd(), data, write))
-        fail(path, err);
+// Gives the complete temporary the old file's owner and permissions, or mode, makes it durable
+// and renames it over target.
+void putInPlace(ScratchFile& temp, const std::string& path, const std::string& target,
+                const std::string& folder, const struct stat* old, mode_t mode) {
     if (old) {
         // Whoever may use the file keeps that right; only root can give a file away, and a
         // member of the file's group can at least keep the group.
@@ -335,6 +331,17 @@ void replaceByRename(const std::string& path, const std::string& target, const s
     temp.release();
     // Make the rename itself durable; a failure here no longer endangers either file.
     syncFolder(folder);
+}
+
+void replaceByRename(const std::string& path, const std::string& target, const std::string& folder,
+                     const std::string& prefix, const struct stat* old, mode_t mode,
+                     std::string_view data, const WriteFunction& write) {
+    ScratchFile temp(folder, prefix);
+    if (const int err = temp.create())
+        fail(path, err);
+    if (const int err = writeAll(temp.fd(), data, write))
+        fail(path, err);
+    putInPlace(temp, path, target, folder, old, mode);
 }
 
 // Renaming would split a file with several hard links into an old inode under the other names
@@ -478,47 +485,111 @@ mode_t currentUmask() {
 
 } // namespace
 
-void writeFileAtomic(const std::string& path, std::string_view data, const WriteFunction& write,
-                     mode_t newFileMode) {
-    const std::string target = resolveTarget(path);
-    const std::string folder = folderOf(target);
-    const auto slash = target.rfind('/');
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+namespace {
+
+// Where a save of path goes and what it replaces, once it is known that it may.
+struct Destination {
+    std::string target; // path with its links followed
+    std::string folder;
+    ScratchNames names;
+    bool exists = true;
+    struct stat old {};
+    mode_t mode = 0; // the new file's permissions
+};
+
+Destination examine(const std::string& path, mode_t newFileMode) {
+    Destination d;
+    d.target = resolveTarget(path);
+    d.folder = folderOf(d.target);
+    const auto slash = d.target.rfind('/');
+    d.names =
+        scratchNames(d.folder, slash == std::string::npos ? d.target : d.target.substr(slash + 1));
 
     // The new file takes the old one's permissions, or the usual ones for a new file.
-    mode_t mode = newFileMode & 07777;
-    mode &= ~currentUmask();
+    d.mode = newFileMode & 07777;
+    d.mode &= ~currentUmask();
 
-    struct stat old {};
-    bool exists = true;
-    if (::stat(target.c_str(), &old) != 0) {
+    if (::stat(d.target.c_str(), &d.old) != 0) {
         if (errno != ENOENT)
             fail(path, errno);
-        exists = false;
+        d.exists = false;
     }
-    if (exists) {
-        if (S_ISDIR(old.st_mode))
+    if (d.exists) {
+        if (S_ISDIR(d.old.st_mode))
             fail(path, EISDIR);
         // Renaming over a device or a pipe would put a regular file in its place (as root, even
         // over /dev/null), so only regular files are ever replaced.
-        if (!S_ISREG(old.st_mode))
+        if (!S_ISREG(d.old.st_mode))
             throw FileError("Cannot save \"" + path + "\": it is not a regular file");
         // The rename needs only a writable folder, which would let a save go through a
         // read-only file; ask the question the file's own permissions answer.
-        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        if (::faccessat(AT_FDCWD, d.target.c_str(), W_OK, AT_EACCESS) != 0)
             fail(path, errno);
-        mode = old.st_mode & 07777;
+        d.mode = d.old.st_mode & 07777;
     }
+    removeStale(d.folder, d.names.temp);
+    return d;
+}
 
-    const ScratchNames names = scratchNames(folder, base);
-    removeStale(folder, names.temp);
-    if (exists && old.st_nlink > 1)
-        rewriteInPlace(path, target, folder, names.backup, data, write);
+} // namespace
+
+void writeFileAtomic(const std::string& path, std::string_view data, const WriteFunction& write,
+                     mode_t newFileMode) {
+    const Destination d = examine(path, newFileMode);
+    if (d.exists && d.old.st_nlink > 1)
+        rewriteInPlace(path, d.target, d.folder, d.names.backup, data, write);
     else
-        replaceByRename(path, target, folder, names.temp, exists ? &old : nullptr, mode, data,
-                        write);
+        replaceByRename(path, d.target, d.folder, d.names.temp, d.exists ? &d.old : nullptr, d.mode,
+                        data, write);
     // A backup that a save killed half-way left is kept: until the user has looked, it may be
     // the only whole copy of the file (interruptedSaveCopies finds it).
+}
+
+struct PendingFile::Parts {
+    std::string path;
+    Destination destination;
+    ScratchFile temp;
+    Parts(const std::string& p, Destination d)
+        : path(p), destination(std::move(d)), temp(destination.folder, destination.names.temp) {}
+};
+
+PendingFile::PendingFile(const std::string& path, mode_t newFileMode)
+    : parts_(std::make_unique<Parts>(path, examine(path, newFileMode))) {
+    if (const int err = parts_->temp.create())
+        fail(path, err);
+}
+
+PendingFile::~PendingFile() = default;
+
+int PendingFile::fd() const {
+    return parts_->temp.fd();
+}
+
+void PendingFile::commit() {
+    Parts& p = *parts_;
+    const Destination& d = p.destination;
+    if (!d.exists || d.old.st_nlink <= 1) {
+        putInPlace(p.temp, p.path, d.target, d.folder, d.exists ? &d.old : nullptr, d.mode);
+        return;
+    }
+    // A file with other names keeps its inode: its new contents are copied in behind a backup.
+    std::string data;
+    struct stat st {};
+    if (::fstat(p.temp.fd(), &st) != 0)
+        fail(p.path, errno);
+    data.resize(static_cast<size_t>(st.st_size));
+    if (::pread(p.temp.fd(), data.data(), data.size(), 0) != static_cast<ssize_t>(data.size()))
+        fail(p.path, errno ? errno : EIO);
+    rewriteInPlace(p.path, d.target, d.folder, d.names.backup, data, {});
+}
+
+void writeFreshFile(const std::string& path, std::string_view data, mode_t mode) {
+    const std::string folder = folderOf(path);
+    const auto slash = path.rfind('/');
+    const ScratchNames names =
+        scratchNames(folder, slash == std::string::npos ? path : path.substr(slash + 1));
+    removeStale(folder, names.temp);
+    replaceByRename(path, path, folder, names.temp, nullptr, mode & 07777, data, {});
 }
 
 std::vector<std::string> interruptedSaveCopies(const std::string& path) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,31 @@ using WriteFunction = std::function<ssize_t(int fd, const void* data, size_t siz
 // A file that did not exist yet gets newFileMode less the umask.
 void writeFileAtomic(const std::string& path, std::string_view data,
                      const WriteFunction& write = {}, mode_t newFileMode = 0666);
+
+// A new file on its way to replacing the one at path, for a writer that makes its data as it
+// goes: written through fd(), and put in place by commit() as writeFileAtomic puts its data,
+// with the same refusals (made at once) and the same failure messages. Dropped, leaving
+// path untouched, unless committed.
+class PendingFile {
+public:
+    explicit PendingFile(const std::string& path, mode_t newFileMode = 0666);
+    ~PendingFile();
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+    int fd() const;
+    void commit();
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
+
+// Puts data at path as a new file of the user's own with exactly the given mode, made by this
+// call, complete and flushed before it is renamed into place. Whatever held the name (a link,
+// someone else's file, a file with other links) is replaced as a name, never written through,
+// so a file planted there can neither redirect the data nor read it. On failure FileError says
+// `Cannot save "path": <reason>`, and whatever was at path is untouched.
+void writeFreshFile(const std::string& path, std::string_view data, mode_t mode);
 
 // The backups of a file's old contents that saves killed while rewriting it in place left
 // beside it, newest first. They are never removed by the program: after such a kill the file

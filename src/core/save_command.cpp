@@ -8,6 +8,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace tess {
 
 namespace fs = std::filesystem;
@@ -112,7 +115,7 @@ std::string writeRecoveryText(const std::string& datasetPath, std::string_view t
     if (!datasetPath.empty()) {
         const std::string beside = recoveryPath(datasetPath);
         try {
-            writeFileAtomic(beside, text, {}, recoveryFileMode);
+            writeFreshFile(beside, text, recoveryFileMode);
             return beside;
         } catch (const FileError& e) {
             firstError = e.description();
@@ -120,7 +123,7 @@ std::string writeRecoveryText(const std::string& datasetPath, std::string_view t
     }
     const std::string fallback = recoveryPathIn(fallbackFolder, datasetPath);
     try {
-        writeFileAtomic(fallback, text, {}, recoveryFileMode);
+        writeFreshFile(fallback, text, recoveryFileMode);
         return fallback;
     } catch (const FileError& e) {
         throw FileError(firstError.empty() ? e.description() : firstError + "\n" + e.description());
@@ -131,29 +134,54 @@ std::string writeRecoveryCopy(const Dataset& ds, const std::string& fallbackFold
     return writeRecoveryText(ds.fileName, recoveryText(ds), fallbackFolder);
 }
 
-std::optional<std::string> newerRecoveryCopy(const std::string& datasetPath,
-                                             const std::string& fallbackFolder) {
-    std::error_code ec;
-    const fs::file_time_type datasetTime = fs::last_write_time(datasetPath, ec);
-    const bool datasetExists = !ec;
+namespace {
+
+// Why a recovery file cannot be taken for the user's own changes; empty when it can.
+std::string untrusted(const struct stat& st) {
+    if (S_ISLNK(st.st_mode))
+        return "it is a symbolic link";
+    if (!S_ISREG(st.st_mode))
+        return "it is not a regular file";
+    if (st.st_uid != ::geteuid())
+        return "it belongs to another user";
+    if (st.st_mode & S_IWOTH)
+        return "other users may change it";
+    return {};
+}
+
+bool newer(const struct stat& a, const struct stat& b) {
+    return a.st_mtim.tv_sec != b.st_mtim.tv_sec ? a.st_mtim.tv_sec > b.st_mtim.tv_sec
+                                                : a.st_mtim.tv_nsec > b.st_mtim.tv_nsec;
+}
+
+} // namespace
+
+RecoveryCopies newerRecoveryCopies(const std::string& datasetPath,
+                                   const std::string& fallbackFolder) {
+    RecoveryCopies found;
+    struct stat dataset {};
+    const bool datasetExists = ::stat(datasetPath.c_str(), &dataset) == 0;
     for (const std::string& candidate :
          {recoveryPath(datasetPath), recoveryPathIn(fallbackFolder, datasetPath)}) {
-        std::error_code ec2;
-        if (!fs::is_regular_file(candidate, ec2))
+        // The name itself, not what a link planted there points to.
+        struct stat st {};
+        if (::lstat(candidate.c_str(), &st) != 0 || (datasetExists && !newer(st, dataset)))
             continue;
-        const fs::file_time_type t = fs::last_write_time(candidate, ec2);
-        if (!ec2 && (!datasetExists || t > datasetTime))
-            return candidate;
+        if (const std::string why = untrusted(st); !why.empty())
+            found.refused.push_back("The recovery copy " + candidate + " is not offered: " + why +
+                                    ".");
+        else if (!found.offered)
+            found.offered = candidate;
     }
-    return std::nullopt;
+    return found;
 }
 
 void removeRecoveryCopies(const std::string& datasetPath, const std::string& fallbackFolder) {
     for (const std::string& candidate :
          {recoveryPath(datasetPath), recoveryPathIn(fallbackFolder, datasetPath)}) {
-        std::error_code ec;
-        if (fs::is_regular_file(candidate, ec))
-            fs::remove(candidate, ec);
+        struct stat st {};
+        if (::lstat(candidate.c_str(), &st) == 0 && untrusted(st).empty())
+            ::unlink(candidate.c_str());
     }
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tess {
 
@@ -49,8 +50,8 @@ std::string recoveryPath(const std::string& datasetPath);
 std::string recoveryPathIn(const std::string& folder, const std::string& datasetPath);
 
 // Writes the whole dataset to its recovery file, beside its file or else in fallbackFolder,
-// readable by the user alone, and returns the path written. Throws FileError when neither can be
-// written.
+// as a new file readable by the user alone (never through what holds the name before), and returns
+// the path written. Throws FileError when neither can be written.
 std::string writeRecoveryCopy(const Dataset& ds, const std::string& fallbackFolder);
 // The same in two steps, so that the writing can go to another thread: the whole dataset's file
 // text (whatever saveSelectedOnly says), and its writing for a dataset at datasetPath.
@@ -58,12 +59,19 @@ std::string recoveryText(const Dataset& ds);
 std::string writeRecoveryText(const std::string& datasetPath, std::string_view text,
                               const std::string& fallbackFolder);
 
-// A recovery file of the dataset at datasetPath that is newer than the dataset file (or whose
-// dataset file is gone), beside it or in fallbackFolder; nothing otherwise.
-std::optional<std::string> newerRecoveryCopy(const std::string& datasetPath,
-                                             const std::string& fallbackFolder);
+// The recovery files of the dataset at datasetPath that are newer than the dataset file (or
+// whose dataset file is gone), beside it or in fallbackFolder. Only a regular file of the
+// user's own that no other user may change is offered, the first found; any other is refused
+// with the reason, since its contents may be someone else's and not the user's changes.
+struct RecoveryCopies {
+    std::optional<std::string> offered;
+    // "The recovery copy NAME is not offered: REASON." for each refused one.
+    std::vector<std::string> refused;
+};
+RecoveryCopies newerRecoveryCopies(const std::string& datasetPath,
+                                   const std::string& fallbackFolder);
 
-// Removes the dataset's recovery files once their changes are in its file.
+// Removes the dataset's recovery files (the user's own) once their changes are in its file.
 void removeRecoveryCopies(const std::string& datasetPath, const std::string& fallbackFolder);
 
 } // namespace tess

@@ -18,6 +18,7 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace tess;
 using namespace testing_support;
@@ -362,25 +363,27 @@ TEST(Recovery, WrittenBesideOrInTheFallbackFolderAndOfferedWhenNewer) {
     fs::create_directory(dir.path() / "program");
     const std::string program = (dir.path() / "program").string();
     Dataset ds = tenPeople(dir.file("main.qd3"));
+    const std::string beside = ds.fileName + ".recovery";
     writeBytes(ds.fileName, "old");
     fs::last_write_time(ds.fileName, fs::file_time_type::clock::now() - std::chrono::hours(1));
-    EXPECT_FALSE(newerRecoveryCopy(ds.fileName, program));
+    auto offered = [&](const std::string& dataset) {
+        return newerRecoveryCopies(dataset, program).offered.value_or("");
+    };
+    EXPECT_EQ(offered(ds.fileName), "");
 
     // The whole dataset, hidden entries too (even caught in a selection-only write), goes beside
     // the file, for the user's eyes only.
     ds.saveSelectedOnly = boolTrue;
-    EXPECT_EQ(writeRecoveryCopy(ds, program), ds.fileName + ".recovery");
+    EXPECT_EQ(writeRecoveryCopy(ds, program), beside);
     ds.saveSelectedOnly = boolFalse;
-    EXPECT_EQ(readBytes(ds.fileName + ".recovery"), formatDataset(ds));
-    EXPECT_EQ(fs::status(ds.fileName + ".recovery").permissions(),
-              fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(newerRecoveryCopy(ds.fileName, program), ds.fileName + ".recovery");
+    EXPECT_EQ(readBytes(beside), formatDataset(ds));
+    EXPECT_EQ(fs::status(beside).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(offered(ds.fileName), beside);
     // An older one is not offered.
-    fs::last_write_time(ds.fileName + ".recovery",
-                        fs::file_time_type::clock::now() - std::chrono::hours(2));
-    EXPECT_FALSE(newerRecoveryCopy(ds.fileName, program));
+    fs::last_write_time(beside, fs::file_time_type::clock::now() - std::chrono::hours(2));
+    EXPECT_EQ(offered(ds.fileName), "");
     removeRecoveryCopies(ds.fileName, program);
-    EXPECT_FALSE(fs::exists(ds.fileName + ".recovery"));
+    EXPECT_FALSE(fs::exists(beside));
 
     // A dataset whose folder is gone goes to the program folder, under a name of its own.
     Dataset lost = ds;
@@ -389,10 +392,61 @@ TEST(Recovery, WrittenBesideOrInTheFallbackFolderAndOfferedWhenNewer) {
     EXPECT_EQ(fs::path(fallback).parent_path(), fs::path(program));
     EXPECT_EQ(fallback, recoveryPathIn(program, lost.fileName));
     EXPECT_NE(fallback, recoveryPathIn(program, ds.fileName));
-    EXPECT_EQ(newerRecoveryCopy(lost.fileName, program), fallback);
-    EXPECT_FALSE(newerRecoveryCopy(ds.fileName, program));
+    EXPECT_EQ(offered(lost.fileName), fallback);
+    EXPECT_EQ(offered(ds.fileName), "");
     lost.fileName = dir.file("gone/again.qd3");
     EXPECT_NE(failureOf([&] { writeRecoveryCopy(lost, dir.file("gone")); }), "");
+}
+
+// Someone else plants the recovery file's name: a link to a file of the user's, or a file of
+// their own. The copy never goes through the link nor into their file, and at open a planted
+// one is not taken for the user's changes.
+TEST(Recovery, APlantedFileIsNeitherWrittenThroughNorOffered) {
+    TempDir dir;
+    Dataset ds = tenPeople(dir.file("main.qd3"));
+    const std::string beside = ds.fileName + ".recovery";
+    const std::string program = dir.path().string();
+    writeBytes(dir.file("victim"), "the user's own file");
+    fs::create_symlink("victim", beside);
+    const std::string why = "The recovery copy " + beside + " is not offered: ";
+    EXPECT_EQ(newerRecoveryCopies(ds.fileName, program).refused,
+              std::vector<std::string>{why + "it is a symbolic link."});
+    EXPECT_EQ(writeRecoveryCopy(ds, program), beside);
+    EXPECT_EQ(readBytes(dir.file("victim")), "the user's own file");
+    EXPECT_FALSE(fs::is_symlink(beside));
+
+    fs::remove(beside);
+    writeBytes(beside, "theirs");
+    ASSERT_EQ(::chmod(beside.c_str(), 0666), 0);
+    ASSERT_EQ(::link(beside.c_str(), dir.file("their view").c_str()), 0);
+    EXPECT_EQ(newerRecoveryCopies(ds.fileName, program).refused,
+              std::vector<std::string>{why + "other users may change it."});
+    writeRecoveryCopy(ds, program);
+    EXPECT_EQ(readBytes(dir.file("their view")), "theirs");
+    EXPECT_EQ(fs::status(beside).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    removeRecoveryCopies(ds.fileName, program);
+    EXPECT_FALSE(fs::exists(beside));
+    EXPECT_TRUE(fs::exists(dir.file("their view")));
+
+    if (::geteuid() != 0)
+        return;
+    // As root: a file that belongs to another user, and a sticky shared folder where the
+    // user cannot replace it, so the copy goes to the program folder.
+    writeBytes(beside, "theirs");
+    ASSERT_EQ(::chown(beside.c_str(), 65534, 65534), 0);
+    const RecoveryCopies found = newerRecoveryCopies(ds.fileName, program);
+    EXPECT_FALSE(found.offered);
+    EXPECT_EQ(found.refused, std::vector<std::string>{why + "it belongs to another user."});
+    ASSERT_EQ(::chown(beside.c_str(), 0, 0), 0);
+    fs::permissions(dir.path(), fs::perms::all | fs::perms::sticky_bit);
+    fs::create_directory(dir.path() / "program");
+    ASSERT_EQ(::chown((dir.path() / "program").c_str(), 65534, 65534), 0);
+    const int outcome = asUnprivilegedUser([&] {
+        const std::string written = writeRecoveryCopy(ds, (dir.path() / "program").string());
+        return written == recoveryPathIn((dir.path() / "program").string(), ds.fileName) ? 0 : 1;
+    });
+    EXPECT_EQ(outcome, 0);
+    EXPECT_EQ(readBytes(beside), "theirs");
 }
 
 TEST(Merge, OffsetsCategoriesAndKeepsStoredValues) {
