@@ -45,7 +45,8 @@ struct AppState {
     // sets the real one, tests record what would have been opened.
     std::function<void(const std::string&)> shellOpen;
     // Starts a print document on the printer chosen in Reports > Setup, for texts in the given
-    // encoding; main sets the real one, tests a recording one. Without one, nothing prints.
+    // encoding; main sets the real one, tests a recording one. Without one, nothing prints; it
+    // gives nothing when the user cancels the choice of a PDF file's name.
     std::function<std::unique_ptr<Printer>(TextEncoding)> openPrinter;
 
     std::string programFile(const std::string& name) const { return programFolder + "/" + name; }

@@ -59,8 +59,9 @@ int main(int argc, char** argv) {
         QDesktopServices::openUrl(url);
     };
     // Printing goes to the printer chosen in Reports > Setup (a PDF file where there is none).
-    state.openPrinter = [&dialogs](tess::TextEncoding encoding) -> std::unique_ptr<tess::Printer> {
-        return std::make_unique<ui::QtPrinter>(dialogs.printer(), encoding);
+    QString lastPdf;
+    state.openPrinter = [&dialogs, &lastPdf](tess::TextEncoding encoding) {
+        return ui::openChosenPrinter(dialogs.printer(), dialogs, lastPdf, encoding);
     };
     tess::ZemMain window(state);
     dialogs.setParent(&window);

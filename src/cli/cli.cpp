@@ -4,6 +4,7 @@
 #include "core/dataset.h"
 #include "core/file_error.h"
 #include "core/file_io.h"
+#include "core/find.h"
 #include "core/legacy_file.h"
 #include "core/merge.h"
 #include "core/numbers.h"
@@ -62,9 +63,11 @@ constexpr const char* usageText =
     "                               the columns, as the check boxes add them\n"
     "  age FILE EVENT-INDEX         the age report for the event at that position (from 0)\n"
     "  in-my-life FILE PERSON-INDEX \"In my life...\" for the person at that position\n"
+    "      --name TEXT in place of the position: the first one whose name holds TEXT\n"
+    "                               (case ignored)\n"
     "  print-chart people|events FILE OUT.pdf [--years N]\n"
     "                    print the timeline chart to a PDF file in strips of N years\n"
-    "                    (10 to 300, 80 unless told)\n"
+    "                    (10 to 300, 80 unless told; fewer where no more fit the page)\n"
     "  print-report people|events FILE OUT.pdf [report options]\n"
     "                    print the report writer's listing to a PDF file\n"
     "  export people|events FILE OUT.svg|OUT.html|OUT.png [--from YEAR] [--to YEAR]\n"
@@ -74,6 +77,8 @@ constexpr const char* usageText =
     "  categories FILE   the four category lists as the category editor shows them, each\n"
     "                    line followed by the category's colour (#RRGGBB)\n"
     "  help              show this text (also --help)\n"
+    "\n"
+    "An output file is never one of the input files.\n"
     "\n"
     "Exit status: 0 done, 1 the file could not be read or written, 2 bad usage.\n";
 
@@ -89,6 +94,45 @@ struct Context {
 int usageError(Context& c, const std::string& message) {
     c.err << "tessaline-cli: " << message << "\nTry 'tessaline-cli --help'.\n";
     return 2;
+}
+
+std::optional<long long> wholeNumber(const std::string& text) {
+    long long v = 0;
+    const char* first = text.data();
+    if (!text.empty() && text.front() == '+')
+        ++first;
+    auto [ptr, ec] = std::from_chars(first, text.data() + text.size(), v);
+    if (ec != std::errc() || ptr != text.data() + text.size() || text.empty())
+        return std::nullopt;
+    return v;
+}
+
+// An output that is one of the inputs (by any name: "./F", "dir/../F", a link) would be
+// replaced before or while it is read, and an input lost: a usage error, said here.
+bool outputIsAnInput(Context& c, const std::string& out,
+                     std::initializer_list<std::string> inputs) {
+    for (const std::string& in : inputs) {
+        std::error_code ec;
+        if (std::filesystem::equivalent(in, out, ec) && !ec) {
+            usageError(c, terminalText(out, TextEncoding::utf8) + " is the input file " +
+                              terminalText(in, TextEncoding::utf8) +
+                              "; name another file to write");
+            return true;
+        }
+    }
+    return false;
+}
+
+// --from after --to would select nothing: refused rather than taken for an empty success.
+bool rangeReversed(Context& c, const std::optional<std::string>& from,
+                   const std::optional<std::string>& to) {
+    const std::optional<long long> first = from ? wholeNumber(*from) : std::nullopt;
+    const std::optional<long long> last = to ? wholeNumber(*to) : std::nullopt;
+    if (first && last && *first > *last) {
+        usageError(c, "--from must not be after --to");
+        return true;
+    }
+    return false;
 }
 
 // Reads a dataset; on failure prints the reader's message and returns false.
@@ -137,17 +181,6 @@ int cmdStats(Context& c) {
     for (const std::string& line : statisticsLines(ds).all())
         c.out << line << '\n';
     return 0;
-}
-
-std::optional<long long> wholeNumber(const std::string& text) {
-    long long v = 0;
-    const char* first = text.data();
-    if (!text.empty() && text.front() == '+')
-        ++first;
-    auto [ptr, ec] = std::from_chars(first, text.data() + text.size(), v);
-    if (ec != std::errc() || ptr != text.data() + text.size() || text.empty())
-        return std::nullopt;
-    return v;
 }
 
 std::string ansiColored(const std::string& text, int32_t color) {
@@ -263,6 +296,9 @@ bool parseChartArgs(Context& c, ChartArgs& r, bool terminalColors, size_t files,
         usageError(c, usage);
         return false;
     }
+    if (rangeReversed(c, r.filters.from, r.filters.to) ||
+        (files == 2 && outputIsAnInput(c, r.positional[2], {r.positional[1]})))
+        return false;
     const bool people = r.positional[0] == "people";
     r.kind = people ? kindFactions : kindNations;
     if (r.colorBy) {
@@ -373,6 +409,8 @@ bool write(Context& c, Dataset& ds, const std::string& path, bool selectedOnly) 
 int cmdMerge(Context& c) {
     if (c.args.size() != 3)
         return usageError(c, "merge takes two input file names and an output file name");
+    if (outputIsAnInput(c, c.args[2], {c.args[0], c.args[1]}))
+        return 2;
     Dataset ds;
     if (!openLikeTheProgram(c, ds, c.args[0], true))
         return 1;
@@ -393,6 +431,8 @@ int cmdConvert(Context& c) {
     if (c.args.empty() || c.args.size() > 2)
         return usageError(c, "convert takes an older file name and an optional output name");
     const std::string out = c.args.size() == 2 ? c.args[1] : convertedFileName(c.args[0]);
+    if (outputIsAnInput(c, out, {c.args[0]}))
+        return 2;
     // A dataset of the converted copy's name may be the user's work: it is replaced only when
     // named.
     std::error_code ec;
@@ -428,6 +468,9 @@ int cmdSelect(Context& c) {
     }
     if (positional.size() != 2)
         return usageError(c, "select takes an input and an output file name");
+    if (rangeReversed(c, filters.from, filters.to) ||
+        outputIsAnInput(c, positional[1], {positional[0]}))
+        return 2;
     Dataset ds;
     if (!openLikeTheProgram(c, ds, positional[0], true))
         return 1;
@@ -438,20 +481,27 @@ int cmdSelect(Context& c) {
 int cmdCopy(Context& c) {
     if (c.args.size() != 2)
         return usageError(c, "copy takes an input and an output file name");
+    if (outputIsAnInput(c, c.args[1], {c.args[0]}))
+        return 2;
     Dataset ds;
     if (!load(c, ds, c.args[0]))
         return 1;
     return write(c, ds, c.args[1], false) ? 0 : 1;
 }
 
-// A report's text for the terminal: its own line breaks, nothing obeyed by the terminal.
+// A report's text for the terminal: its own line breaks, nothing obeyed by the terminal, and
+// a last line ended, so that the shell's prompt does not follow it on the same line.
 void showReport(Context& c, const std::string& report, TextEncoding encoding) {
     size_t start = 0;
     for (;;) {
         const size_t end = report.find(lineBreak, start);
-        c.out << terminalText(std::string_view(report).substr(start, end - start), encoding);
-        if (end == std::string::npos)
+        const std::string_view line = std::string_view(report).substr(start, end - start);
+        c.out << terminalText(line, encoding);
+        if (end == std::string::npos) {
+            if (!line.empty())
+                c.out << '\n';
             break;
+        }
         c.out << '\n';
         start = end + lineBreak.size();
     }
@@ -505,6 +555,8 @@ int cmdListing(Context& c, bool print) {
         return usageError(c, print ? "print-report takes people or events, a file name and the "
                                      "PDF file to write"
                                    : "report takes people or events and a file name");
+    if (rangeReversed(c, from, to) || (print && outputIsAnInput(c, positional[2], {positional[1]})))
+        return 2;
     Dataset ds;
     if (!openLikeTheProgram(c, ds, positional[1], true))
         return 1;
@@ -520,7 +572,9 @@ int cmdListing(Context& c, bool print) {
         return 0;
     }
     return printToPdf(c, positional[2], ds.encoding,
-                      [&](Printer& p) { c.out << printedMessage(printReport(p, text)) << '\n'; })
+                      [&](Printer& p) {
+                          c.out << printedMessage(printReport(p, text, ds.encoding)) << '\n';
+                      })
                ? 0
                : 1;
 }
@@ -535,10 +589,12 @@ int cmdPrintChart(Context& c) {
         if (a == "--years") {
             if (i + 1 >= c.args.size())
                 return usageError(c, "--years needs a value");
-            const std::string& typed = c.args[++i];
-            if (!wholeNumber(typed) || *wholeNumber(typed) < 1)
-                return usageError(c, "--years takes a whole number of years (10 to 300)");
-            years = yearsPerStripRule(typed); // as the field keeps it when left
+            const std::optional<long long> typed = wholeNumber(c.args[++i]);
+            // The window's field would quietly hold a value to its limits; a script asking
+            // for one the print cannot give is told.
+            if (!typed || *typed < 10 || *typed > 300)
+                return usageError(c, "--years takes a whole number of years from 10 to 300");
+            years = std::to_string(*typed);
         } else if (a.size() > 1 && a.front() == '-') {
             return usageError(c, "unknown option '" + a + "'");
         } else {
@@ -548,6 +604,8 @@ int cmdPrintChart(Context& c) {
     if (positional.size() != 3 || (positional[0] != "people" && positional[0] != "events"))
         return usageError(c, "print-chart takes people or events, a file name and the PDF file "
                              "to write");
+    if (outputIsAnInput(c, positional[2], {positional[1]}))
+        return 2;
     Dataset ds;
     if (!openLikeTheProgram(c, ds, positional[1], true))
         return 1;
@@ -560,33 +618,43 @@ int cmdPrintChart(Context& c) {
                    const TimelinePrintOutcome done = printTimeline(
                        p, chart.lines, ds.encoding, ds.earliestDate, ds.latestDate,
                        {years, std::to_string(ds.earliestDate), std::to_string(ds.latestDate)});
-                   c.out << "Printed " << done.strips << " strips of " << years << " years\n";
+                   c.out << stripsPrintedMessage(done) << '\n';
                })
                ? 0
                : 1;
 }
 
-// age and in-my-life: a file and the position of the event or person in its array.
+// age and in-my-life: a file and the position of the event or person in its array, or the
+// first one whose name holds the text of --name.
 int cmdChoiceReport(Context& c, bool age) {
     const char* name = age ? "age" : "in-my-life";
     const char* what = age ? "event" : "person";
-    if (c.args.size() != 2)
+    const bool byName = c.args.size() == 3 && c.args[1] == "--name";
+    if (c.args.size() != 2 && !byName)
         return usageError(c, std::string(name) + " takes a file name and the position of the " +
-                                 what + " (from 0)");
-    const std::optional<long long> index = wholeNumber(c.args[1]);
+                                 what + " (from 0) or --name TEXT");
+    const std::optional<long long> index = byName ? 0 : wholeNumber(c.args[1]);
     if (!index)
         return usageError(c, "the position must be a whole number, not '" + c.args[1] + "'");
     Dataset ds;
     if (!openLikeTheProgram(c, ds, c.args[0], true))
         return 1;
     const int count = age ? ds.numEvents : ds.numPeople;
-    if (*index < 0 || *index >= count) {
-        c.err << "There is no " << what << " at position " << *index << ": the file holds " << count
+    long long i = *index;
+    if (byName) {
+        i = firstNamed(ds, fromUtf8(c.args[2], ds.encoding), age);
+        if (i < 0) {
+            c.err << "No " << what << "'s name holds \""
+                  << terminalText(c.args[2], TextEncoding::utf8) << "\".\n";
+            return 1;
+        }
+    } else if (i < 0 || i >= count) {
+        c.err << "There is no " << what << " at position " << i << ": the file holds " << count
               << (age ? " events" : (count == 1 ? " person" : " people")) << ".\n";
         return 1;
     }
-    const int i = static_cast<int>(*index);
-    showReport(c, age ? ageReport(ds, i) : inMyLifeReport(ds, i), ds.encoding);
+    const int at = static_cast<int>(i);
+    showReport(c, age ? ageReport(ds, at) : inMyLifeReport(ds, at), ds.encoding);
     return 0;
 }
 

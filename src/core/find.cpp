@@ -38,7 +38,9 @@ std::string foldUtf8(std::string_view s) {
     return out;
 }
 
-std::string fold(std::string_view s, TextEncoding encoding) {
+} // namespace
+
+std::string foldCase(std::string_view s, TextEncoding encoding) {
     if (encoding == TextEncoding::utf8)
         return foldUtf8(s);
     std::string out(s.size(), '\0');
@@ -47,20 +49,18 @@ std::string fold(std::string_view s, TextEncoding encoding) {
     return out;
 }
 
-} // namespace
-
 FindResult findEntries(const Dataset& ds, std::string_view query, size_t limit) {
     FindResult result;
     if (query.empty())
         return result;
-    const std::string needle = fold(query, ds.encoding);
+    const std::string needle = foldCase(query, ds.encoding);
     // One buffer reused for every text, so that a search over a maximal dataset allocates
     // next to nothing.
     std::string folded;
     auto contains = [&](const std::string& text) {
         if (text.size() < needle.size())
             return false;
-        folded = fold(text, ds.encoding);
+        folded = foldCase(text, ds.encoding);
         return folded.find(needle) != std::string::npos;
     };
     auto search = [&](const auto& records, int count, bool isEvent) {
@@ -76,6 +76,20 @@ FindResult findEntries(const Dataset& ds, std::string_view query, size_t limit) 
     search(ds.people, ds.numPeople, false);
     search(ds.events, ds.numEvents, true);
     return result;
+}
+
+int firstNamed(const Dataset& ds, std::string_view query, bool events) {
+    if (query.empty())
+        return -1;
+    const std::string needle = foldCase(query, ds.encoding);
+    auto search = [&](const auto& records, int count) {
+        for (int i = 0; i < count && i < static_cast<int>(records.size()); ++i)
+            if (foldCase(records[static_cast<size_t>(i)].name, ds.encoding).find(needle) !=
+                std::string::npos)
+                return i;
+        return -1;
+    };
+    return events ? search(ds.events, ds.numEvents) : search(ds.people, ds.numPeople);
 }
 
 } // namespace tess

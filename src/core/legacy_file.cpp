@@ -4,7 +4,9 @@
 #include "core/line_reader.h"
 #include "core/qd3_file.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 
 namespace tess {
 
@@ -84,10 +86,18 @@ void readLegacyTable(LineReader& in, std::string_view text, CategoryTable& table
 } // namespace
 
 std::string convertedFileName(const std::string& legacyPath) {
-    if (legacyPath.empty())
-        return "3";
     std::string out = legacyPath;
-    out.back() = '3';
+    const auto lower = [](char c) {
+        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    };
+    std::string ending = out.size() >= 4 ? out.substr(out.size() - 4) : std::string();
+    std::transform(ending.begin(), ending.end(), ending.begin(), lower);
+    // Changing the last character of any other name would make "data" into "dat3", or the
+    // copy's name another file's.
+    if (ending == ".qd2")
+        out.back() = '3';
+    else
+        out += ".qd3";
     return out;
 }
 

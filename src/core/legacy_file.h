@@ -8,7 +8,8 @@
 
 namespace tess {
 
-// The name of the converted copy of an older ".qd2" file: its last character becomes "3".
+// The name of the converted copy of an older file: ".qd2" (any case) becomes ".qd3", and any
+// other name gets ".qd3" added.
 std::string convertedFileName(const std::string& legacyPath);
 
 // Reads a file of the older layout into a new dataset: every entry selected, every category

@@ -32,6 +32,9 @@ public:
     // The widest line to come, in characters, told before the first page: a printer may then
     // choose a type small enough for it to fit the page's width.
     virtual void fitColumns(long long columns) { (void)columns; }
+    // The most characters a line may hold and still fit the page's width at the smallest type
+    // the printer sets; 0 when there is no such limit.
+    virtual long long maxColumns() const { return 0; }
 };
 
 } // namespace tess

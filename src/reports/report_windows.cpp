@@ -62,7 +62,9 @@ void printOnPrinter(AppState& state, const std::string& text) {
         return;
     try {
         std::unique_ptr<Printer> printer = state.openPrinter(state.dataset.encoding);
-        const long long lines = printReport(*printer, text);
+        if (!printer) // the choice of a PDF file's name was cancelled
+            return;
+        const long long lines = printReport(*printer, text, state.dataset.encoding);
         state.dialogs.message(QString::fromStdString(printedMessage(lines)));
     } catch (const PrintError& e) {
         state.dialogs.message(QString::fromUtf8(e.what()));

@@ -55,9 +55,11 @@ std::string xmlText(std::string_view utf8) {
     return out;
 }
 
-// The part of a line after its leading blanks, in UTF-8.
+// The part of a line after its leading blanks, in UTF-8, with its controls shown as the
+// terminal shows them: a browser obeys a right-to-left override in a name and draws the rest
+// of the line backwards.
 std::string lineBody(const ChartLine& line, TextEncoding encoding) {
-    return toUtf8(line.slice(line.lead, line.width() - line.lead, encoding), encoding);
+    return terminalText(line.slice(line.lead, line.width() - line.lead, encoding), encoding);
 }
 
 } // namespace

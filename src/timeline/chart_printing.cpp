@@ -89,26 +89,60 @@ chartStrips(int yearsPerStrip, int earliestDate, int firstYear, int lastYear, in
     return strips;
 }
 
+namespace {
+
+// The years the print window's fields name, each the chart's own end without a number.
+std::pair<int, int> requestedYears(const TimelinePrintRequest& request, int earliestDate,
+                                   int latestDate) {
+    auto year = [](const std::string& text, int otherwise) {
+        return text.find_first_of("0123456789") == std::string::npos ? otherwise
+                                                                     : roundedInt16(text);
+    };
+    return {year(request.startYear, earliestDate), year(request.endYear, latestDate)};
+}
+
+} // namespace
+
+int askedYearsPerStrip(std::string_view yearsPerLine) {
+    return roundedInt16(yearsPerLine);
+}
+
+std::string printRangeProblem(const TimelinePrintRequest& request, int earliestDate,
+                              int latestDate) {
+    const auto [first, last] = requestedYears(request, earliestDate, latestDate);
+    return first > last ? "Start Year must not be after End Year." : "";
+}
+
 TimelinePrintOutcome printTimeline(Printer& printer, const std::vector<ChartLine>& lines,
                                    TextEncoding encoding, int earliestDate, int latestDate,
                                    const TimelinePrintRequest& request,
                                    const KeepPrinting& keepPrinting) {
     TimelinePrintOutcome outcome;
-    const int years = roundedInt16(request.yearsPerLine);
-    if (years < 10)
+    outcome.askedYears = askedYearsPerStrip(request.yearsPerLine);
+    if (outcome.askedYears < 10)
         return outcome;
-    // The years limit the strips to those that hold them, within the chart; a field without a
-    // number leaves the chart's own end.
-    auto year = [](const std::string& text, int otherwise) {
-        return text.find_first_of("0123456789") == std::string::npos ? otherwise
-                                                                     : roundedInt16(text);
-    };
-    const int lastYear = std::clamp(year(request.endYear, latestDate), earliestDate, latestDate);
-    const int firstYear = std::clamp(year(request.startYear, earliestDate), earliestDate, lastYear);
+    if (const std::string problem = printRangeProblem(request, earliestDate, latestDate);
+        !problem.empty())
+        throw PrintError(problem);
+    // Columns past the page's edge would be on no page at all: the strips narrow instead.
+    const long long fit = printer.maxColumns();
+    outcome.years = fit > 0 && fit < outcome.askedYears ? static_cast<int>(std::max(1LL, fit))
+                                                        : outcome.askedYears;
+    // The years limit the strips to those that hold them, within the chart.
+    const auto [start, end] = requestedYears(request, earliestDate, latestDate);
+    const int lastYear = std::clamp(end, earliestDate, latestDate);
+    const int firstYear = std::clamp(start, earliestDate, lastYear);
+    const auto strips = chartStrips(outcome.years, earliestDate, firstYear, lastYear, latestDate);
+    // The type is sized for what is printed: a narrow chart in wide strips keeps its size.
+    long long longest = 0;
+    for (const ChartLine& line : lines)
+        longest = std::max(longest, line.width());
+    long long widest = static_cast<long long>(printBanner.size());
+    for (const auto& [first, last] : strips)
+        widest = std::max(widest, std::min(last, std::max(longest, first)) - first + 1);
+    printer.fitColumns(widest);
     int pages = 0;
-    printer.fitColumns(years);
-    for (const auto& [first, last] :
-         chartStrips(years, earliestDate, firstYear, lastYear, latestDate)) {
+    for (const auto& [first, last] : strips) {
         if (!printStrip(printer, lines, first, last, encoding, pages, keepPrinting)) {
             outcome.stopped = true;
             break;
@@ -120,6 +154,17 @@ TimelinePrintOutcome printTimeline(Printer& printer, const std::vector<ChartLine
     else
         printer.endDocument();
     return outcome;
+}
+
+std::string stripsPrintedMessage(const TimelinePrintOutcome& outcome, std::string_view lineEnd) {
+    std::string text = "Printed " + plainNumber(outcome.strips) +
+                       (outcome.strips == 1 ? " strip of " : " strips of ") +
+                       plainNumber(outcome.years) + " years";
+    if (outcome.years < outcome.askedYears)
+        text += std::string(lineEnd) + "Only " + plainNumber(outcome.years) +
+                " years fit across the page at the smallest type, not the " +
+                plainNumber(outcome.askedYears) + " asked for.";
+    return text;
 }
 
 } // namespace tess

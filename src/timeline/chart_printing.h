@@ -47,16 +47,33 @@ struct TimelinePrintRequest {
     std::string endYear;      // likewise, its last year
 };
 
+// The years per strip the print reads from the field: below 10 after Cancel, when nothing
+// prints.
+int askedYearsPerStrip(std::string_view yearsPerLine);
+
+// "Start Year must not be after End Year." when the two fields, read as the print reads
+// them, are the wrong way round; empty otherwise.
+std::string printRangeProblem(const TimelinePrintRequest& request, int earliestDate,
+                              int latestDate);
+
 // Prints a chart in strips as one document and ends it; nothing when the years per strip are
-// below 10 (Cancel). Stopped by keepPrinting, the document is dropped instead. PrintError
-// escapes, the document neither ended nor dropped.
+// below 10 (Cancel). A strip is never wider than the printer fits on the page at its smallest
+// type, and the type is sized for the widest line printed. Stopped by keepPrinting, the
+// document is dropped instead. PrintError escapes, the document neither ended nor dropped; a
+// Start Year after the End Year is one, before anything is printed.
 struct TimelinePrintOutcome {
     int strips = 0;
+    int years = 0;      // per strip, as printed
+    int askedYears = 0; // per strip, as asked
     bool stopped = false;
 };
 TimelinePrintOutcome printTimeline(Printer& printer, const std::vector<ChartLine>& lines,
                                    TextEncoding encoding, int earliestDate, int latestDate,
                                    const TimelinePrintRequest& request,
                                    const KeepPrinting& keepPrinting = {});
+
+// "Printed N strips of W years", and on a line of its own why W is less than asked.
+std::string stripsPrintedMessage(const TimelinePrintOutcome& outcome,
+                                 std::string_view lineEnd = "\n");
 
 } // namespace tess

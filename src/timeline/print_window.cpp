@@ -1,16 +1,20 @@
 #include "timeline/print_window.h"
 
 #include "timeline/chart_printing.h"
+#include "ui/dialogs.h"
 #include "ui/geometry.h"
 #include "ui/named.h"
 #include "ui/tab_order.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -71,6 +75,20 @@ bool PrintTimelineWindow::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+void PrintTimelineWindow::cmdOK_Click() {
+    const Dataset& ds = state_.dataset;
+    const std::string problem = printRangeProblem(
+        {Text1->text().toStdString(), Text4->text().toStdString(), Text5->text().toStdString()},
+        ds.earliestDate, ds.latestDate);
+    // Reversed years are a slip to correct here, not a range to guess at.
+    if (!problem.empty()) {
+        state_.dialogs.message(QString::fromStdString(problem));
+        Text4->setFocus();
+        return;
+    }
+    accept();
+}
+
 void PrintTimelineWindow::cmdCancel_Click() {
     Text1->setText(QStringLiteral("0"));
     reject();
@@ -91,6 +109,43 @@ void PrintTimelineWindow::Form_Unload() {
     state_.timelinePrint.yearsPerLine = Text1->text().toStdString();
     state_.timelinePrint.startYear = Text4->text().toStdString();
     state_.timelinePrint.endYear = Text5->text().toStdString();
+}
+
+void printChartAsAsked(AppState& state, QWidget* parent, const std::vector<ChartLine>& lines) {
+    if (!state.openPrinter)
+        return;
+    const Dataset& ds = state.dataset;
+    const TimelinePrintSettings& settings = state.timelinePrint;
+    if (askedYearsPerStrip(settings.yearsPerLine) < 10) // cancelled
+        return;
+    // A long print can be stopped between pages. The progress is modal for the whole program:
+    // nothing may close the window, replace its chart or start another print meanwhile.
+    QProgressDialog progress(QStringLiteral("Printing the chart..."), QStringLiteral("Cancel"), 0,
+                             0, parent);
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(0);
+    // A window closed meanwhile takes its chart with it.
+    const QPointer<QWidget> alive(parent);
+    auto keepPrinting = [&progress, &alive, parent](int pages) {
+        progress.setLabelText(QStringLiteral("Printing the chart: page %1").arg(pages + 1));
+        progress.setValue(0);
+        QCoreApplication::processEvents();
+        return (!parent || alive) && !progress.wasCanceled();
+    };
+    try {
+        std::unique_ptr<Printer> printer = state.openPrinter(ds.encoding);
+        if (!printer) // the choice of a PDF file's name was cancelled
+            return;
+        const TimelinePrintOutcome done = printTimeline(
+            *printer, lines, ds.encoding, ds.earliestDate, ds.latestDate,
+            {settings.yearsPerLine, settings.startYear, settings.endYear}, keepPrinting);
+        progress.close();
+        if (!done.stopped)
+            state.dialogs.message(QString::fromStdString(stripsPrintedMessage(done, "\r\n")));
+    } catch (const PrintError& e) {
+        progress.close();
+        state.dialogs.message(QString::fromUtf8(e.what()));
+    }
 }
 
 } // namespace tess

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/app_state.h"
+#include "timeline/chart.h"
+
+#include <vector>
 
 #include <QDialog>
 
@@ -31,7 +34,7 @@ public:
 public slots:
     void Form_Load();
     void Text1_LostFocus();
-    void cmdOK_Click() { accept(); }
+    void cmdOK_Click();
     void cmdCancel_Click();
     void Form_Unload();
 
@@ -42,5 +45,10 @@ protected:
 private:
     AppState& state_;
 };
+
+// Prints a chart as the Timeline Print window left its fields, on the printer chosen, with a
+// progress that can stop it between pages; then says how many strips went and why they are
+// narrower than asked, or why nothing printed.
+void printChartAsAsked(AppState& state, QWidget* parent, const std::vector<ChartLine>& lines);
 
 } // namespace tess

@@ -9,7 +9,14 @@
 
 #include <memory>
 
+class QIODevice;
+class QPagedPaintDevice;
+class QPdfWriter;
 class QPrinter;
+
+namespace tess {
+class PendingFile;
+}
 
 namespace ui {
 
@@ -28,11 +35,21 @@ public:
     void endDocument() override;
     void abortDocument() override;
     void fitColumns(long long columns) override { columns_ = columns; }
+    long long maxColumns() const override;
 
 private:
     int toTwips(int deviceUnits) const;
+    int resolution() const;
+    // Starts the document: on the printer, or for a PDF file on a new file beside it.
+    void begin();
 
     QPrinter& printer_;
+    // A PDF document goes to a file of its own beside the one named, which it replaces only
+    // once complete, so that a failed print leaves the old file and says why.
+    std::unique_ptr<tess::PendingFile> pending_;
+    std::unique_ptr<QIODevice> pdfFile_;
+    std::unique_ptr<QPdfWriter> pdf_;
+    QPagedPaintDevice* device_ = nullptr;
     tess::TextEncoding encoding_;
     QPainter painter_;
     QFont font_;
@@ -42,6 +59,14 @@ private:
     long long columns_ = 0;
     bool started_ = false;
 };
+
+class Dialogs;
+
+// The printer chosen in the printer set-up, for one print. When it prints to a PDF file that
+// has no name yet (the last print used it up), the name is asked for, proposing lastPdf, which
+// keeps the choice; nothing when that is cancelled.
+std::unique_ptr<tess::Printer> openChosenPrinter(QPrinter& printer, Dialogs& dialogs,
+                                                 QString& lastPdf, tess::TextEncoding encoding);
 
 // A printer that writes a PDF file, for printing without a display.
 std::unique_ptr<tess::Printer> openPdfPrinter(const QString& path, tess::TextEncoding encoding);

@@ -237,11 +237,38 @@ TEST(CliFiles, MergeConvertAndSelectWriteWhatTheProgramWould) {
     EXPECT_EQ(r.out, "1 people\n0 events\n3 factions\n2 occupations\n2 groups\n3 nations\n"
                      "Current date range  1580 to  1631\n");
 
-    for (const std::vector<std::string>& bad : {std::vector<std::string>{"merge", basic, basic},
-                                                {"convert"},
-                                                {"select", basic},
-                                                {"select", basic, "x", "--from", "soon"}})
-        EXPECT_EQ(runCli(bad).status, 2);
+    // An older file's name without its ending gets one of its own.
+    writeBytes(dir.file("data"), readBytes(dataFile("legacy/rome.qd2")));
+    EXPECT_EQ(runCli({"convert", dir.file("data")}).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("data.qd3")));
+
+    // An output that is an input, by whatever name, is refused and the input kept.
+    const std::string input = dir.file("in.qd3");
+    writeBytes(input, readBytes(basic));
+    std::filesystem::create_symlink("in.qd3", dir.file("link.qd3"));
+    std::filesystem::create_symlink("in.qd3", dir.file("link.svg"));
+    const std::string same =
+        dir.path().string() + "/../" + dir.path().filename().string() + "/in.qd3";
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"merge", basic, basic},
+          {"convert"},
+          {"select", basic},
+          {"select", basic, "x", "--from", "soon"},
+          {"select", basic, "x", "--from", "1700", "--to", "1600"},
+          {"select", input, same},
+          {"copy", input, dir.file("link.qd3")},
+          {"merge", basic, input, input},
+          {"convert", dir.file("rome.qd2"), dir.file("./rome.qd2")},
+          {"export", "people", input, dir.file("link.svg")},
+          {"print-chart", "people", input, same},
+          {"print-report", "people", input, same}}) {
+        const Result refused = runCli(bad);
+        EXPECT_EQ(refused.status, 2) << bad.back();
+    }
+    EXPECT_EQ(readBytes(input), readBytes(basic));
+    EXPECT_EQ(runCli({"copy", input, same}).err,
+              "tessaline-cli: " + same + " is the input file " + input +
+                  "; name another file to write\nTry 'tessaline-cli --help'.\n");
     r = runCli({"merge", basic, dataFile("broken/not_a_number.qd3"), dir.file("x.qd3")});
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(std::filesystem::exists(dir.file("x.qd3")));
@@ -249,11 +276,12 @@ TEST(CliFiles, MergeConvertAndSelectWriteWhatTheProgramWould) {
 
 TEST(CliReports, PrintTheTextsTheWindowsShow) {
     const std::string file = dataFile("golden/reports/input.qd3");
+    // On the terminal the last line is ended too, once.
     auto golden = [](const std::string& name) {
         std::string text = readBytes(dataFile("golden/reports/" + name));
         for (size_t p; (p = text.find("\r\n")) != std::string::npos;)
             text.replace(p, 2, "\n");
-        return text;
+        return text.ends_with('\n') ? text : text + "\n";
     };
     struct Case {
         std::vector<std::string> args;
@@ -268,6 +296,8 @@ TEST(CliReports, PrintTheTextsTheWindowsShow) {
          golden("listing_events_1850_1900.txt")},
         {{"age", file, "2"}, golden("age_ancient.txt")},
         {{"in-my-life", file, "1"}, golden("life_traveller.txt")},
+        // The first whose name holds the text, case ignored: "A name longer..." is 1.
+        {{"in-my-life", file, "--name", "nAmE"}, golden("life_traveller.txt")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args[0]);
@@ -277,9 +307,15 @@ TEST(CliReports, PrintTheTextsTheWindowsShow) {
     }
     EXPECT_EQ(runCli({"age", file, "3"}).status, 1); // three events: positions 0 to 2
     EXPECT_EQ(runCli({"in-my-life", file, "-1"}).status, 1);
-    EXPECT_EQ(runCli({"age", file, "first"}).status, 2);
-    EXPECT_EQ(runCli({"report", "places", file}).status, 2);
-    EXPECT_EQ(runCli({"report", "people", file, "--colour"}).status, 2);
+    EXPECT_EQ(runCli({"age", file, "--name", "no such event"}).err,
+              "No event's name holds \"no such event\".\n");
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"age", file, "first"},
+          {"age", file, "--name"},
+          {"report", "places", file},
+          {"report", "people", file, "--colour"},
+          {"report", "people", file, "--from", "1900", "--to", "1899"}})
+        EXPECT_EQ(runCli(bad).status, 2) << bad.back();
 }
 
 TEST(CliCategories, PrintsTheEditorsLinesAndColours) {
@@ -307,11 +343,19 @@ TEST(CliPrint, ChartsAndReportsGoToThePrinter) {
         return Result{status, out.str(), err.str()};
     };
     const std::string file = dataFile("golden/basic/input.qd3");
-    Result r = run({"print-chart", "people", file, "out.pdf", "--years", "1000"});
+    Result r = run({"print-chart", "people", file, "out.pdf", "--years", "300"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(opened, "out.pdf");
     EXPECT_EQ(r.out, "Printed 8 strips of 300 years\n"); // -509 to 1641 in strips of 300
     EXPECT_TRUE(printer.ended);
+    printer = RecordingPrinter();
+    printer.columns = 239;
+    EXPECT_EQ(run({"print-chart", "people", file, "out.pdf", "--years", "300"}).out,
+              "Printed 9 strips of 239 years\nOnly 239 years fit across the page at the smallest "
+              "type, not the 300 asked for.\n");
+    for (const char* years : {"9", "301", "1000", "-80", "80.5"})
+        EXPECT_EQ(run({"print-chart", "people", file, "out.pdf", "--years", years}).status, 2)
+            << years;
 
     printer = RecordingPrinter();
     r = run({"print-report", "people", file, "out.pdf", "--dates"});
@@ -361,6 +405,16 @@ TEST(CliExport, WritesTheChartAsTheWindowExportsIt) {
     EXPECT_EQ(
         tess::cli::run({"export", "people", file, dir.file("p.png")}, out, err, false, {}, png), 0);
     EXPECT_EQ(readBytes(dir.file("p.png")), "PNG of 3");
+    // Right-to-left overrides and other controls in a name are shown, never obeyed by a browser.
+    std::string text = readBytes(file);
+    text.replace(text.find("Augustus"), 8, "Aug\u202Eustus\x1B");
+    writeBytes(dir.file("rtl.qd3"), text);
+    for (const char* out : {"rtl.svg", "rtl.html"}) {
+        ASSERT_EQ(runCli({"export", "people", dir.file("rtl.qd3"), dir.file(out)}).status, 0);
+        const std::string written = readBytes(dir.file(out));
+        EXPECT_EQ(written.find("\u202E"), std::string::npos) << out;
+        EXPECT_NE(written.find("Aug\uFFFDustus\u241B"), std::string::npos) << out;
+    }
     // A folder that cannot be written says so, as saving does.
     r = runCli({"export", "people", file, "/no/such/folder/p.svg"});
     EXPECT_EQ(r.status, 1);

@@ -595,7 +595,9 @@ TEST(LegacyFile, ConvertsToAFileTheProgramOpens) {
     readDataset(back, out);
     EXPECT_EQ(formatDataset(back), formatDataset(ds));
     EXPECT_EQ(ds.people[0].priority, 5);
-    EXPECT_EQ(convertedFileName("/x/a.qd2"), "/x/a.qd3");
+    for (const auto& [legacy, converted] : std::vector<std::pair<std::string, std::string>>{
+             {"/x/a.qd2", "/x/a.qd3"}, {"A.QD2", "A.QD3"}, {"data", "data.qd3"}, {"", ".qd3"}})
+        EXPECT_EQ(convertedFileName(legacy), converted) << legacy;
 
     const Dataset empty = convertLegacyFile(legacyFile("empty_tables.qd2"), dir.file("e.qd3"));
     EXPECT_EQ(empty.numPeople, 1);

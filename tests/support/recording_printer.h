@@ -17,7 +17,9 @@ public:
     std::vector<std::vector<std::string>> pages;
     bool ended = false;
     bool aborted = false;
-    int failAtLine = -1; // the printLine call (from 0) that throws
+    int failAtLine = -1;     // the printLine call (from 0) that throws
+    long long columns = 0;   // the widest line that fits; 0: any
+    long long fittedTo = -1; // what fitColumns was last told
 
     static constexpr int lineHeight = 240;
 
@@ -37,6 +39,8 @@ public:
     int pageHeight() const override { return pageHeight_; }
     void endDocument() override { ended = true; }
     void abortDocument() override { aborted = true; }
+    void fitColumns(long long n) override { fittedTo = n; }
+    long long maxColumns() const override { return columns; }
 
     // A printer that records into this one, for a window that opens its own and drops it.
     std::unique_ptr<tess::Printer> share() { return std::make_unique<Share>(*this); }
@@ -50,6 +54,8 @@ private:
         int pageHeight() const override { return r.pageHeight(); }
         void endDocument() override { r.endDocument(); }
         void abortDocument() override { r.abortDocument(); }
+        void fitColumns(long long n) override { r.fitColumns(n); }
+        long long maxColumns() const override { return r.maxColumns(); }
         RecordingPrinter& r;
     };
 

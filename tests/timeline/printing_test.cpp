@@ -56,10 +56,41 @@ TEST(Printing, ChartStripsAndTheirColumns) {
     EXPECT_EQ(afterHeader(printer.pages[1]),
               (std::vector<std::string>{std::string(14, 'a') + "Z", " ", "Y"}));
 
+    EXPECT_EQ(printer.fittedTo, 80);
+    EXPECT_EQ(stripsPrintedMessage(done), "Printed 2 strips of 80 years");
+
     RecordingPrinter cancelled;
     printTimeline(cancelled, lines, TextEncoding::windows1252, 1840, 1940, {"0", "", ""});
     EXPECT_TRUE(cancelled.pages.empty());
     EXPECT_FALSE(cancelled.ended);
+
+    // Where no more than 50 columns fit, strips of 50 are printed and the message says why.
+    RecordingPrinter narrow;
+    narrow.columns = 50;
+    const TimelinePrintOutcome narrowed =
+        printTimeline(narrow, lines, TextEncoding::windows1252, 1840, 1940, {"80", "", ""});
+    ASSERT_EQ(narrow.pages.size(), 3u);
+    EXPECT_EQ(afterHeader(narrow.pages[1])[0], std::string(44, 'a') + "Z");
+    EXPECT_EQ(narrow.fittedTo, 50);
+    EXPECT_EQ(stripsPrintedMessage(narrowed), "Printed 3 strips of 50 years\nOnly 50 years fit "
+                                              "across the page at the smallest type, not the 80 "
+                                              "asked for.");
+    RecordingPrinter one;
+    EXPECT_EQ(stripsPrintedMessage(printTimeline(one, lines, TextEncoding::windows1252, 1840, 1940,
+                                                 {"300", "", ""})),
+              "Printed 1 strip of 300 years");
+    EXPECT_EQ(one.fittedTo, 95); // the type fits the widest line printed, not the years asked
+
+    // Reversed years print nothing and say so.
+    RecordingPrinter reversed;
+    try {
+        printTimeline(reversed, lines, TextEncoding::windows1252, 1840, 1940,
+                      {"80", "1900", "1899"});
+        ADD_FAILURE() << "printed";
+    } catch (const PrintError& e) {
+        EXPECT_STREQ(e.what(), "Start Year must not be after End Year.");
+    }
+    EXPECT_TRUE(reversed.pages.empty());
 }
 
 TEST(Printing, PagesBreakUnderTheBannerAndALongPrintStops) {
@@ -94,27 +125,40 @@ TEST(Printing, ReportsPrintTheirLinesAndCountThem) {
         std::string text;
         long long count;
         std::vector<std::string> printed;
+        long long columns = 0; // the widest line the printer fits
+        TextEncoding encoding = TextEncoding::windows1252;
     };
+    const std::string e = "\xC3\xA9"; // é in UTF-8
     const std::vector<Case> cases = {
         {"", 1, {""}},
         {"a\r\nb", 2, {"a", "b"}},
         {"a\r\nb\r\n", 3, {"a", "b", ""}}, // a text ending in a line break: one more line
         {"a\rbc", 2, {"a", "c"}},          // a lone carriage return loses the next character
+        // A line too wide for the page goes on under itself, set in; widths in characters.
+        {"0123456789ABCDEFGHIJ\r\nx", 2, {"0123456789", "    ABCDEF", "    GHIJ", "x"}, 10},
     };
-    for (const Case& c : cases) {
+    std::vector<Case> all = cases;
+    std::string wide;
+    for (int i = 0; i < 12; ++i)
+        wide += e;
+    all.push_back({wide, 1, {wide.substr(0, 20), "    " + e + e}, 10, TextEncoding::utf8});
+    for (const Case& c : all) {
         SCOPED_TRACE(c.text);
         RecordingPrinter printer;
-        EXPECT_EQ(printReport(printer, c.text), c.count);
+        printer.columns = c.columns;
+        EXPECT_EQ(printReport(printer, c.text, c.encoding), c.count);
         ASSERT_EQ(printer.pages.size(), 1u);
         EXPECT_EQ(afterHeader(printer.pages[0]), c.printed);
         EXPECT_TRUE(printer.ended);
     }
     EXPECT_EQ(printedMessage(12), "Printed 12 lines");
 
-    // The last line filling the page ends the document with a page holding only the banner.
-    RecordingPrinter full(3000);
-    EXPECT_EQ(printReport(full, "1\r\n2"), 2);
+    // The last line filling the page ends the document with a page holding only the banner; a
+    // page exactly as high as the position plus 1500 is not full yet.
+    RecordingPrinter full(2940);
+    EXPECT_EQ(printReport(full, "1\r\n2", TextEncoding::windows1252), 2);
     ASSERT_EQ(full.pages.size(), 2u);
+    EXPECT_EQ(afterHeader(full.pages[0]), (std::vector<std::string>{"1", "2"}));
     EXPECT_EQ(full.pages[1], header);
 
     // More lines than a 16-bit counter holds are counted in full.
@@ -122,11 +166,11 @@ TEST(Printing, ReportsPrintTheirLinesAndCountThem) {
     for (int i = 0; i < 40000; ++i)
         many += "x\r\n";
     RecordingPrinter big(1 << 30);
-    EXPECT_EQ(printReport(big, many), 40001);
+    EXPECT_EQ(printReport(big, many, TextEncoding::windows1252), 40001);
 
     // A printer fault stops it: the error escapes and the document is not ended.
     RecordingPrinter failing;
     failing.failAtLine = 6;
-    EXPECT_THROW(printReport(failing, "a\r\nb\r\nc"), PrintError);
+    EXPECT_THROW(printReport(failing, "a\r\nb\r\nc", TextEncoding::windows1252), PrintError);
     EXPECT_FALSE(failing.ended);
 }

@@ -6,6 +6,7 @@
 #include "timeline/timeline_window.h"
 #include "ui/qt_printer.h"
 
+#include "support/faults.h"
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -22,6 +23,13 @@
 #include <QPushButton>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 
 using namespace tess;
 using namespace testing_support;
@@ -43,6 +51,13 @@ protected:
     RecordingPrinter printer;
 };
 
+ChartLine lineOfText(const std::string& text) {
+    ChartLine l;
+    l.head = text;
+    l.headWidth = static_cast<int>(text.size());
+    return l;
+}
+
 } // namespace
 
 TEST_F(PrintWindowTest, TimelinePrintAsksTheYearsPerStrip) {
@@ -62,8 +77,15 @@ TEST_F(PrintWindowTest, TimelinePrintAsksTheYearsPerStrip) {
         QCoreApplication::sendEvent(w.Text1, &out);
         EXPECT_EQ(w.Text1->text(), kept);
     }
+    // Reversed years are refused and the window stays.
     w.Text4->setText(QStringLiteral("1000"));
+    w.Text5->setText(QStringLiteral("999"));
     w.cmdOK->click();
+    EXPECT_EQ(dialogs.messages().back(), QStringLiteral("Start Year must not be after End Year."));
+    EXPECT_NE(w.result(), QDialog::Accepted);
+    w.Text5->setText(QStringLiteral("1000"));
+    w.cmdOK->click();
+    EXPECT_EQ(w.result(), QDialog::Accepted);
     EXPECT_EQ(state.timelinePrint.yearsPerLine, "120");
     EXPECT_EQ(state.timelinePrint.startYear, "1000");
 
@@ -99,11 +121,28 @@ TEST_F(PrintWindowTest, TheTimelinesPrintTheirChartsAndReportsTheirText) {
         w.close();
     }
 
+    // The print says how many strips went, and why they are narrower than asked.
+    printer = RecordingPrinter();
+    printer.columns = 50;
+    state.timelinePrint = {"80", "", ""};
+    printChartAsAsked(state, nullptr, {});
+    ASSERT_FALSE(dialogs.messages().empty());
+    EXPECT_EQ(dialogs.messages().back(),
+              QStringLiteral("Printed 44 strips of 50 years\r\nOnly 50 years fit across the page "
+                             "at the smallest type, not the 80 asked for."));
+    // A cancelled choice of a PDF file's name prints nothing and says nothing.
+    const size_t told = dialogs.messages().size();
+    state.openPrinter = [](TextEncoding) { return std::unique_ptr<Printer>(); };
+    printChartAsAsked(state, nullptr, {});
+    EXPECT_EQ(dialogs.messages().size(), told);
+    state.openPrinter = [this](TextEncoding) { return printer.share(); };
+
     ChoiceReport life(state, ChoiceReport::Kind::inMyLife);
     emit life.Combo1->activated(0);
     printer = RecordingPrinter();
     life.mnuPrint->trigger();
     EXPECT_TRUE(printer.ended);
+    ASSERT_FALSE(printer.pages.empty());
     EXPECT_EQ(dialogs.messages().back(),
               QStringLiteral("Printed %1 lines").arg(printer.pages[0].size() - 5));
 
@@ -115,35 +154,110 @@ TEST_F(PrintWindowTest, TheTimelinesPrintTheirChartsAndReportsTheirText) {
     EXPECT_FALSE(printer.ended);
 }
 
+namespace {
+
+// The text a PDF file shows, as a reader extracts it.
+std::string pdfText(const std::string& path) {
+    const std::string command = "pdftotext '" + path + "' -";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    std::string text;
+    char buffer[4096];
+    for (size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
+        text.append(buffer, n);
+    return text;
+}
+
+} // namespace
+
 TEST(QtPrinterTest, OnlyAFinishedPrintLeavesAFile) {
     TempDir dir;
-    const QString done = QString::fromStdString(dir.file("done.pdf"));
-    const QString stopped = QString::fromStdString(dir.file("stopped.pdf"));
-    const QString failed = QString::fromStdString(dir.file("failed.pdf"));
+    const std::string done = dir.file("done.pdf");
+    // Strips of 300 years do not fit a page at the smallest type: narrower ones print, and the
+    // last year of a 300-column line is on a page.
     {
-        std::unique_ptr<Printer> p = ui::openPdfPrinter(done, TextEncoding::utf8);
-        p->fitColumns(300); // a wide strip still fits: the type gets smaller
+        std::unique_ptr<Printer> p =
+            ui::openPdfPrinter(QString::fromStdString(done), TextEncoding::utf8);
+        const TimelinePrintOutcome outcome =
+            printTimeline(*p, {lineOfText(std::string(299, 'x') + "Z")}, TextEncoding::utf8, 0, 300,
+                          {"300", "", ""});
+        EXPECT_LT(outcome.years, 300);
+        EXPECT_GT(outcome.years, 100);
+    }
+    const std::string text = pdfText(done);
+    EXPECT_NE(text.find("xZ"), std::string::npos) << text;
+    EXPECT_NE(text.find(std::string(printBanner.substr(0, 26))), std::string::npos);
+
+    // A print that is stopped or fails leaves the file that was there before, and no other.
+    const std::string old = dir.file("old.pdf");
+    writeBytes(old, "the last print");
+    for (const bool stop : {true, false}) {
+        std::unique_ptr<Printer> p =
+            ui::openPdfPrinter(QString::fromStdString(old), TextEncoding::utf8);
         printChartHeader(*p);
-        p->printLine(std::string(300, 'x'));
-        EXPECT_LT(p->currentY(), p->pageHeight());
-        p->endDocument();
+        if (stop)
+            p->abortDocument(); // otherwise a failure: the printer goes without an end
     }
-    EXPECT_GT(QFileInfo(done).size(), 0);
-    {
-        std::unique_ptr<Printer> p = ui::openPdfPrinter(stopped, TextEncoding::utf8);
-        printChartHeader(*p);
-        p->abortDocument();
+    EXPECT_EQ(readBytes(old), "the last print");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              2);
+
+    // A pipe is refused at once rather than waited on.
+    const std::string fifo = dir.file("fifo.pdf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::unique_ptr<Printer> toFifo =
+        ui::openPdfPrinter(QString::fromStdString(fifo), TextEncoding::utf8);
+    try {
+        printChartHeader(*toFifo);
+        ADD_FAILURE() << "printed to a pipe";
+    } catch (const PrintError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot save \"" + fifo + "\": it is not a regular file");
     }
-    EXPECT_FALSE(QFileInfo::exists(stopped));
-    {
-        std::unique_ptr<Printer> p = ui::openPdfPrinter(failed, TextEncoding::utf8);
-        printChartHeader(*p); // and then a failure: the printer goes without an end
-    }
-    EXPECT_FALSE(QFileInfo::exists(failed));
+
+    // A full disk says so, and keeps the old file.
+    const int outcome = inChild([&] {
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", dir.path().c_str(), "tmpfs", 0, "size=8k") != 0)
+            return 77;
+        writeBytes(dir.file("full.pdf"), "the last print");
+        std::unique_ptr<Printer> p =
+            ui::openPdfPrinter(QString::fromStdString(dir.file("full.pdf")), TextEncoding::utf8);
+        try {
+            printChartHeader(*p);
+            for (int i = 0; i < 2000; ++i)
+                p->printLine(std::to_string(i) + " a line that takes room on the small disk");
+            p->endDocument();
+        } catch (const PrintError& e) {
+
+            const bool said = std::string(e.what()).ends_with("No space left on device");
+            return said && readBytes(dir.file("full.pdf")) == "the last print" ? 0 : 2;
+        }
+        return 1;
+    });
+    EXPECT_TRUE(outcome == 0 || outcome == 77)
+        << outcome << " (1: no failure reported, 2: the wrong one or the old file lost)";
 
     // Where Qt found no printer, it offers a PDF file with no name until one is chosen.
     QPrinter unset(QPrinter::HighResolution);
     unset.setOutputFormat(QPrinter::PdfFormat);
     ui::QtPrinter p(unset, TextEncoding::utf8);
     EXPECT_THROW(p.newPage(), PrintError);
+
+    // In the windows each print to a PDF file asks for its name, proposing the last one.
+    ScriptedDialogs dialogs;
+    QString last;
+    const QString chosen = QString::fromStdString(dir.file("chosen.pdf"));
+    for (int print = 0; print < 2; ++print) {
+        dialogs.answerSave(chosen);
+        std::unique_ptr<Printer> printer =
+            ui::openChosenPrinter(unset, dialogs, last, TextEncoding::utf8);
+        ASSERT_TRUE(printer);
+        printChartHeader(*printer);
+        printer->endDocument();
+        EXPECT_EQ(dialogs.shown.back().title, print == 0 ? QString() : chosen);
+    }
+    EXPECT_NE(pdfText(dir.file("chosen.pdf")).find("Tessaline"), std::string::npos);
+    dialogs.answerSave(std::nullopt);
+    EXPECT_FALSE(ui::openChosenPrinter(unset, dialogs, last, TextEncoding::utf8));
 }
