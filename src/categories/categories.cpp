@@ -93,7 +93,9 @@ std::vector<ChartLine> editorLines(const CategoryTable& table, const std::vector
         line.color = table.colors[k];
     }
     ChartLine& add = lines.emplace_back();
-    add.head = " ";
+    // Blanks are assigned as one character, not from " ": GCC 12 at -O3 warns (-Wrestrict) of
+    // an overlap that a one-character literal cannot have.
+    add.head.assign(1, ' ');
     add.headWidth = 1;
     return lines;
 }
@@ -119,7 +121,7 @@ void pruneCategories(Dataset& ds, CategoryKind kind, const std::vector<int>& cou
     for (int i = 1; i <= t.count; ++i) {
         const size_t k = static_cast<size_t>(i);
         if (k >= counts.size() || counts[k] < 1)
-            t.names[k] = " ";
+            t.names[k].assign(1, ' ');
     }
     while (t.count > 0 && isBlankLike(t.names[static_cast<size_t>(t.count)]))
         --t.count;
@@ -171,7 +173,7 @@ Consolidation replaceGroup(Dataset& ds, CategoryKind kind, int keep, int replace
     CategoryTable& t = ds.table(kind);
     if (isBlankLike(t.names[static_cast<size_t>(keep)]))
         t.names[static_cast<size_t>(keep)] = t.names[static_cast<size_t>(replace)];
-    t.names[static_cast<size_t>(replace)] = " ";
+    t.names[static_cast<size_t>(replace)].assign(1, ' ');
     if (result.changed > 0)
         ds.modified = true;
     return result;
