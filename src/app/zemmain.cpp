@@ -273,16 +273,8 @@ void ZemMain::Form_Load() {
     // The program's own folder becomes current, so that pictures named in a dataset are found.
     QDir::setCurrent(QFile::decodeName(QByteArray::fromStdString(state_.programFolder)));
     state_.settings = readSettings(state_.programFile(settingsFileName));
-    // Rectangles that would put a timeline off the screens, or make it too small or too large
-    // to use, are brought onto them now, so that what is written back is what can be used.
-    for (std::optional<WindowRect>* rect :
-         {&state_.settings.peopleWindowRect, &state_.settings.eventsWindowRect}) {
-        if (!*rect)
-            continue;
-        const QRect fitted = ui::fitOnScreensTwips(
-            QRect((*rect)->left, (*rect)->top, (*rect)->width, (*rect)->height), this);
-        **rect = WindowRect{fitted.x(), fitted.y(), fitted.width(), fitted.height()};
-    }
+    // The timeline rectangles are brought onto the screens when a timeline opens; until then
+    // they stay as read, so that a start at another scale writes them back unchanged.
     state_.dataset.earliestDate = initialEarliestDate;
     state_.dataset.latestDate = initialLatestDate;
     const QPixmap title = ui::loadPicture(state_.programFile("title.bmp"));
@@ -353,12 +345,9 @@ void ZemMain::mnuHelp_Click() {
 }
 
 void ZemMain::mnuopen_Click() {
-    Dataset& ds = state_.dataset;
-    storePendingEntries();
-    // Changes are offered for saving even when the last read failed part-way and the dataset
-    // never counted as loaded: they are the user's work all the same.
-    // A save that failed keeps the dataset: opening another would drop the changes unsaved.
-    if (ds.modified && !runSaveCommand())
+    // Changes are offered even when the last read failed part-way and the dataset never
+    // counted as loaded: they are the user's work all the same.
+    if (!offerUnsavedChanges())
         return;
     // Charts of a dataset that is about to be replaced go, also when the last read failed
     // part-way (and so never counted as loaded) but its partial charts were opened.
@@ -368,6 +357,30 @@ void ZemMain::mnuopen_Click() {
     if (!path)
         return;
     openPath(*path);
+}
+
+bool ZemMain::offerUnsavedChanges() {
+    storePendingEntries();
+    Dataset& ds = state_.dataset;
+    if (!ds.modified)
+        return true;
+    QString name = QFileInfo(fromPath(ds.fileName)).fileName();
+    name = name.isEmpty() ? QStringLiteral("untitled")
+                          : QString::fromStdString(captionName(toPath(name), TextEncoding::utf8));
+    switch (state_.dialogs.choose(QStringLiteral("Save changes to ") + name +
+                                      QStringLiteral(" before closing?"),
+                                  ui::ChoiceButtons::saveDiscardCancel)) {
+    case ui::Choice::yes:
+        // Only the whole dataset on disk lets it go: a cancelled or failed Save As, or only
+        // the selected entries written, keeps everything open with the changes.
+        runSaveCommand();
+        return !ds.modified;
+    case ui::Choice::no:
+        return true;
+    case ui::Choice::cancel:
+        break;
+    }
+    return false;
 }
 
 void ZemMain::openPath(const QString& path) {
@@ -494,12 +507,12 @@ void ZemMain::mnumerge_Click() {
     state_.history.record(std::make_unique<WholeDatasetChange>(
         "Merge " + displayText(QFileInfo(*path).fileName().toStdString(), TextEncoding::utf8, 40),
         std::move(before)));
+    // Entry windows a chart opened stored their edits before the merge; they show it now.
+    for (EntryWindow* w : {pentry_.data(), eentry_.data()})
+        if (w)
+            w->datasetChanged();
     StatsWindow stats(ds, this);
     state_.dialogs.showModal(stats);
-    // Open charts show the merged entries at once.
-    for (TimelineWindow* w : {ptime_.data(), etime_.data()})
-        if (w)
-            w->Form_Load();
 }
 
 void ZemMain::mnusplit_Click() {
@@ -514,8 +527,7 @@ void ZemMain::toggleConvertButton() {
 void ZemMain::Command1_Click() {
     Dataset& ds = state_.dataset;
     // The converted file replaces the dataset in memory: its changes are offered first.
-    storePendingEntries();
-    if (ds.modified && !runSaveCommand())
+    if (!offerUnsavedChanges())
         return;
     const std::optional<QString> path =
         state_.dialogs.openFile(QStringLiteral("Convert files |*.qd2"));
@@ -687,16 +699,20 @@ void ZemMain::mnuRedo_Click() {
     state_.history.redo();
 }
 
-void ZemMain::showChangedDataset() {
+void ZemMain::showChangedDataset(bool stepped) {
     // Back at the saved state: a periodic copy holds changes that are undone now.
     if (!state_.dataset.modified)
         dropRecoveryCopies(state_.dataset.fileName, true);
+    // A chart drawn before the change would open the wrong entry on a click.
     for (TimelineWindow* w : {ptime_.data(), etime_.data()})
         if (w)
             w->refreshChart();
-    for (EntryWindow* w : {pentry_.data(), eentry_.data()})
-        if (w)
-            w->datasetChanged();
+    // A change a window made, it shows itself (it may be in the middle of showing it); an undo
+    // or redo no window made.
+    if (stepped)
+        for (EntryWindow* w : {pentry_.data(), eentry_.data()})
+            if (w)
+                w->datasetChanged();
     if (find_)
         find_->search();
 }
@@ -774,6 +790,10 @@ void ZemMain::closeEvent(QCloseEvent* event) {
 bool ZemMain::Form_Unload() {
     if (unloaded_)
         return true;
+    // Before anything closes, so that Cancel leaves the program as it was. After a termination
+    // signal the changes are in the recovery file, and nobody answers.
+    if (!endedBySignal_ && !offerUnsavedChanges())
+        return false;
     unloaded_ = true;
     closeTimelines();
     try {
@@ -782,14 +802,7 @@ bool ZemMain::Form_Unload() {
         state_.dialogs.message(QStringLiteral("The settings could not be saved.\r\n") +
                                QString::fromUtf8(e.what()));
     }
-    // After a termination signal the changes are in the recovery file, and nobody answers.
-    if (state_.dataset.modified && !endedBySignal_ && !runSaveCommand()) {
-        // The user was told why the save failed; the program stays, with the changes, so that
-        // they can be saved elsewhere (or given up by cancelling the next Save As).
-        unloaded_ = false;
-        return false;
-    }
-    // A clean exit: the changes were saved or given up, and their periodic copy is not kept.
+    // A clean exit: the changes were saved or discarded, and their periodic copy is not kept.
     // After a signal it holds them.
     if (!endedBySignal_) {
         recoveryTimer_->stop();

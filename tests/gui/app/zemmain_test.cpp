@@ -129,7 +129,7 @@ TEST_F(MainWindowTest, AFailedReadShowsTheReadersMessageAndTheCommandGoesOn) {
     ASSERT_EQ(dialogs.messages().size(), 1u);
     EXPECT_EQ(dialogs.messages()[0],
               QStringLiteral("\"abc\" is not a number at line 6 npeople 3  nevents 2 "));
-    EXPECT_EQ(dialogs.messages().size(), 1u);
+    ASSERT_EQ(dialogs.messages().size(), 1u);
     EXPECT_EQ(dialogs.shown[1].title, QStringLiteral("Varelta: Tessaline"));
     EXPECT_FALSE(state.dataset.loaded);
     EXPECT_TRUE(w.mnudisplay->isEnabled());
@@ -175,6 +175,19 @@ TEST_F(MainWindowTest, PictureFollowsTheWindowSizeExceptWhenTooSmall) {
 }
 
 TEST_F(MainWindowTest, ExitWritesTheSettingsAndAsksNothing) {
+    // Started and quit at once, at any scale (this runs at twice the scale too): the file is
+    // as it was, a rectangle as large as the unscaled screen allows included.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const double scale = QGuiApplication::primaryScreen()->devicePixelRatio();
+    Settings asRead;
+    asRead.peopleWindowRect =
+        WindowRect{0, 0, ui::pixelsToTwips(static_cast<int>(screen.width() * scale), 96),
+                   ui::pixelsToTwips(static_cast<int>(screen.height() * scale), 96) - 15};
+    asRead.eventsWindowRect = WindowRect{50, 60, 7000, 8000};
+    writeBytes(folder.file("zem.ini"), formatSettings(asRead));
+    { ZemMain(state).close(); }
+    EXPECT_EQ(readBytes(folder.file("zem.ini")), formatSettings(asRead));
+
     writeBytes(folder.file("zem.ini"), "10 20 3000 4000\r\n50 60 7000 8000\r\n4 6 255 0\r\n");
     {
         ZemMain w(state);
@@ -259,6 +272,7 @@ TEST_F(MainWindowTest, OpenFiltersShowsStatisticsAndTimelineOpensBothCharts) {
     dialogs.acceptModal().acceptModal();
     w.mnupeople->trigger();
     w.mnuevents->trigger();
+    ASSERT_GE(dialogs.shown.size(), 2u);
     ASSERT_GE(dialogs.shown.size(), 2u);
     EXPECT_EQ(dialogs.shown[dialogs.shown.size() - 2].text, QStringLiteral("PEntry"));
     EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("eEntry"));
@@ -379,11 +393,26 @@ TEST_F(MainWindowTest, SaveMergeAndSplitFromTheFilesMenu) {
     EXPECT_TRUE(ds.modified);
     EXPECT_EQ(w.peopleTimeline()->rtbox1->lineCount(), 6);
 
+    // A delete in an entry window is drawn at once, and the marked entry keeps its mark.
+    ChartView* chart = w.peopleTimeline()->rtbox1;
+    chart->setCurrentLine(5);
+    const std::string marked = chart->lines()[5].text();
+    state.dataset.curPerson = 0;
+    dialogs.answerModal([&](QDialog& d) {
+        dialogs.answerQuestion(true);
+        dynamic_cast<EntryWindow&>(d).cmdDelete->click();
+        return QDialog::Accepted;
+    });
+    w.mnupeople_Click();
+    ASSERT_EQ(chart->lineCount(), 5);
+    EXPECT_EQ(chart->currentLine(), 4);
+    EXPECT_EQ(chart->lines()[4].text(), marked);
+
     // A broken second file says why and changes nothing.
     const std::string before = formatDataset(ds);
     dialogs.answerOpen(q(dataFile("broken/not_a_number.qd3")));
     w.mnumerge->trigger();
-    EXPECT_EQ(dialogs.messages().size(), 7u);
+    ASSERT_EQ(dialogs.messages().size(), 7u);
     EXPECT_EQ(dialogs.messages().back(), QStringLiteral("\"abc\" is not a number at line 6"));
     EXPECT_EQ(formatDataset(ds), before);
 }
@@ -443,32 +472,48 @@ TEST_F(MainWindowTest, UnsavedChangesAreOfferedBeforeOpenAndAtExit) {
     {
         ZemMain w(state);
         const std::string first = openCopy(w, dialogs, folder);
-        state.dataset.modified = true;
-        // Declined (the Save As dialog cancelled): the open goes on, the new dataset is clean.
-        dialogs.answerSave(std::nullopt);
-        openCopy(w, dialogs, folder, "second.qd3");
-        EXPECT_EQ(dialogs.shown[2].kind, "save");
-        EXPECT_EQ(dialogs.shown[2].title, q(first));
-        EXPECT_EQ(state.dataset.fileName, folder.file("second.qd3"));
-        EXPECT_FALSE(state.dataset.modified);
-
+        w.mnudisplay_Click();
         state.dataset.events[0].name = "Changed";
         state.dataset.modified = true;
-        // A save that fails is not a declined one: neither the open nor the exit goes on, and
-        // the changes stay to be saved elsewhere.
-        const QString nowhere = q(folder.file("no/such/folder.qd3"));
-        dialogs.answerSave(nowhere);
+        // Cancel (Escape, the box closed) goes back before anything closes.
+        dialogs.answerChoice(ui::Choice::cancel);
         w.mnuopen_Click();
-        dialogs.answerSave(nowhere);
+        ASSERT_EQ(dialogs.shown.size(), 3u);
+        EXPECT_EQ(dialogs.shown[2].kind, "choice");
+        EXPECT_EQ(dialogs.shown[2].text,
+                  QStringLiteral("Save changes to main.qd3 before closing?"));
+        dialogs.answerChoice(ui::Choice::cancel);
         EXPECT_FALSE(w.close());
-        EXPECT_EQ(dialogs.messages().size(), 4u); // "Saving ..." and why it failed, twice
+        EXPECT_TRUE(w.peopleTimeline()->isVisible());
+        EXPECT_FALSE(std::filesystem::exists(folder.file("zem.ini")));
+        // Save, with its Save As cancelled or failing, keeps everything open with the changes.
+        const QString nowhere = q(folder.file("no/such/folder.qd3"));
+        dialogs.answerChoice(ui::Choice::yes).answerSave(std::nullopt);
+        EXPECT_FALSE(w.close());
+        dialogs.answerChoice(ui::Choice::yes).answerSave(nowhere);
+        w.mnuopen_Click();
+        dialogs.answerChoice(ui::Choice::yes).answerSave(nowhere);
+        w.Command1_Click();
+        ASSERT_EQ(dialogs.messages().size(), 4u); // "Saving ..." and why it failed, twice
         EXPECT_TRUE(dialogs.messages()[1].endsWith(QStringLiteral("No such file or directory")));
+        EXPECT_TRUE(w.peopleTimeline()->isVisible());
+        EXPECT_EQ(state.dataset.fileName, first);
         EXPECT_TRUE(state.dataset.modified);
         EXPECT_EQ(state.dataset.events[0].name, "Changed");
-        dialogs.answerSave(q(folder.file("saved.qd3")));
+        // Discard: the open goes on, and the dataset opened is clean.
+        dialogs.answerChoice(ui::Choice::no);
+        openCopy(w, dialogs, folder, "second.qd3");
+        EXPECT_EQ(state.dataset.fileName, folder.file("second.qd3"));
+        EXPECT_FALSE(state.dataset.modified);
+        EXPECT_EQ(readBytes(first), readBytes(dataFile("golden/basic/input.qd3")));
+        // Save at exit writes the changes.
+        state.dataset.events[0].name = "Changed";
+        state.dataset.modified = true;
+        dialogs.answerChoice(ui::Choice::yes).answerSave(q(folder.file("saved.qd3")));
         EXPECT_TRUE(w.close());
+        EXPECT_TRUE(std::filesystem::exists(folder.file("zem.ini")));
     }
-    EXPECT_EQ(dialogs.messages().size(), 5u); // "Saving ..."
+    ASSERT_EQ(dialogs.messages().size(), 5u); // "Saving ..."
     EXPECT_NE(readBytes(folder.file("saved.qd3")).find("Changed"), std::string::npos);
 }
 
@@ -486,6 +531,7 @@ TEST_F(MainWindowTest, ARecoveryFileIsOfferedWhenNewer) {
         dialogs.answerQuestion(yes);
         dialogs.acceptModal();
         w.openPath(q(path));
+        ASSERT_GE(dialogs.shown.size(), 2u);
         EXPECT_EQ(dialogs.shown[dialogs.shown.size() - 2].kind, "question");
         EXPECT_EQ(dialogs.shown[dialogs.shown.size() - 2].title,
                   QStringLiteral("Unsaved changes found"));
@@ -502,6 +548,20 @@ TEST_F(MainWindowTest, ARecoveryFileIsOfferedWhenNewer) {
             EXPECT_NE(readBytes(path).find("Recovered One"), std::string::npos);
         }
     }
+    // A damaged copy says why, the dataset's own file opens, and the copy goes if the user
+    // says so.
+    writeBytes(path + ".recovery", "not a dataset");
+    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() -
+                                               std::chrono::minutes(5));
+    dialogs.answerQuestion(true).answerQuestion(true).acceptModal();
+    w.openPath(q(path));
+    ASSERT_EQ(dialogs.messages().size(), 2u);
+    EXPECT_TRUE(dialogs.messages()[1].startsWith(QStringLiteral("The recovery copy ") +
+                                                 q(path + ".recovery") +
+                                                 QStringLiteral(" could not be read: ")));
+    EXPECT_EQ(state.dataset.people[0].name, "Julius Caesar");
+    EXPECT_FALSE(state.dataset.modified);
+    EXPECT_FALSE(std::filesystem::exists(path + ".recovery"));
 }
 
 TEST_F(MainWindowTest, TheHiddenConvertButtonConvertsAnOlderFile) {
@@ -540,7 +600,7 @@ TEST_F(MainWindowTest, TheHiddenConvertButtonConvertsAnOlderFile) {
     writeBytes(folder.file("short.qd2"), readBytes(dataFile("broken/qd2/cut_in_person.qd2")));
     dialogs.answerOpen(q(folder.file("short.qd2")));
     w.Command1->click();
-    EXPECT_EQ(dialogs.messages().size(), 3u);
+    ASSERT_EQ(dialogs.messages().size(), 3u);
     EXPECT_TRUE(dialogs.messages().back().startsWith(QStringLiteral("Unexpected end of file")));
     EXPECT_FALSE(std::filesystem::exists(folder.file("short.qd3")));
     EXPECT_EQ(state.dataset.numPeople, 2);
@@ -658,7 +718,7 @@ TEST_F(MainWindowTest, UnsavedChangesAreCopiedPeriodicallyUntilSavedOrLeft) {
     EXPECT_FALSE(std::filesystem::exists(recovery));
     state.history.undo();
     ASSERT_TRUE(appears(recovery));
-    dialogs.answerSave(std::nullopt); // the save offered at exit, declined
+    dialogs.answerChoice(ui::Choice::no); // the changes given up at exit
     w.close();
     EXPECT_FALSE(std::filesystem::exists(recovery));
     (void)dialogs.messages();
