@@ -86,32 +86,7 @@ void TimelineWindow::mnuPrint_Click() {
         return;
     PrintTimelineWindow window(state_, this);
     state_.dialogs.showModal(window);
-    if (!state_.openPrinter)
-        return;
-    const Dataset& ds = state_.dataset;
-    const TimelinePrintSettings& settings = state_.timelinePrint;
-    // A long print can be stopped between pages. The progress is modal for the whole program:
-    // nothing may close this window, replace its chart or start another print meanwhile.
-    QProgressDialog progress(QStringLiteral("Printing the chart..."), QStringLiteral("Cancel"), 0,
-                             0, this);
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(0);
-    const std::vector<ChartLine> lines = rtbox1->lines();
-    const QPointer<TimelineWindow> alive(this);
-    auto keepPrinting = [&progress, &alive](int pages) {
-        progress.setLabelText(QStringLiteral("Printing the chart: page %1").arg(pages + 1));
-        progress.setValue(0);
-        QCoreApplication::processEvents();
-        return alive && !progress.wasCanceled();
-    };
-    try {
-        std::unique_ptr<Printer> printer = state_.openPrinter(ds.encoding);
-        printTimeline(*printer, lines, ds.encoding, ds.earliestDate, ds.latestDate,
-                      {settings.yearsPerLine, settings.startYear, settings.endYear}, keepPrinting);
-    } catch (const PrintError& e) {
-        progress.close();
-        state_.dialogs.message(QString::fromUtf8(e.what()));
-    }
+    printChartAsAsked(state_, this, rtbox1->lines());
 }
 
 std::optional<WindowRect>& TimelineWindow::savedRect() {

@@ -112,7 +112,9 @@ TEST_F(PrintWindowTest, TheTimelinesPrintTheirChartsAndReportsTheirText) {
             return d.result();
         });
         w.mnuPrint->trigger();
-        EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("PrintTline"));
+        ASSERT_GE(dialogs.shown.size(), 2u);
+        EXPECT_EQ(dialogs.shown[dialogs.shown.size() - 2].text, QStringLiteral("PrintTline"));
+        EXPECT_TRUE(dialogs.messages().back().startsWith(QStringLiteral("Printed ")));
         EXPECT_TRUE(printer.ended);
         ASSERT_FALSE(printer.pages.empty());
         EXPECT_EQ(printer.pages[0].at(2), std::string(printBanner));
