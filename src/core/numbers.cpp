@@ -12,7 +12,10 @@ std::string plainNumber(long long n) {
 }
 
 std::string signedNumber(long long n) {
-    return n >= 0 ? " " + std::to_string(n) : std::to_string(n);
+    // Appended rather than " " + text: g++ 12 warns falsely (-Wrestrict) about the latter.
+    std::string text = n >= 0 ? " " : "";
+    text += std::to_string(n);
+    return text;
 }
 
 std::string plainDecimal(double x) {
