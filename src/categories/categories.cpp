@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 
 namespace tess {
 
@@ -187,8 +188,8 @@ std::string_view trimBlanks(std::string_view s) {
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
-// Twelve colours far apart on the wheel and in lightness, readable on the charts' backgrounds,
-// as 0x00BBGGRR.
+// Twelve colours far apart in hue and lightness, readable on the charts' backgrounds, as
+// 0x00BBGGRR.
 constexpr std::array<int32_t, 12> newCategoryColors = {
     0x0000C0, 0xC00000, 0x008000, 0x0080FF, 0x800080, 0x808000,
     0x004080, 0xFF00FF, 0x408000, 0x000080, 0x808080, 0x80FF00,
@@ -220,13 +221,27 @@ std::string categoryNoun(CategoryKind kind) {
 }
 
 int32_t unusedCategoryColor(const CategoryTable& table) {
-    std::array<int, newCategoryColors.size()> uses{};
-    for (int i = 1; i <= table.count; ++i)
-        for (size_t c = 0; c < newCategoryColors.size(); ++c)
-            if (table.colors[static_cast<size_t>(i)] == newCategoryColors[c])
-                ++uses[c];
-    const auto fewest = std::min_element(uses.begin(), uses.end());
-    return newCategoryColors[static_cast<size_t>(fewest - uses.begin())];
+    // The palette's colour farthest from the nearest colour the table has: a new category
+    // must stand out on the charts, not merely differ by a shade.
+    auto distance = [](int32_t a, int32_t b) {
+        const int dr = (a & 0xFF) - (b & 0xFF);
+        const int dg = ((a >> 8) & 0xFF) - ((b >> 8) & 0xFF);
+        const int db = ((a >> 16) & 0xFF) - ((b >> 16) & 0xFF);
+        return 2 * dr * dr + 4 * dg * dg + 3 * db * db;
+    };
+    int32_t chosen = newCategoryColors[0];
+    long long best = -1;
+    for (const int32_t candidate : newCategoryColors) {
+        long long nearest = LLONG_MAX;
+        for (int i = 1; i <= table.count; ++i)
+            nearest = std::min<long long>(
+                nearest, distance(candidate, table.colors[static_cast<size_t>(i)]));
+        if (nearest > best) {
+            best = nearest;
+            chosen = candidate;
+        }
+    }
+    return chosen;
 }
 
 int addNamedCategory(CategoryTable& table, std::string_view name) {

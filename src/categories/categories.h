@@ -50,8 +50,8 @@ int findCategory(const CategoryTable& table, std::string_view typed, TextEncodin
 // What the user calls a category of the table in a sentence: "faction", "occupation", "group"
 // or "nation".
 std::string categoryNoun(CategoryKind kind);
-// A colour for a new category that no category of the table has yet, from a fixed palette of
-// well-separated colours; once all of them are taken, the one the fewest categories have.
+// A colour for a new category from a fixed palette of well-separated colours: the one farthest
+// from every colour the table already has.
 int32_t unusedCategoryColor(const CategoryTable& table);
 // Appends a category of that name (blanks around it dropped) in an unused colour; its number,
 // or 0 when the table is full.

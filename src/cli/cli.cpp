@@ -630,6 +630,8 @@ int cmdChoiceReport(Context& c, bool age) {
     const char* name = age ? "age" : "in-my-life";
     const char* what = age ? "event" : "person";
     const bool byName = c.args.size() == 3 && c.args[1] == "--name";
+    if ((c.args.size() == 2 && c.args[1] == "--name") || (byName && c.args[2].empty()))
+        return usageError(c, "--name needs the text a name holds");
     if (c.args.size() != 2 && !byName)
         return usageError(c, std::string(name) + " takes a file name and the position of the " +
                                  what + " (from 0) or --name TEXT");

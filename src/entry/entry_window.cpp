@@ -604,6 +604,7 @@ void EntryWindow::date2_LostFocus() {
 
 void EntryWindow::category_Click(int list, int item) {
     chosen[static_cast<size_t>(list)] = static_cast<int16_t>(item + 1);
+    categoryLists[static_cast<size_t>(list)]->lineEdit()->setCursorPosition(0);
     dirty = true;
 }
 

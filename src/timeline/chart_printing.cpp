@@ -160,7 +160,8 @@ std::string stripsPrintedMessage(const TimelinePrintOutcome& outcome, std::strin
     std::string text = "Printed " + plainNumber(outcome.strips) +
                        (outcome.strips == 1 ? " strip of " : " strips of ") +
                        plainNumber(outcome.years) + " years";
-    if (outcome.years < outcome.askedYears)
+    // Only where the narrowing made strips of the chart: one strip holds all of it anyway.
+    if (outcome.years < outcome.askedYears && outcome.strips > 1)
         text += std::string(lineEnd) + "Only " + plainNumber(outcome.years) +
                 " years fit across the page at the smallest type, not the " +
                 plainNumber(outcome.askedYears) + " asked for.";

@@ -117,9 +117,12 @@ void TimelineWindow::Form_Load() {
     const WindowRect r = savedRect().value_or(defaultRect());
     // A rectangle from another screen, or a damaged one, still gives a usable window; the
     // rectangle used is what the next resize stores.
-    const QRect twips = ui::fromStoredTwips(
-        ui::fitOnScreensTwips(QRect(r.left, r.top, r.width, r.height), this), this);
+    const QRect fitted = ui::fitOnScreensTwips(QRect(r.left, r.top, r.width, r.height), this);
+    const QRect twips = ui::fromStoredTwips(fitted, this);
     ui::setOuterRectTwips(*this, twips);
+    // Where the window stands as placed, so that a rectangle nobody moved is kept to the twip
+    // (pixels at a scale such as 1.25 round differently on the way back).
+    placed_ = {ui::twipsToPixels(twips, ui::logicalDpi(this)), fitted};
     if (frameGeometry().size() == geometry().size())
         unsettledTwips_ = twips; // not framed yet: the frame's size is still unknown
     loading_ = false;
@@ -326,7 +329,9 @@ void TimelineWindow::applyResize(const QRect& outer) {
     const QSize room = centralWidget()->size();
     rtbox1->resize(std::min(ui::twipsToPixels(outer.width() - 60, dpi), room.width()),
                    std::min(ui::twipsToPixels(outer.height() - 650, dpi), room.height()));
-    const QRect stored = ui::toStoredTwips(outer, this);
+    const QRect stored = placed_ && ui::twipsToPixels(outer, dpi) == placed_->first
+                             ? placed_->second
+                             : ui::toStoredTwips(outer, this);
     savedRect() = WindowRect{stored.x(), stored.y(), stored.width(), stored.height()};
 }
 

@@ -5,6 +5,9 @@
 
 #include <QMainWindow>
 
+#include <optional>
+#include <utility>
+
 class QAction;
 
 namespace tess {
@@ -101,6 +104,9 @@ private:
     bool following_ = false;
     bool loading_ = false;
     std::optional<QRect> unsettledTwips_;
+    // The window's outer rectangle in pixels as Form_Load placed it, and the stored rectangle
+    // it came from.
+    std::optional<std::pair<QRect, QRect>> placed_;
 };
 
 } // namespace tess

@@ -134,8 +134,10 @@ void centerForm(QWidget& window) {
     }
     const QRect area = screen->geometry();
     const QSize size = window.frameGeometry().size();
-    window.move(area.x() + (area.width() - size.width()) / 2,
-                area.y() + (area.height() - size.height()) / 2);
+    // A window larger than the screen (a large scale factor) keeps its caption and menus on it.
+    const QRect usable = screen->availableGeometry();
+    window.move(std::max(usable.x(), area.x() + (area.width() - size.width()) / 2),
+                std::max(usable.y(), area.y() + (area.height() - size.height()) / 2));
 }
 
 } // namespace ui

@@ -39,8 +39,9 @@ inline constexpr QSize minimumWindowSize{240, 120};
 QRect fromStoredTwips(const QRect& stored, const QWidget* window);
 QRect toStoredTwips(const QRect& twips, const QWidget* window);
 
-// Places a window in the middle of its screen. Its size is kept, but for a window too narrow
-// for its caption, which is widened so that the caption is not cut.
+// Places a window in the middle of its screen, but never with its top or left edge off it. Its
+// size is kept, but for a window too narrow for its caption, which is widened so that the
+// caption is not cut.
 void centerForm(QWidget& window);
 // The width a window needs for its caption to show whole in a title bar, in pixels.
 int captionWidth(const QWidget& window);

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
+#include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -12,6 +14,7 @@
 #include <QRegularExpression>
 
 #include <cstdio>
+#include <filesystem>
 
 namespace ui {
 
@@ -165,10 +168,36 @@ QtDialogs::QtDialogs(QWidget* parent) : parent_(parent) {}
 
 QtDialogs::~QtDialogs() = default;
 
+namespace {
+bool isSpecialFile(const QString& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(QFile::encodeName(path).toStdString(), ec);
+    return !ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+           !std::filesystem::is_directory(status);
+}
+
+} // namespace
+
+void PrintDialog::accept() {
+    const auto* name = findChild<QLineEdit*>(QStringLiteral("filename"));
+    if (name && name->isEnabled() && isSpecialFile(name->text())) {
+        makeMessageBox(this,
+                       name->text() + QStringLiteral(" is not a regular file.\nPlease choose a "
+                                                     "different file name."),
+                       windowTitle(), QMessageBox::Ok)
+            ->exec();
+        return;
+    }
+    QPrintDialog::accept();
+}
+
 bool QtDialogs::printerSetup() {
     if (unattended_)
         return false;
-    QPrintDialog dialog(&printer(), parentWidget());
+    // A FIFO chosen before is not offered again.
+    if (isSpecialFile(printer().outputFileName()))
+        printer().setOutputFileName(QString());
+    PrintDialog dialog(&printer(), parentWidget());
     // The program prints whole documents: no ranges, selections or current pages to offer.
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);

@@ -6,6 +6,7 @@
 
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QWidget>
 
 class QPrinter;
@@ -43,6 +44,14 @@ private:
     QPointer<QWidget> parent_;
     bool unattended_ = false;
     std::unique_ptr<QPrinter> printer_;
+};
+
+// Qt's print dialog tries to open the output file it is given before it closes, and opening a
+// FIFO waits for a reader for ever: such a name (a device or socket too) is refused first.
+class PrintDialog : public QPrintDialog {
+public:
+    using QPrintDialog::QPrintDialog;
+    void accept() override;
 };
 
 // The program's message boxes: the application's title unless one is given, and no icon.

@@ -2,6 +2,7 @@
 
 #include "core/file_error.h"
 #include "core/file_io.h"
+#include "core/text_encoding.h"
 #include "ui/dialogs.h"
 #include "ui/text_codec.h"
 
@@ -159,7 +160,10 @@ void QtPrinter::printLine(std::string_view text) {
     if (!started_)
         newPage();
     if (!text.empty())
-        painter_.drawText(0, y_ + ascent_, toQString(text, encoding_));
+        // As on the terminal: a control or a mark that reorders text (U+202E) is shown, not
+        // obeyed, so a name cannot turn the rest of a printed line around.
+        painter_.drawText(0, y_ + ascent_,
+                          QString::fromStdString(tess::terminalText(text, encoding_)));
     y_ += lineHeight_;
 }
 

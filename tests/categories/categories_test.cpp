@@ -71,6 +71,32 @@ TEST(Categories, AddingAndTheBlankRule) {
         EXPECT_FALSE(isBlankLike(named)) << named;
 }
 
+TEST(Categories, TypedNamesAreFoundOrAddedInAColourThatStandsOut) {
+    CategoryTable t;
+    for (const char* name : {"Ruler", "banker", "Banker", "\xC9v\xEAque"})
+        addNamedCategory(t, name);
+    struct Row {
+        const char* typed;
+        int found;
+    };
+    for (const Row& r : {Row{" ruler  ", 1}, Row{"BANKER", 2}, Row{"\xE9V\xCAQUE", 4},
+                         Row{"Rule", 0}, Row{"  ", 0}})
+        EXPECT_EQ(findCategory(t, r.typed, TextEncoding::windows1252), r.found) << r.typed;
+    EXPECT_EQ(categoryNoun(kindOccupations), "occupation");
+
+    // The colour added is the palette's farthest from those there, not a shade of one: a table
+    // of dark reds gets no red.
+    CategoryTable reds;
+    reds.resize(2);
+    reds.colors[1] = 0x0000B0;
+    reds.colors[2] = 0x0000A0;
+    const int added = addNamedCategory(reds, " Banker ");
+    ASSERT_EQ(added, 3);
+    EXPECT_EQ(reds.names[3], "Banker");
+    const int32_t c = reds.colors[3];
+    EXPECT_GT((c >> 8 & 0xFF) + (c >> 16 & 0xFF), c & 0xFF) << std::hex << c;
+}
+
 TEST(Categories, PruneBlanksTheUnusedAndDropsTrailingBlanks) {
     struct Case {
         const char* name;

@@ -312,10 +312,12 @@ TEST(CliReports, PrintTheTextsTheWindowsShow) {
     for (const std::vector<std::string>& bad :
          {std::vector<std::string>{"age", file, "first"},
           {"age", file, "--name"},
+          {"in-my-life", file, "--name", ""},
           {"report", "places", file},
           {"report", "people", file, "--colour"},
           {"report", "people", file, "--from", "1900", "--to", "1899"}})
         EXPECT_EQ(runCli(bad).status, 2) << bad.back();
+    EXPECT_NE(runCli({"age", file, "--name"}).err.find("--name needs the text"), std::string::npos);
 }
 
 TEST(CliCategories, PrintsTheEditorsLinesAndColours) {

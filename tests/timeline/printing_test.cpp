@@ -80,6 +80,12 @@ TEST(Printing, ChartStripsAndTheirColumns) {
                                                  {"300", "", ""})),
               "Printed 1 strip of 300 years");
     EXPECT_EQ(one.fittedTo, 95); // the type fits the widest line printed, not the years asked
+    // A chart that fits one strip at the width used is not said to be cut short.
+    RecordingPrinter short1;
+    short1.columns = 50;
+    EXPECT_EQ(stripsPrintedMessage(printTimeline(short1, {lineOf("x")}, TextEncoding::windows1252,
+                                                 1840, 1850, {"80", "", ""})),
+              "Printed 1 strip of 50 years");
 
     // Reversed years print nothing and say so.
     RecordingPrinter reversed;

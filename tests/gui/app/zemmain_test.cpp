@@ -183,10 +183,20 @@ TEST_F(MainWindowTest, ExitWritesTheSettingsAndAsksNothing) {
     asRead.peopleWindowRect =
         WindowRect{0, 0, ui::pixelsToTwips(static_cast<int>(screen.width() * scale), 96),
                    ui::pixelsToTwips(static_cast<int>(screen.height() * scale), 96) - 15};
-    asRead.eventsWindowRect = WindowRect{50, 60, 7000, 8000};
+    asRead.eventsWindowRect = WindowRect{50, 60, 9000, 8000};
     writeBytes(folder.file("zem.ini"), formatSettings(asRead));
     { ZemMain(state).close(); }
     EXPECT_EQ(readBytes(folder.file("zem.ini")), formatSettings(asRead));
+    // Also with the timelines opened where the file puts them and nothing moved.
+    {
+        ZemMain w(state);
+        dialogs.answerOpen(q(dataFile("golden/basic/input.qd3"))).acceptModal();
+        w.mnuopen_Click();
+        w.mnudisplay_Click();
+        w.close();
+    }
+    EXPECT_EQ(readBytes(folder.file("zem.ini")), formatSettings(asRead));
+    dialogs.shown.clear();
 
     writeBytes(folder.file("zem.ini"), "10 20 3000 4000\r\n50 60 7000 8000\r\n4 6 255 0\r\n");
     {

@@ -188,6 +188,14 @@ TEST(QtPrinterTest, OnlyAFinishedPrintLeavesAFile) {
     const std::string text = pdfText(done);
     EXPECT_NE(text.find("xZ"), std::string::npos) << text;
     EXPECT_NE(text.find(std::string(printBanner.substr(0, 26))), std::string::npos);
+    // A mark that turns text around (U+202E) is shown, not obeyed.
+    {
+        std::unique_ptr<Printer> p =
+            ui::openPdfPrinter(QString::fromStdString(dir.file("bidi.pdf")), TextEncoding::utf8);
+        p->printLine("Hat\xE2\x80\xAEshepsut rules");
+        p->endDocument();
+    }
+    EXPECT_NE(pdfText(dir.file("bidi.pdf")).find("shepsut rules"), std::string::npos);
 
     // A print that is stopped or fails leaves the file that was there before, and no other.
     const std::string old = dir.file("old.pdf");
@@ -202,7 +210,7 @@ TEST(QtPrinterTest, OnlyAFinishedPrintLeavesAFile) {
     EXPECT_EQ(readBytes(old), "the last print");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
-              2);
+              3);
 
     // A pipe is refused at once rather than waited on.
     const std::string fifo = dir.file("fifo.pdf");

@@ -13,8 +13,16 @@
 
 #include "support/dataset_builder.h"
 #include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
+#include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -23,6 +31,8 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+
+#include <sys/stat.h>
 
 using tess::TextEncoding;
 
@@ -61,6 +71,10 @@ TEST(UiHelpers, FiltersTwipsAndCentring) {
     ui::centerForm(w);
     EXPECT_EQ(w.width(), ui::captionWidth(w));
     EXPECT_GT(w.width(), w.fontMetrics().horizontalAdvance(w.windowTitle()));
+    // One larger than the screen keeps its top left corner, caption and menus, on it.
+    w.resize(screen.width() + 300, screen.height() + 300);
+    ui::centerForm(w);
+    EXPECT_EQ(w.frameGeometry().topLeft(), w.screen()->availableGeometry().topLeft());
 }
 
 TEST(UiHelpers, WindowsArePlacedWhereTheyCanBeUsed) {
@@ -108,6 +122,61 @@ TEST(UiHelpers, MessageBoxesArePlainAndUnattendedOnesAskNobody) {
               "Varelta: Tessaline: Save changes?\n");
     EXPECT_FALSE(dialogs.openFile(QStringLiteral("Data files: | *.qd3")));
     EXPECT_FALSE(dialogs.printerSetup());
+    EXPECT_EQ(dialogs.choose(QStringLiteral("Save?"), ui::ChoiceButtons::saveDiscardCancel),
+              ui::Choice::cancel);
+
+    // Attended, the three-way box offers Save, Discard and Cancel, Save the default, and Escape
+    // is Cancel. The modal boxes below are answered from the event loop.
+    dialogs.setUnattended(false);
+    QStringList seen;
+    auto answer = [&seen](int key) {
+        QTimer::singleShot(0, [&seen, key] {
+            QMessageBox* box = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible())
+                    box = b;
+            ASSERT_NE(box, nullptr);
+            for (const QAbstractButton* b : box->buttons())
+                seen.append(b->text());
+            if (box->defaultButton())
+                seen.append(QStringLiteral("default ") + box->defaultButton()->text());
+            seen.append(box->text());
+            QTest::keyClick(box, static_cast<Qt::Key>(key));
+        });
+    };
+    answer(Qt::Key_Escape);
+    EXPECT_EQ(dialogs.choose(QStringLiteral("Save changes to a.qd3 before closing?"),
+                             ui::ChoiceButtons::saveDiscardCancel),
+              ui::Choice::cancel);
+    seen.sort();
+    EXPECT_EQ(seen, QStringList({QStringLiteral("&Discard"), QStringLiteral("&Save"),
+                                 QStringLiteral("Cancel"),
+                                 QStringLiteral("Save changes to a.qd3 before closing?"),
+                                 QStringLiteral("default &Save")}));
+    answer(Qt::Key_Return);
+    EXPECT_EQ(dialogs.choose(QStringLiteral("Keep?"), ui::ChoiceButtons::yesNoCancel),
+              ui::Choice::yes);
+
+    // A FIFO named as a print's file is refused before Qt's dialog opens it, which would wait
+    // for a reader for ever.
+    testing_support::TempDir dir;
+    const std::string fifo = dir.file("fifo.pdf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(fifo));
+    ui::PrintDialog print(&printer);
+    print.show();
+    auto* name = print.findChild<QLineEdit*>(QStringLiteral("filename"));
+    ASSERT_NE(name, nullptr);
+    name->setText(QString::fromStdString(fifo));
+    seen.clear();
+    answer(Qt::Key_Return);
+    print.accept();
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_TRUE(seen.back().endsWith(QStringLiteral(" is not a regular file.\nPlease choose a "
+                                                    "different file name.")));
+    EXPECT_NE(print.result(), QDialog::Accepted);
 }
 
 TEST(UiHelpers, TabGoesTopToBottomAndLeftToRightInEveryWindow) {
