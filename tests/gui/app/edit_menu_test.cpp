@@ -180,6 +180,22 @@ TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedoneExactly) {
              w.cmdConsolidate->click();
              (void)d.messages();
          }},
+        {"Replace Greeks with Romans",
+         [](UndoTest&, AppState& s, ScriptedDialogs& d) {
+             // People's fields pointed elsewhere come back too.
+             EditGroupings w(s);
+             w.show();
+             d.answerModal([](QDialog& dialog) {
+                 auto& c = dynamic_cast<Consolidate&>(dialog);
+                 c.Combo2->lineEdit()->setText(QStringLiteral("Greeks"));
+                 QFocusEvent out(QEvent::FocusOut);
+                 QCoreApplication::sendEvent(c.Combo2->lineEdit(), &out);
+                 c.cmdOK->click();
+                 return c.result();
+             });
+             w.cmdConsolidate->click();
+             (void)d.messages();
+         }},
         {"Merge other.qd3",
          [](UndoTest& t, AppState& s, ScriptedDialogs& d) {
              // Greek names do not fit Windows-1252: the whole dataset becomes UTF-8.
@@ -334,9 +350,12 @@ TEST_F(UndoTest, FindListsMatchesAndShowsTheChosenOneOnItsChart) {
         dialogs.answerQuestion(true);
         d.cmdDelete->click(); // the first battle
     }
+    w.showEntryWindow(TimelineSide::events); // the chart's entry window follows the choice
     f->txtFind->setText(QStringLiteral("caesarea"));
     QTest::keyClick(f->txtFind, Qt::Key_Return);
     EXPECT_EQ(state.dataset.curEvent, 249);
+    EXPECT_EQ(w.entryWindow(TimelineSide::events)->Text1->text(),
+              QStringLiteral("Caesarea founded"));
     EXPECT_EQ(e->rtbox1->currentLine(), 249);
     EXPECT_EQ(e->rtbox1->lineCount(), 250);
 

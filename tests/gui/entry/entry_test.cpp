@@ -273,6 +273,9 @@ TEST_P(EntryTest, ClosingWithPendingEditsAsks) {
     ASSERT_TRUE(w->File1->isVisible());
     QTest::keyClick(w->File1, Qt::Key_Escape);
     EXPECT_FALSE(w->File1->isVisible());
+    QTest::mouseClick(w->imgName, Qt::LeftButton);
+    QTest::keyClick(w->imgName, Qt::Key_Escape);
+    EXPECT_FALSE(w->File1->isVisible());
     EXPECT_TRUE(w->isVisible());
     EXPECT_TRUE(dialogs.shown.empty());
 

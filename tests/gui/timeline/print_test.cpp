@@ -270,4 +270,9 @@ TEST(QtPrinterTest, OnlyAFinishedPrintLeavesAFile) {
     EXPECT_NE(pdfText(dir.file("chosen.pdf")).find("Tessaline"), std::string::npos);
     dialogs.answerSave(std::nullopt);
     EXPECT_FALSE(ui::openChosenPrinter(unset, dialogs, last, TextEncoding::utf8));
+    // A file the print dialog named is not asked for again.
+    QPrinter named(QPrinter::HighResolution);
+    named.setOutputFormat(QPrinter::PdfFormat);
+    named.setOutputFileName(QString::fromStdString(dir.file("named.pdf")));
+    EXPECT_TRUE(ui::openChosenPrinter(named, dialogs, last, TextEncoding::utf8));
 }
