@@ -24,8 +24,8 @@ struct TimelinePrintSettings {
 
 // The program-wide state, owned by main and handed to every window by reference.
 struct AppState {
-    explicit AppState(ui::Dialogs& dialogs, std::string programFolder = ".")
-        : programFolder(std::move(programFolder)), dialogs(dialogs) {}
+    explicit AppState(ui::Dialogs& shownThrough, std::string folder = ".")
+        : programFolder(std::move(folder)), dialogs(shownThrough) {}
 
     Dataset dataset;
     // Undo and redo of the changes to the dataset.

@@ -77,8 +77,8 @@ private:
 
 } // namespace
 
-CategorySnapshot::CategorySnapshot(const Dataset& ds, CategoryKind kind)
-    : kind(kind), table(ds.table(kind)), fields(fieldsOf(ds, kind)) {}
+CategorySnapshot::CategorySnapshot(const Dataset& ds, CategoryKind of)
+    : kind(of), table(ds.table(of)), fields(fieldsOf(ds, of)) {}
 
 std::unique_ptr<DatasetChange> categoryChange(std::string caption, const CategorySnapshot& before,
                                               const Dataset& after) {

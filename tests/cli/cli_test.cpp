@@ -411,11 +411,11 @@ TEST(CliExport, WritesTheChartAsTheWindowExportsIt) {
     std::string text = readBytes(file);
     text.replace(text.find("Augustus"), 8, "Aug\u202Eustus\x1B");
     writeBytes(dir.file("rtl.qd3"), text);
-    for (const char* out : {"rtl.svg", "rtl.html"}) {
-        ASSERT_EQ(runCli({"export", "people", dir.file("rtl.qd3"), dir.file(out)}).status, 0);
-        const std::string written = readBytes(dir.file(out));
-        EXPECT_EQ(written.find("\u202E"), std::string::npos) << out;
-        EXPECT_NE(written.find("Aug\uFFFDustus\u241B"), std::string::npos) << out;
+    for (const char* name : {"rtl.svg", "rtl.html"}) {
+        ASSERT_EQ(runCli({"export", "people", dir.file("rtl.qd3"), dir.file(name)}).status, 0);
+        const std::string written = readBytes(dir.file(name));
+        EXPECT_EQ(written.find("\u202E"), std::string::npos) << name;
+        EXPECT_NE(written.find("Aug\uFFFDustus\u241B"), std::string::npos) << name;
     }
     // A folder that cannot be written says so, as saving does.
     r = runCli({"export", "people", file, "/no/such/folder/p.svg"});

@@ -47,7 +47,7 @@ public:
 
 private:
     struct Share : tess::Printer {
-        explicit Share(RecordingPrinter& r) : r(r) {}
+        explicit Share(RecordingPrinter& shared) : r(shared) {}
         void newPage() override { r.newPage(); }
         void printLine(std::string_view text) override { r.printLine(text); }
         int currentY() const override { return r.currentY(); }

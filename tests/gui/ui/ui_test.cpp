@@ -131,17 +131,17 @@ TEST(UiHelpers, MessageBoxesArePlainAndUnattendedOnesAskNobody) {
     QStringList seen;
     auto answer = [&seen](int key) {
         QTimer::singleShot(0, [&seen, key] {
-            QMessageBox* box = nullptr;
+            QMessageBox* shown = nullptr;
             for (QWidget* w : QApplication::topLevelWidgets())
                 if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible())
-                    box = b;
-            ASSERT_NE(box, nullptr);
-            for (const QAbstractButton* b : box->buttons())
+                    shown = b;
+            ASSERT_NE(shown, nullptr);
+            for (const QAbstractButton* b : shown->buttons())
                 seen.append(b->text());
-            if (box->defaultButton())
-                seen.append(QStringLiteral("default ") + box->defaultButton()->text());
-            seen.append(box->text());
-            QTest::keyClick(box, static_cast<Qt::Key>(key));
+            if (shown->defaultButton())
+                seen.append(QStringLiteral("default ") + shown->defaultButton()->text());
+            seen.append(shown->text());
+            QTest::keyClick(shown, static_cast<Qt::Key>(key));
         });
     };
     answer(Qt::Key_Escape);
