@@ -13,19 +13,12 @@ public:
         setText(QString::fromStdString(change_->caption()));
     }
     void undo() override { change_->undo(dataset_); }
-    void redo() override {
-        // The change was made before it was recorded: the push is not a redo.
-        if (pushed_) {
-            pushed_ = false;
-            return;
-        }
-        change_->redo(dataset_);
-    }
+    // Also the first time, when the command is pushed: the change is made here and nowhere else.
+    void redo() override { change_->redo(dataset_); }
 
 private:
     Dataset& dataset_;
     std::unique_ptr<DatasetChange> change_;
-    bool pushed_ = true;
 };
 
 } // namespace
@@ -34,12 +27,24 @@ EditHistory::EditHistory(Dataset& dataset) : dataset_(dataset) {
     stack_.setUndoLimit(limit);
 }
 
-void EditHistory::record(std::unique_ptr<DatasetChange> change) {
+void EditHistory::push(std::unique_ptr<DatasetChange> change) {
     if (!change)
         return;
     stack_.push(new ChangeCommand(dataset_, std::move(change)));
     dataset_.modified = true;
-    emit datasetChanged(false);
+    if (groups_ == 0)
+        emit datasetChanged(false);
+}
+
+void EditHistory::beginGroup(const std::string& caption) {
+    stack_.beginMacro(QString::fromStdString(caption));
+    ++groups_;
+}
+
+void EditHistory::endGroup() {
+    stack_.endMacro();
+    if (--groups_ == 0)
+        emit datasetChanged(false);
 }
 
 void EditHistory::undo() {

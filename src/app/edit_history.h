@@ -6,12 +6,13 @@
 #include <QUndoStack>
 
 #include <memory>
+#include <string>
 
 namespace tess {
 
-// The undo history of the dataset: every change the windows make is recorded here after it is
-// made, and undo and redo run through it. The dataset counts as modified exactly when it
-// differs from the state last opened or saved.
+// The undo history of the dataset: every change to it is pushed here and made by its command,
+// the first time as on every redo, and undo and redo run through it. The dataset counts as modified
+// exactly when it differs from the state last opened or saved.
 class EditHistory : public QObject {
     Q_OBJECT
 public:
@@ -20,8 +21,11 @@ public:
     explicit EditHistory(Dataset& dataset);
 
     QUndoStack& stack() { return stack_; }
-    // A change already made to the dataset; it counts as unsaved.
-    void record(std::unique_ptr<DatasetChange> change);
+    // Makes the change and keeps it for undo; it counts as unsaved. Nothing for a null change.
+    void push(std::unique_ptr<DatasetChange> change);
+    // The changes pushed between these are one step to undo, under the caption given.
+    void beginGroup(const std::string& caption);
+    void endGroup();
     void undo();
     void redo();
     // A dataset was opened (or converted): no history, and it is in its saved state unless it
@@ -43,6 +47,7 @@ private:
 
     Dataset& dataset_;
     QUndoStack stack_;
+    int groups_ = 0;
 };
 
 } // namespace tess

@@ -489,11 +489,12 @@ void ZemMain::mnumerge_Click() {
     storePendingEntries();
     Dataset& ds = state_.dataset;
     const std::string file = toPath(*path);
-    // The dataset as it was, for undo: a merge can touch every text (a change of encoding).
-    Dataset before;
+    // The merge is made on a copy, which the change then trades for the dataset: a merge can
+    // touch every text (a change of encoding), and a failed one leaves nothing half done.
+    Dataset merged;
     try {
-        before = ds;
-        mergeDataset(ds, file, [this, &file](int people, int events) {
+        merged = ds;
+        mergeDataset(merged, file, [this, &file](int people, int events) {
             state_.dialogs.message(fromPath(mergeAnnouncementText(file, people, events)));
         });
     } catch (const FileError& e) {
@@ -504,9 +505,9 @@ void ZemMain::mnumerge_Click() {
                                QStringLiteral("\"; the dataset is as it was."));
         return;
     }
-    state_.history.record(std::make_unique<WholeDatasetChange>(
+    state_.history.push(std::make_unique<WholeDatasetChange>(
         "Merge " + displayText(QFileInfo(*path).fileName().toStdString(), TextEncoding::utf8, 40),
-        std::move(before)));
+        std::move(merged)));
     // Entry windows a chart opened stored their edits before the merge; they show it now.
     for (EntryWindow* w : {pentry_.data(), eentry_.data()})
         if (w)

@@ -1,5 +1,6 @@
 #include "categories/categories.h"
 
+#include "categories/category_changes.h"
 #include "core/find.h"
 #include "core/numbers.h"
 #include "core/text_encoding.h"
@@ -118,7 +119,11 @@ bool addCategory(CategoryTable& table) {
 }
 
 void pruneCategories(Dataset& ds, CategoryKind kind, const std::vector<int>& counts) {
-    CategoryTable& t = ds.table(kind);
+    pruneCategories(ds.table(kind), counts);
+    ds.modified = true;
+}
+
+void pruneCategories(CategoryTable& t, const std::vector<int>& counts) {
     for (int i = 1; i <= t.count; ++i) {
         const size_t k = static_cast<size_t>(i);
         if (k >= counts.size() || counts[k] < 1)
@@ -126,7 +131,6 @@ void pruneCategories(Dataset& ds, CategoryKind kind, const std::vector<int>& cou
     }
     while (t.count > 0 && isBlankLike(t.names[static_cast<size_t>(t.count)]))
         --t.count;
-    ds.modified = true;
 }
 
 std::string replaceGroupMessage(const Dataset& ds, CategoryKind kind, int keep, int replace) {
@@ -145,39 +149,28 @@ Consolidation replaceGroup(Dataset& ds, CategoryKind kind, int keep, int replace
     if (!ds.table(kind).valid(keep) || !ds.table(kind).valid(replace))
         return {};
     Consolidation result{replaceGroupMessage(ds, kind, keep, replace), 0};
-    const int16_t k = static_cast<int16_t>(keep);
-    const int16_t r = static_cast<int16_t>(replace);
-    auto repoint = [&](int16_t& field) {
-        if (field == r) {
-            field = k;
-            ++result.changed;
-        }
-    };
-    if (kind == kindFactions || kind == kindOccupations) {
-        const size_t n = std::min(static_cast<size_t>(std::max(ds.numPeople, 0)), ds.people.size());
-        for (size_t i = 0; i < n; ++i) {
-            PersonRecord& p = ds.people[i];
-            repoint(kind == kindFactions ? p.faction : p.occupation);
-        }
-    } else {
-        const size_t n = std::min(static_cast<size_t>(std::max(ds.numEvents, 0)), ds.events.size());
-        for (size_t i = 0; i < n; ++i) {
-            EventRecord& e = ds.events[i];
-            if (kind == kindGroups) {
-                repoint(e.group);
-            } else {
-                repoint(e.nation1);
-                repoint(e.nation2);
-            }
-        }
-    }
-    CategoryTable& t = ds.table(kind);
-    if (isBlankLike(t.names[static_cast<size_t>(keep)]))
-        t.names[static_cast<size_t>(keep)] = t.names[static_cast<size_t>(replace)];
-    t.names[static_cast<size_t>(replace)].assign(1, ' ');
+    CategorySnapshot s(ds, kind);
+    result.changed = replaceGroup(s, keep, replace);
+    s.applyTo(ds);
     if (result.changed > 0)
         ds.modified = true;
     return result;
+}
+
+int replaceGroup(CategorySnapshot& s, int keep, int replace) {
+    CategoryTable& t = s.table;
+    if (!t.valid(keep) || !t.valid(replace))
+        return 0;
+    int changed = 0;
+    for (int16_t& field : s.fields)
+        if (field == replace) {
+            field = static_cast<int16_t>(keep);
+            ++changed;
+        }
+    if (isBlankLike(t.names[static_cast<size_t>(keep)]))
+        t.names[static_cast<size_t>(keep)] = t.names[static_cast<size_t>(replace)];
+    t.names[static_cast<size_t>(replace)].assign(1, ' ');
+    return changed;
 }
 
 namespace {

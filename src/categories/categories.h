@@ -60,6 +60,8 @@ int addNamedCategory(CategoryTable& table, std::string_view name);
 // Prune: every category no selected entry uses gets a blank name (its colour stays), and blank
 // categories at the end of the table drop out of it. Marks the dataset modified.
 void pruneCategories(Dataset& ds, CategoryKind kind, const std::vector<int>& counts);
+// The same rule on a table alone.
+void pruneCategories(CategoryTable& table, const std::vector<int>& counts);
 
 // Consolidation: every entry, selected or not, that names category replace is pointed at keep;
 // keep takes replace's name when its own is blank, and replace is left blank. Marks the dataset
@@ -69,6 +71,9 @@ struct Consolidation {
     int changed = 0;
 };
 Consolidation replaceGroup(Dataset& ds, CategoryKind kind, int keep, int replace);
+// The same on a snapshot of the table and its fields; how many fields were re-pointed.
+struct CategorySnapshot;
+int replaceGroup(CategorySnapshot& snapshot, int keep, int replace);
 // The notice alone, in UTF-8: "Replace <name> with <name>", for nations with the positions too.
 std::string replaceGroupMessage(const Dataset& ds, CategoryKind kind, int keep, int replace);
 

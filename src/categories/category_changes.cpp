@@ -38,14 +38,14 @@ std::vector<int16_t> fieldsOf(const Dataset& ds, CategoryKind kind) {
 
 class CategoryChange : public DatasetChange {
 public:
-    CategoryChange(std::string caption, CategoryKind kind, const CategorySnapshot& before,
-                   const Dataset& after)
-        : DatasetChange(std::move(caption)), kind_(kind), countBefore_(before.table.count),
-          countAfter_(after.table(kind).count),
-          names_(VectorDiff<std::string>::between(before.table.names, after.table(kind).names)),
-          colors_(VectorDiff<int32_t>::between(before.table.colors, after.table(kind).colors)),
-          include_(VectorDiff<int16_t>::between(before.table.include, after.table(kind).include)),
-          fields_(VectorDiff<int16_t>::between(before.fields, fieldsOf(after, kind))) {}
+    CategoryChange(std::string caption, const CategorySnapshot& before,
+                   const CategorySnapshot& after)
+        : DatasetChange(std::move(caption)), kind_(before.kind), countBefore_(before.table.count),
+          countAfter_(after.table.count),
+          names_(VectorDiff<std::string>::between(before.table.names, after.table.names)),
+          colors_(VectorDiff<int32_t>::between(before.table.colors, after.table.colors)),
+          include_(VectorDiff<int16_t>::between(before.table.include, after.table.include)),
+          fields_(VectorDiff<int16_t>::between(before.fields, after.fields)) {}
 
     bool empty() const {
         return countBefore_ == countAfter_ && names_.empty() && colors_.empty() &&
@@ -80,9 +80,18 @@ private:
 CategorySnapshot::CategorySnapshot(const Dataset& ds, CategoryKind of)
     : kind(of), table(ds.table(of)), fields(fieldsOf(ds, of)) {}
 
+void CategorySnapshot::applyTo(Dataset& ds) const {
+    ds.table(kind) = table;
+    size_t i = 0;
+    forEachField(ds, kind, [&](int16_t& v) {
+        if (i < fields.size())
+            v = fields[i++];
+    });
+}
+
 std::unique_ptr<DatasetChange> categoryChange(std::string caption, const CategorySnapshot& before,
-                                              const Dataset& after) {
-    auto change = std::make_unique<CategoryChange>(std::move(caption), before.kind, before, after);
+                                              const CategorySnapshot& after) {
+    auto change = std::make_unique<CategoryChange>(std::move(caption), before, after);
     if (change->empty())
         return nullptr;
     return change;

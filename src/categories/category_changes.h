@@ -40,17 +40,20 @@ template <typename T> struct VectorDiff {
 
 // One category table and the entry fields that name its categories (a person's faction or
 // occupation, an event's group, or an event's two nations), as they stand.
+// A window changes a copy of it, and the change between the two is what goes to the dataset.
 struct CategorySnapshot {
     CategorySnapshot(const Dataset& ds, CategoryKind kind);
     CategoryKind kind;
     CategoryTable table;
     std::vector<int16_t> fields;
+    // Writes the table and the fields into the dataset.
+    void applyTo(Dataset& ds) const;
 };
 
 // A change to one category table (add, rename, recolour, prune, consolidate): the table's
 // positions that differ and the entry fields that were pointed elsewhere, nothing else. Null
-// when the dataset's table and fields are as the snapshot has them.
+// when the two snapshots of one table are alike.
 std::unique_ptr<DatasetChange> categoryChange(std::string caption, const CategorySnapshot& before,
-                                              const Dataset& after);
+                                              const CategorySnapshot& after);
 
 } // namespace tess

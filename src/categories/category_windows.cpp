@@ -107,8 +107,9 @@ void EditGroupings::drawList(bool keepPosition) {
 
 void EditGroupings::rtbox1_MouseUp(int L) {
     Dataset& ds = state_.dataset;
-    CategoryTable& t = ds.table(state_.editedKind);
     const CategorySnapshot before(ds, state_.editedKind);
+    CategorySnapshot after = before;
+    CategoryTable& t = after.table;
     const std::string tableName = editorCaption(state_.editedKind).substr(5);
     if (!colorMode_) {
         const bool adding = L > t.count;
@@ -127,11 +128,12 @@ void EditGroupings::rtbox1_MouseUp(int L) {
         // unnamed).
         if (answer && !answer->isEmpty())
             t.names[k] = ui::fromQString(*answer, ds.encoding);
+        // A name given again unchanged still counts as an edit, as it always has.
         ds.modified = true;
-        state_.history.record(
+        state_.history.push(
             categoryChange(adding ? "Add to " + tableName
                                   : "Rename " + captionName(before.table.names[k], ds.encoding),
-                           before, ds));
+                           before, after));
         drawList(true);
         return;
     }
@@ -143,8 +145,8 @@ void EditGroupings::rtbox1_MouseUp(int L) {
         return;
     t.colors[static_cast<size_t>(L)] = *color;
     ds.modified = true;
-    state_.history.record(categoryChange(
-        "Recolour " + captionName(t.names[static_cast<size_t>(L)], ds.encoding), before, ds));
+    state_.history.push(categoryChange(
+        "Recolour " + captionName(t.names[static_cast<size_t>(L)], ds.encoding), before, after));
     drawList(true);
 }
 
@@ -169,9 +171,11 @@ void EditGroupings::cmdPrune_Click() {
     if (state_.dialogs.question(QStringLiteral("Do you want to eliminate items with 0 count?"),
                                 QStringLiteral("Prune "))) {
         const CategorySnapshot before(state_.dataset, state_.editedKind);
-        pruneCategories(state_.dataset, state_.editedKind, counts_.of(state_.editedKind));
-        state_.history.record(categoryChange("Prune " + editorCaption(state_.editedKind).substr(5),
-                                             before, state_.dataset));
+        CategorySnapshot after = before;
+        pruneCategories(after.table, counts_.of(state_.editedKind));
+        state_.dataset.modified = true;
+        state_.history.push(
+            categoryChange("Prune " + editorCaption(state_.editedKind).substr(5), before, after));
     } else {
         state_.dialogs.message(QStringLiteral("No changes"));
     }
@@ -282,9 +286,10 @@ void Consolidate::cmdOK_Click() {
         const std::string message = replaceGroupMessage(state_.dataset, kind, keep_, replace_);
         state_.dialogs.message(QString::fromUtf8(message));
         const CategorySnapshot before(state_.dataset, kind);
-        replaceGroup(state_.dataset, kind, keep_, replace_);
+        CategorySnapshot after = before;
+        replaceGroup(after, keep_, replace_);
         // "Replace Gauls with Romans" is the change's own name.
-        state_.history.record(categoryChange(message, before, state_.dataset));
+        state_.history.push(categoryChange(message, before, after));
     }
     accept();
 }

@@ -2,15 +2,13 @@
 
 #include "core/dataset.h"
 
-#include <memory>
 #include <string>
-#include <vector>
 
 namespace tess {
 
-// One change to the dataset that can be taken back and made again. A change is recorded after
-// the command that made it has run, holding what it needs to go either way; undo and redo are
-// only ever called in turn, undo first.
+// One change to the dataset that can be made, taken back and made again. A window builds it
+// from what the user asked for, without touching the dataset; its first redo makes it, and
+// after that undo and redo are only ever called in turn.
 class DatasetChange {
 public:
     explicit DatasetChange(std::string caption) : caption_(std::move(caption)) {}
@@ -28,7 +26,8 @@ private:
 };
 
 // A change whose other side is the whole dataset (a merge, which may also bring every text to
-// another encoding): the dataset before it is kept, and undo and redo trade places with it.
+// another encoding): it holds the dataset as it is to become, and undo and redo trade places
+// with it.
 // The file name and whether the dataset counts as loaded stay with the dataset in memory.
 class WholeDatasetChange : public DatasetChange {
 public:
@@ -40,25 +39,6 @@ public:
 private:
     void trade(Dataset& ds);
     Dataset other_;
-};
-
-// Several changes made by one command (a category added for the entry being stored, and the
-// entry), taken back and made again as one: undone last first.
-class ChangeGroup : public DatasetChange {
-public:
-    ChangeGroup(std::string caption, std::vector<std::unique_ptr<DatasetChange>> parts)
-        : DatasetChange(std::move(caption)), parts_(std::move(parts)) {}
-    void undo(Dataset& ds) override {
-        for (auto it = parts_.rbegin(); it != parts_.rend(); ++it)
-            (*it)->undo(ds);
-    }
-    void redo(Dataset& ds) override {
-        for (auto& part : parts_)
-            part->redo(ds);
-    }
-
-private:
-    std::vector<std::unique_ptr<DatasetChange>> parts_;
 };
 
 // A name from the dataset, in UTF-8 and cut short, for a change's caption.

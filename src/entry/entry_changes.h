@@ -9,8 +9,8 @@
 namespace tess {
 
 // An entry stored from an entry window: changed where it stood, or added from the spare
-// position, and then (when its first date changed) moved to its place in date order. Holds the
-// entry before and after, and the swaps of the move.
+// position, and then (when its first date changed) moved to its place in date order, where it
+// becomes current. Holds the entry before and after, and the swaps of the last move.
 template <typename Record> class EntryStoredChange : public DatasetChange {
 public:
     struct Facts {
@@ -18,9 +18,9 @@ public:
         std::optional<Record> before; // none for an entry added
         Record after;                 // as stored, before the move
         bool resorted = false;
-        std::vector<int> swaps;
+        std::vector<int> swaps; // made by redo
         int16_t currentBefore = 0;
-        int16_t currentAfter = 0;
+        int16_t currentAfter = 0; // where no move is made
     };
     EntryStoredChange(std::string caption, Facts facts)
         : DatasetChange(std::move(caption)), f_(std::move(facts)) {}
@@ -55,9 +55,11 @@ public:
             a.at(a.count) = f_.after;
             a.append();
         }
-        if (f_.resorted)
-            a.resort(f_.position);
         a.current = f_.currentAfter;
+        if (f_.resorted) {
+            f_.swaps.clear();
+            a.current = static_cast<int16_t>(a.resort(f_.position, &f_.swaps));
+        }
     }
 
 private:

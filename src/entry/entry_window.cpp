@@ -390,8 +390,6 @@ void EntryWindow::showEntry(int position) {
             return;
         shown_ = position;
         auto& r = a.at(position);
-        // The name field writes into the entry as it is typed; what it was is kept for undo.
-        shownName_ = r.name;
         Text1->setText(text(r.name));
         txtPriority->setText(number(r.priority));
         date1->setText(number(r.date1));
@@ -421,23 +419,26 @@ void EntryWindow::showEntry(int position) {
 }
 
 std::vector<std::unique_ptr<DatasetChange>> EntryWindow::takeTypedCategories() {
-    Dataset& ds = state_.dataset;
-    std::vector<std::unique_ptr<DatasetChange>> added;
+    const Dataset& ds = state_.dataset;
+    // The tables with the categories the user agreed to add, not yet in the dataset.
+    std::vector<std::pair<CategorySnapshot, CategorySnapshot>> grown;
+    auto tableOf = [&](CategoryKind kind) -> const CategoryTable& {
+        for (const auto& [before, after] : grown)
+            if (after.kind == kind)
+                return after.table;
+        return ds.table(kind);
+    };
     std::vector<std::string> declined;
     const std::vector<CategoryKind> k = kinds();
     for (size_t list = 0; list < categoryLists.size(); ++list) {
-        CategoryTable& table = ds.table(k[list]);
         const std::string typed = bytes(categoryLists[list]->currentText());
-        int index = findCategory(table, typed, ds.encoding);
         // An emptied box keeps the entry's category; only an event's second nation may be none.
-        const bool optional = !people() && list == 2;
         if (categoryLists[list]->currentText().trimmed().isEmpty()) {
-            if (!optional)
-                showCategory(list, chosen[list]);
-            else
+            if (!people() && list == 2)
                 chosen[list] = 0;
             continue;
         }
+        int index = findCategory(tableOf(k[list]), typed, ds.encoding);
         const std::string folded = foldCase(typed, ds.encoding);
         const bool wasDeclined =
             std::find(declined.begin(), declined.end(), folded) != declined.end();
@@ -449,25 +450,28 @@ std::vector<std::unique_ptr<DatasetChange>> EntryWindow::takeTypedCategories() {
                 QString::fromStdString((k[list] == kindOccupations ? "an " : "a ") +
                                        categoryNoun(k[list])) +
                 QStringLiteral(" yet. Add it?"))) {
-            const CategorySnapshot before(ds, k[list]);
-            index = addNamedCategory(table, typed);
+            if (&tableOf(k[list]) == &ds.table(k[list]))
+                grown.emplace_back(CategorySnapshot(ds, k[list]), CategorySnapshot(ds, k[list]));
+            for (auto& [before, after] : grown)
+                if (after.kind == k[list])
+                    index = addNamedCategory(after.table, typed);
             if (index == 0)
                 state_.dialogs.message(QString::fromUtf8(tableFullMessage));
-            else
-                added.push_back(
-                    categoryChange("Add " + captionName(typed, ds.encoding), before, ds));
-            fillCategoryLists();
         }
         if (index == 0) {
-            // Declined: the box shows again what the entry has, and that is what is stored.
+            // Declined: the entry keeps what it has, and the box shows it after the store.
             if (!wasDeclined)
                 declined.push_back(folded);
-            showCategory(list, chosen[list]);
             continue;
         }
         chosen[list] = static_cast<int16_t>(index);
-        showCategory(list, index);
     }
+    std::vector<std::unique_ptr<DatasetChange>> added;
+    for (const auto& [before, after] : grown)
+        added.push_back(categoryChange(
+            "Add " +
+                captionName(after.table.names[static_cast<size_t>(after.table.count)], ds.encoding),
+            before, after));
     return added;
 }
 
@@ -476,19 +480,19 @@ void EntryWindow::storeEntry(int position) {
     std::vector<std::unique_ptr<DatasetChange>> added = takeTypedCategories();
     Dataset& ds = state_.dataset;
     std::unique_ptr<DatasetChange> change;
+    bool resorted = false;
     withArray(ds, people(), [&](auto& a) {
         using Record = std::decay_t<decltype(a.at(0))>;
         typename EntryStoredChange<Record>::Facts facts;
         facts.currentBefore = a.current;
-        if (position >= a.count) {
+        const bool adding = position >= a.count;
+        if (adding)
             position = a.count;
-            a.append();
-        } else {
+        else
             facts.before = a.at(position);
-            facts.before->name = shownName_;
-        }
         facts.position = position;
-        auto& r = a.at(position);
+        // The record as the form has it; the dataset changes only when the change is pushed.
+        Record r = adding ? Record() : a.at(position);
         r.priority = static_cast<int16_t>(txtPriority->text().toInt());
         r.name = bytes(Text1->text());
         r.date1 = storedYear(date1->text().toStdString());
@@ -506,16 +510,8 @@ void EntryWindow::storeEntry(int position) {
         r.url = bytes(url->text());
         r.desc = bytes(desc->toPlainText());
         facts.after = r;
-        shownName_ = r.name;
-        if (shownDate1 != r.date1) {
-            facts.resorted = true;
-            const int moved = a.resort(position, &facts.swaps);
-            a.current = static_cast<int16_t>(moved);
-            shown_ = moved;
-            shownDate1 = r.date1;
-            fillNameList();
-        }
-        facts.currentAfter = a.current;
+        facts.resorted = resorted = shownDate1 != r.date1;
+        facts.currentAfter = static_cast<int16_t>(position);
         // Stored unchanged: nothing to undo, though it counts as a change as it always has.
         if (facts.before && *facts.before == facts.after && !facts.resorted)
             return;
@@ -525,14 +521,25 @@ void EntryWindow::storeEntry(int position) {
     });
     dirty = false;
     ds.modified = true;
-    if (!added.empty()) {
+    if (added.empty()) {
+        state_.history.push(std::move(change));
+    } else {
         // The new categories and the entry that names them are one step to undo.
-        std::string caption = change ? change->caption() : added.front()->caption();
-        if (change)
-            added.push_back(std::move(change));
-        change = std::make_unique<ChangeGroup>(std::move(caption), std::move(added));
+        state_.history.beginGroup(change ? change->caption() : added.front()->caption());
+        for (auto& part : added)
+            state_.history.push(std::move(part));
+        state_.history.push(std::move(change));
+        state_.history.endGroup();
+        fillCategoryLists();
     }
-    state_.history.record(std::move(change));
+    // Where the store put the entry: a new first date moves it to its place in date order.
+    shown_ = current();
+    if (resorted) {
+        shownDate1 = storedYear(date1->text().toStdString());
+        fillNameList();
+    }
+    for (size_t k = 0; k < categoryLists.size(); ++k)
+        showCategory(k, chosen[k]);
 }
 
 void EntryWindow::savePending() {
@@ -580,12 +587,17 @@ void EntryWindow::dropNew() {
 }
 
 void EntryWindow::Text1_Change() {
-    // Every keystroke goes into the entry at once, a new one in the spare position included.
-    const int cur = current();
-    withArray(state_.dataset, people(), [&](auto& a) {
-        if (cur >= 0 && static_cast<size_t>(cur) < a.records.size())
-            a.at(cur).name = bytes(Text1->text());
-    });
+    // The name list follows the typing; the entry itself changes only when it is stored.
+    const auto it = std::find(listPositions_.begin(), listPositions_.end(), shown_);
+    if (!isNew && it != listPositions_.end())
+        withArray(state_.dataset, people(), [&](auto& a) {
+            if (a.holdsEntry(shown_)) {
+                auto typed = a.at(shown_);
+                typed.name = bytes(Text1->text());
+                nameList->setItemText(static_cast<int>(it - listPositions_.begin()),
+                                      text(nameListItem(typed)));
+            }
+        });
     dirty = true;
 }
 
@@ -735,14 +747,14 @@ void EntryWindow::cmdDelete_Click() {
         std::unique_ptr<DatasetChange> change;
         withArray(state_.dataset, people(), [&](auto& a) {
             using Record = std::decay_t<decltype(a.at(0))>;
-            Record removed = a.at(position);
             const int16_t before = a.current;
-            a.remove(position);
+            // The one shown before it becomes current, as a removal has always left it.
+            const int16_t after = static_cast<int16_t>(before > 0 ? before - 1 : before);
             change = std::make_unique<EntryDeletedChange<Record>>(
-                "Delete " + captionName(removed.name, state_.dataset.encoding), position,
-                std::move(removed), before, a.current);
+                "Delete " + captionName(a.at(position).name, state_.dataset.encoding), position,
+                a.at(position), before, after);
         });
-        state_.history.record(std::move(change));
+        state_.history.push(std::move(change));
     } else if (!stored) {
         dropNew();
     }
@@ -762,15 +774,10 @@ bool EntryWindow::confirmClose() {
         savePending();
         return true;
     case ui::Choice::no:
-        if (isNew) {
+        if (isNew)
             dropNew();
-        } else {
-            // The name box wrote into the entry as it was typed.
-            withArray(state_.dataset, people(), [&](auto& a) {
-                if (a.holdsEntry(shown_))
-                    a.at(shown_).name = shownName_;
-            });
-        }
+        else
+            fillNameList(); // the typed name it shows goes too
         dirty = false;
         showEntry(current());
         return true;

@@ -146,7 +146,6 @@ private:
     QButtonGroup* types_[2] = {nullptr, nullptr};
     std::vector<int> listPositions_; // the entry each name-list item stands for
     int shown_ = 0;                  // the position the fields belong to
-    std::string shownName_;          // the shown entry's name as it was stored
     int beforeNew_ = 0;              // the position shown when New was pressed
 };
 
