@@ -3,10 +3,10 @@
 #include "dataset_generator.h"
 #include "qt_bench.h"
 
-#include "app/app_state.h"
 #include "categories/categories.h"
 #include "categories/category_windows.h"
-#include "timeline/chart_view.h"
+#include "state/app_state.h"
+#include "ui/chart_view.h"
 #include "ui/qt_dialogs.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 #include "dataset_generator.h"
 #include "qt_bench.h"
 
-#include "app/app_state.h"
 #include "entry/entry_window.h"
+#include "state/app_state.h"
 #include "ui/qt_dialogs.h"
 
 #include <QApplication>

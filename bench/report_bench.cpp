@@ -3,9 +3,9 @@
 #include "dataset_generator.h"
 #include "qt_bench.h"
 
-#include "app/app_state.h"
 #include "reports/report_text.h"
 #include "reports/report_windows.h"
+#include "state/app_state.h"
 #include "ui/qt_dialogs.h"
 
 #include <QApplication>

@@ -4,17 +4,17 @@
 #include "dataset_generator.h"
 #include "qt_bench.h"
 
-#include "app/app_state.h"
 #include "app/find_window.h"
 #include "app/zemmain.h"
 #include "core/file_io.h"
 #include "core/qd3_file.h"
+#include "state/app_state.h"
 #include "timeline/chart.h"
 #include "timeline/chart_export.h"
-#include "timeline/chart_view.h"
 #include "timeline/select_window.h"
 #include "timeline/selection.h"
 #include "timeline/timeline_window.h"
+#include "ui/chart_view.h"
 #include "ui/qt_dialogs.h"
 
 #include <QApplication>

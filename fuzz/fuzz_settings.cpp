@@ -1,5 +1,5 @@
 // Any bytes as a settings file: never a crash, and what is read is written back as it was read.
-#include "app/settings.h"
+#include "state/settings.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/app_state.h"
 #include "core/find.h"
+#include "state/app_state.h"
 
 #include <QDialog>
 

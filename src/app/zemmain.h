@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/app_state.h"
 #include "app/find_window.h"
 #include "app/help_viewer.h"
 #include "app/recovery_writer.h"
 #include "entry/entry_window.h"
+#include "state/app_state.h"
 #include "timeline/timeline_window.h"
 
 #include <QMainWindow>

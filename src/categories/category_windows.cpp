@@ -1,8 +1,8 @@
 #include "categories/category_windows.h"
 
 #include "categories/categories.h"
-#include "categories/category_changes.h"
-#include "timeline/chart_view.h"
+#include "state/category_changes.h"
+#include "ui/chart_view.h"
 #include "ui/dialogs.h"
 #include "ui/geometry.h"
 #include "ui/named.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/app_state.h"
 #include "categories/categories.h"
+#include "state/app_state.h"
 
 #include <QDialog>
 

@@ -2,6 +2,7 @@
 
 #include "categories/categories.h"
 #include "core/dataset.h"
+#include "core/field_rules.h"
 #include "core/file_error.h"
 #include "core/file_io.h"
 #include "core/find.h"
@@ -10,7 +11,6 @@
 #include "core/numbers.h"
 #include "core/qd3_file.h"
 #include "core/text_encoding.h"
-#include "entry/field_rules.h"
 #include "reports/report_printing.h"
 #include "reports/report_text.h"
 #include "timeline/chart.h"

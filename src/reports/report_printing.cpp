@@ -1,8 +1,8 @@
 #include "reports/report_printing.h"
 
 #include "core/numbers.h"
+#include "core/print_layout.h"
 #include "core/text_encoding.h"
-#include "timeline/chart_printing.h"
 
 #include <algorithm>
 
@@ -25,7 +25,7 @@ long long printReport(Printer& printer, std::string_view text, TextEncoding enco
     const std::string indent(reportContinuationIndent, ' ');
     auto printOne = [&](std::string_view line) {
         printer.printLine(line);
-        if (printer.currentY() + pageBreakMargin > printer.pageHeight())
+        if (pageIsFull(printer))
             printChartHeader(printer);
     };
     // Positions from 0 here: s is where a line starts, p the carriage return that ends it. The
@@ -38,7 +38,7 @@ long long printReport(Printer& printer, std::string_view text, TextEncoding enco
         p = t.find('\r', s);
         more = p != std::string::npos;
         if (!more) {
-            if (printer.currentY() + pageBreakMargin > printer.pageHeight())
+            if (pageIsFull(printer))
                 printChartHeader(printer);
             break;
         }

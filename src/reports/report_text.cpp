@@ -1,8 +1,8 @@
 #include "reports/report_text.h"
 
+#include "core/field_rules.h"
 #include "core/numbers.h"
 #include "core/text_encoding.h"
-#include "entry/field_rules.h"
 
 #include <algorithm>
 #include <type_traits>

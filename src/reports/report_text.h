@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/chart_line.h"
 #include "core/dataset.h"
-#include "timeline/chart.h"
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/app_state.h"
 #include "reports/report_text.h"
-#include "timeline/chart_view.h"
+#include "state/app_state.h"
+#include "ui/chart_view.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #include "timeline/chart_image.h"
 
-#include "timeline/chart_view.h"
+#include "ui/chart_view.h"
 
 #include <QBuffer>
 #include <QImage>

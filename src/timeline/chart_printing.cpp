@@ -7,15 +7,6 @@
 
 namespace tess {
 
-void printChartHeader(Printer& printer) {
-    printer.newPage();
-    printer.printLine({});
-    printer.printLine({});
-    printer.printLine(printBanner);
-    printer.printLine({});
-    printer.printLine({});
-}
-
 namespace {
 
 int roundedInt16(std::string_view text) {
@@ -43,7 +34,7 @@ bool printStrip(Printer& printer, const std::vector<ChartLine>& lines, long long
             printer.printLine(line.slice(first - 1, std::min(last, length) - first + 1, encoding));
         else
             printer.printLine(" ");
-        if (printer.currentY() + pageBreakMargin > printer.pageHeight())
+        if (pageIsFull(printer))
             return startPage(printer, pages, keepPrinting);
         return true;
     };

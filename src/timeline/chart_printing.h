@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/print_layout.h"
 #include "core/printer.h"
 #include "timeline/chart.h"
 
@@ -9,14 +10,6 @@
 #include <vector>
 
 namespace tess {
-
-// The banner on top of every printed page, with its two trailing blanks.
-inline constexpr std::string_view printBanner = "'Tessaline' Timeline Chart  ";
-// A page is full when less than this is left below the current position (twips).
-inline constexpr int pageBreakMargin = 1500;
-
-// Starts a new page: two empty lines, the banner, two empty lines.
-void printChartHeader(Printer& printer);
 
 // Asked before each new page after the first, with the pages printed so far; false stops the
 // print.

@@ -1,7 +1,7 @@
 #include "timeline/select_window.h"
 
+#include "core/field_rules.h"
 #include "core/numbers.h"
-#include "entry/field_rules.h"
 #include "timeline/selection.h"
 #include "ui/geometry.h"
 #include "ui/tab_order.h"

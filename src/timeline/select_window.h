@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "timeline/timeline_window.h"
 
 #include <QDialog>

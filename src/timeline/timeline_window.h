@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/app_state.h"
-#include "timeline/chart_view.h"
+#include "state/app_state.h"
+#include "ui/chart_view.h"
 
 #include <QMainWindow>
 

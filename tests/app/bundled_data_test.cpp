@@ -1,5 +1,5 @@
-#include "app/settings.h"
 #include "core/qd3_file.h"
+#include "state/settings.h"
 
 #include "support/temp_dir.h"
 

@@ -2,7 +2,7 @@
 #include "categories/category_windows.h"
 #include "core/qd3_file.h"
 #include "entry/entry_window.h"
-#include "timeline/chart_view.h"
+#include "ui/chart_view.h"
 
 #include "support/dataset_builder.h"
 #include "support/scripted_dialogs.h"

@@ -1,9 +1,9 @@
-#include "app/settings.h"
 #include "app/zemmain.h"
 #include "categories/category_windows.h"
+#include "core/field_rules.h"
 #include "core/legacy_file.h"
-#include "entry/field_rules.h"
 #include "reports/report_windows.h"
+#include "state/settings.h"
 #include "ui/dialogs.h"
 
 #include "support/recording_printer.h"

@@ -1,7 +1,7 @@
 #include "app/zemmain.h"
 #include "categories/category_windows.h"
 #include "entry/entry_window.h"
-#include "timeline/chart_view.h"
+#include "ui/chart_view.h"
 
 #include "support/dataset_builder.h"
 #include "support/scripted_dialogs.h"

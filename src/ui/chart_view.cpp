@@ -1,4 +1,4 @@
-#include "timeline/chart_view.h"
+#include "ui/chart_view.h"
 
 #include "ui/text_codec.h"
 

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "state/settings.h"
 
 #include "core/file_error.h"
 #include "core/file_io.h"

@@ -1,4 +1,4 @@
-#include "app/edit_history.h"
+#include "state/edit_history.h"
 
 #include <QUndoCommand>
 

@@ -1,4 +1,4 @@
-#include "entry/field_rules.h"
+#include "core/field_rules.h"
 
 #include "core/numbers.h"
 

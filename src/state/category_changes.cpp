@@ -1,4 +1,4 @@
-#include "categories/category_changes.h"
+#include "state/category_changes.h"
 
 namespace tess {
 

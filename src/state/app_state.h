@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/edit_history.h"
-#include "app/settings.h"
 #include "core/dataset.h"
 #include "core/printer.h"
+#include "state/edit_history.h"
+#include "state/settings.h"
 
 #include <functional>
 #include <memory>

@@ -1,5 +1,5 @@
+#include "core/field_rules.h"
 #include "entry/entry_records.h"
-#include "entry/field_rules.h"
 
 #include "support/dataset_builder.h"
 
