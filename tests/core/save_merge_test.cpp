@@ -411,6 +411,8 @@ TEST(Recovery, APlantedFileIsNeitherWrittenThroughNorOffered) {
     const std::string why = "The recovery copy " + beside + " is not offered: ";
     EXPECT_EQ(newerRecoveryCopies(ds.fileName, program).refused,
               std::vector<std::string>{why + "it is a symbolic link."});
+    removeRecoveryCopies(ds.fileName, program); // not the user's copy: it stays
+    EXPECT_TRUE(fs::is_symlink(beside));
     EXPECT_EQ(writeRecoveryCopy(ds, program), beside);
     EXPECT_EQ(readBytes(dir.file("victim")), "the user's own file");
     EXPECT_FALSE(fs::is_symlink(beside));
