@@ -30,7 +30,7 @@ struct Program {
 void BM_OpenPeopleEntry(benchmark::State& st) {
     Program program;
     for (auto _ : st) {
-        tess::EntryWindow window(program.state, tess::EntrySide::people);
+        tess::EntryWindow window(program.state, tess::Side::people);
         window.show();
     }
 }
@@ -39,7 +39,7 @@ void BM_OpenPeopleEntry(benchmark::State& st) {
 // the whole array in one pass and refills the name list.
 void BM_StoreChangedFirstDate(benchmark::State& st) {
     Program program;
-    tess::EntryWindow window(program.state, tess::EntrySide::people);
+    tess::EntryWindow window(program.state, tess::Side::people);
     window.show();
     bool front = true;
     for (auto _ : st) {

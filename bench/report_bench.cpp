@@ -36,7 +36,7 @@ void BM_ListingEveryColumn(benchmark::State& st) {
     size_t bytes = 0;
     for (auto _ : st) {
         const std::string text =
-            tess::buildListing(ds, tess::ReportSide::people, -32768, 32767, everyColumn());
+            tess::buildListing(ds, tess::Side::people, -32768, 32767, everyColumn());
         bytes = text.size();
         benchmark::DoNotOptimize(text.data());
     }

@@ -77,10 +77,10 @@ using bench_support::paintNow;
 struct Windows {
     std::unique_ptr<tess::TimelineWindow> people, events;
     void open(tess::AppState& state) {
-        people = std::make_unique<tess::TimelineWindow>(state, tess::TimelineSide::people);
+        people = std::make_unique<tess::TimelineWindow>(state, tess::Side::people);
         people->show();
         paintNow(people->rtbox1->viewport());
-        events = std::make_unique<tess::TimelineWindow>(state, tess::TimelineSide::events);
+        events = std::make_unique<tess::TimelineWindow>(state, tess::Side::events);
         events->show();
         paintNow(events->rtbox1->viewport());
     }
@@ -156,7 +156,7 @@ struct SelectProgram : Program {
 void BM_SelectWindowOpen(benchmark::State& st) {
     SelectProgram program;
     for (auto _ : st) {
-        tess::SelectWindow select(program.state, tess::TimelineSide::people);
+        tess::SelectWindow select(program.state, tess::Side::people);
         select.show();
         paintNow(select.List1->viewport());
         paintNow(select.List2->viewport());
@@ -166,7 +166,7 @@ void BM_SelectWindowOpen(benchmark::State& st) {
 // All or No on one table, with the list repainted.
 void BM_SelectAllOrNo(benchmark::State& st) {
     SelectProgram program;
-    tess::SelectWindow select(program.state, tess::TimelineSide::people);
+    tess::SelectWindow select(program.state, tess::Side::people);
     select.show();
     const bool all = st.range(0) == 1;
     for (auto _ : st) {
@@ -182,8 +182,7 @@ void BM_SelectOK(benchmark::State& st) {
     SelectProgram program;
     for (auto _ : st) {
         st.PauseTiming();
-        auto select =
-            std::make_unique<tess::SelectWindow>(program.state, tess::TimelineSide::people);
+        auto select = std::make_unique<tess::SelectWindow>(program.state, tess::Side::people);
         select->show();
         st.ResumeTiming();
         select->cmdOK->click();

@@ -614,7 +614,7 @@ void ZemMain::mnudisplay_Click() {
     computeChartRange(state_.dataset);
     // Each window is made once and kept until it is closed; an open one is only brought forward.
     for (auto [window, side] :
-         {std::pair{&ptime_, TimelineSide::people}, std::pair{&etime_, TimelineSide::events}}) {
+         {std::pair{&ptime_, Side::people}, std::pair{&etime_, Side::events}}) {
         if (!*window) {
             *window = new TimelineWindow(state_, side);
             connect(*window, &TimelineWindow::entryRequested, this, &ZemMain::showEntryWindow);
@@ -634,9 +634,9 @@ void ZemMain::mnudisplay_Click() {
     }
 }
 
-void ZemMain::openEntryModally(EntrySide side) {
+void ZemMain::openEntryModally(Side side) {
     // An entry window a timeline opened keeps its pending changes and makes way.
-    QPointer<EntryWindow>& open = side == EntrySide::people ? pentry_ : eentry_;
+    QPointer<EntryWindow>& open = side == Side::people ? pentry_ : eentry_;
     if (open) {
         open->savePending();
         open->close();
@@ -646,11 +646,11 @@ void ZemMain::openEntryModally(EntrySide side) {
 }
 
 void ZemMain::mnupeople_Click() {
-    openEntryModally(EntrySide::people);
+    openEntryModally(Side::people);
 }
 
 void ZemMain::mnuevents_Click() {
-    openEntryModally(EntrySide::events);
+    openEntryModally(Side::events);
 }
 
 void ZemMain::mnuRptPeople_Click() {
@@ -731,8 +731,8 @@ void ZemMain::mnuFind_Click() {
     find_->txtFind->selectAll();
 }
 
-void ZemMain::openTimeline(TimelineSide side) {
-    QPointer<TimelineWindow>& window = side == TimelineSide::people ? ptime_ : etime_;
+void ZemMain::openTimeline(Side side) {
+    QPointer<TimelineWindow>& window = side == Side::people ? ptime_ : etime_;
     if (!window) {
         // Both charts are made together, as Timeline makes them, so that they share their
         // left edge.
@@ -748,10 +748,10 @@ void ZemMain::showFoundEntry(bool isEvent, int index) {
     if (index < 0 || index >= (isEvent ? ds.numEvents : ds.numPeople))
         return;
     storePendingEntries();
-    const TimelineSide side = isEvent ? TimelineSide::events : TimelineSide::people;
+    const Side side = isEvent ? Side::events : Side::people;
     openTimeline(side);
     (isEvent ? ds.curEvent : ds.curPerson) = static_cast<int16_t>(index);
-    TimelineWindow* window = side == TimelineSide::people ? ptime_ : etime_;
+    TimelineWindow* window = side == Side::people ? ptime_ : etime_;
     // The chart may have been drawn before entries were added or deleted: drawn again, its
     // lines are where the entry is.
     window->refreshChart();
@@ -762,20 +762,19 @@ void ZemMain::showFoundEntry(bool isEvent, int index) {
                                QString::fromUtf8(captionName(name, ds.encoding)) +
                                QStringLiteral("\" is not on the chart: Select leaves it out."));
     }
-    if (EntryWindow* entry = side == TimelineSide::people ? pentry_ : eentry_)
+    if (EntryWindow* entry = side == Side::people ? pentry_ : eentry_)
         entry->followCurrent();
     window->activateWindow();
     window->rtbox1->setFocus();
 }
 
-void ZemMain::showEntryWindow(TimelineSide side) {
-    QPointer<EntryWindow>& window = side == TimelineSide::people ? pentry_ : eentry_;
+void ZemMain::showEntryWindow(Side side) {
+    QPointer<EntryWindow>& window = side == Side::people ? pentry_ : eentry_;
     if (window) {
         window->followCurrent();
         return;
     }
-    window = new EntryWindow(state_,
-                             side == TimelineSide::people ? EntrySide::people : EntrySide::events);
+    window = new EntryWindow(state_, side);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
 }

@@ -42,9 +42,7 @@ public:
     FindWindow* findWindow() const { return find_; }
     TimelineWindow* peopleTimeline() const { return ptime_; }
     TimelineWindow* eventsTimeline() const { return etime_; }
-    EntryWindow* entryWindow(TimelineSide side) const {
-        return side == TimelineSide::people ? pentry_ : eentry_;
-    }
+    EntryWindow* entryWindow(Side side) const { return side == Side::people ? pentry_ : eentry_; }
     // The resize rule for a window of this outer size in twips: the picture fills the window
     // less 60 twips across and 650 down, unless the window is too small to have one.
     void fitPicture(const QRect& outerTwips);
@@ -78,7 +76,7 @@ public slots:
     // highlighted in sight.
     void showFoundEntry(bool isEvent, int index);
     // A timeline click made an entry current: its entry window shows it, without a modal wait.
-    void showEntryWindow(tess::TimelineSide side);
+    void showEntryWindow(tess::Side side);
     // The four entries under Reports > Groupings are there and do nothing.
     void mnuListGroupings_Click() {}
 
@@ -101,7 +99,7 @@ private:
     // stored, and unsaved changes saved, discarded or kept by going back. True when the caller
     // may go on.
     bool offerUnsavedChanges();
-    void openTimeline(TimelineSide side);
+    void openTimeline(Side side);
     // The save command through the window's dialogs; forgets a recovery file it made stale.
     // False only when writing the whole dataset failed.
     bool runSaveCommand();
@@ -127,7 +125,7 @@ private:
     QPointer<EntryWindow> pentry_; // the entry windows opened from a timeline
     QPointer<EntryWindow> eentry_;
     QPointer<FindWindow> find_;
-    void openEntryModally(EntrySide side);
+    void openEntryModally(Side side);
 
 public:
     // Controls, named as the program names them.

@@ -565,8 +565,8 @@ int cmdListing(Context& c, bool print) {
         from ? *from : std::to_string(ds.earliestDate), ds.earliestDate, ds.latestDate));
     const int last = reportEndRule(to ? *to : std::to_string(ds.latestDate), first, ds.latestDate);
     const std::string text =
-        buildListing(ds, positional[0] == "people" ? ReportSide::people : ReportSide::events,
-                     std::stoi(first), last, columns);
+        buildListing(ds, positional[0] == "people" ? Side::people : Side::events, std::stoi(first),
+                     last, columns);
     if (!print) {
         showReport(c, text, ds.encoding);
         return 0;

@@ -7,6 +7,9 @@
 namespace tess {
 
 // Codes of the four category tables, as used by the colouring settings and the category editor.
+// Which of the two kinds of entry a window, a chart or a report is about.
+enum class Side { people, events };
+
 enum CategoryKind : int16_t {
     kindFactions = 3,
     kindOccupations = 4,

@@ -77,7 +77,7 @@ void DropDownCombo::showPopup() {
     }
 }
 
-EntryWindow::EntryWindow(AppState& state, EntrySide side, QWidget* parent)
+EntryWindow::EntryWindow(AppState& state, Side side, QWidget* parent)
     : QDialog(parent), state_(state), side_(side) {
     const bool p = people();
     setObjectName(p ? QStringLiteral("PEntry") : QStringLiteral("eEntry"));

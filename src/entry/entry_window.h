@@ -19,8 +19,6 @@ class QRadioButton;
 
 namespace tess {
 
-enum class EntrySide { people, events };
-
 // A drop-down list that says when it is about to drop down.
 class DropDownCombo : public QComboBox {
     Q_OBJECT
@@ -37,9 +35,9 @@ signals:
 class EntryWindow : public QDialog {
     Q_OBJECT
 public:
-    EntryWindow(AppState& state, EntrySide side, QWidget* parent = nullptr);
+    EntryWindow(AppState& state, Side side, QWidget* parent = nullptr);
 
-    EntrySide side() const { return side_; }
+    Side side() const { return side_; }
 
     QLineEdit* Text1 = nullptr;
     DropDownCombo* nameList = nullptr; // cmbP / Combo1
@@ -120,7 +118,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    bool people() const { return side_ == EntrySide::people; }
+    bool people() const { return side_ == Side::people; }
     int16_t& current();
     int count() const;
     std::vector<CategoryKind> kinds() const;
@@ -141,7 +139,7 @@ private:
     std::string bytes(const QString& text) const;
 
     AppState& state_;
-    EntrySide side_;
+    Side side_;
     QWidget* nameRow_ = nullptr;
     QButtonGroup* types_[2] = {nullptr, nullptr};
     std::vector<int> listPositions_; // the entry each name-list item stands for

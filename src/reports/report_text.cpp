@@ -106,10 +106,10 @@ void appendListing(std::string& out, const std::vector<Record>& records, int cou
 
 } // namespace
 
-std::string buildListing(const Dataset& ds, ReportSide side, int start, int end,
+std::string buildListing(const Dataset& ds, Side side, int start, int end,
                          const ListingColumns& columns) {
     std::string out;
-    if (side == ReportSide::people) {
+    if (side == Side::people) {
         const int n = std::min(ds.numPeople, static_cast<int>(ds.people.size()));
         out.reserve(static_cast<size_t>(n) * 64);
         appendListing(out, ds.people, n, ds, start, end, columns);
@@ -204,9 +204,9 @@ void addChoices(ChoiceList& list, const std::vector<Record>& records, int count)
 }
 } // namespace
 
-ChoiceList reportChoices(const Dataset& ds, ReportSide side) {
+ChoiceList reportChoices(const Dataset& ds, Side side) {
     ChoiceList list;
-    if (side == ReportSide::people)
+    if (side == Side::people)
         addChoices(list, ds.people, std::min(ds.numPeople, static_cast<int>(ds.people.size())));
     else
         addChoices(list, ds.events, std::min(ds.numEvents, static_cast<int>(ds.events.size())));

@@ -14,8 +14,6 @@ std::string padRight(std::string_view text, size_t width, TextEncoding encoding)
 // width blanks followed by the text, cut to its last width characters.
 std::string padLeft(std::string_view text, size_t width, TextEncoding encoding);
 
-enum class ReportSide { people, events };
-
 // The optional columns of the listing.
 struct ListingColumns {
     bool dates = false;
@@ -36,7 +34,7 @@ int reportEndRule(std::string_view endText, std::string_view startText, int late
 // The report writer's listing: one line per person or event whose whole span lies within
 // [start, end], in array order, in fixed-width columns. Lines end in CR LF, except the line of
 // the array's last entry.
-std::string buildListing(const Dataset& ds, ReportSide side, int start, int end,
+std::string buildListing(const Dataset& ds, Side side, int start, int end,
                          const ListingColumns& columns);
 
 // The age report for event eventIndex: every person alive in its year, with age or reign year.
@@ -56,6 +54,6 @@ struct ChoiceList {
     std::vector<std::string> texts;
     std::vector<int> indexes;
 };
-ChoiceList reportChoices(const Dataset& ds, ReportSide side);
+ChoiceList reportChoices(const Dataset& ds, Side side);
 
 } // namespace tess

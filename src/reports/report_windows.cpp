@@ -238,7 +238,7 @@ void ReportWriter::cmdOK_Click() {
     c.image = Check4->isChecked();
     c.url = Check5->isChecked();
     c.urlOnly = Check6->isChecked();
-    text_ = buildListing(ds, people ? ReportSide::people : ReportSide::events, start, end, c);
+    text_ = buildListing(ds, people ? Side::people : Side::events, start, end, c);
     Text1->setChart(reportLines(text_, ds.encoding), ds.encoding);
     Text1->show();
     mnuPrint->setVisible(true);
@@ -325,8 +325,7 @@ void ChoiceReport::Form_Load() {
     Label1->show();
     Combo1->show();
     const Dataset& ds = state_.dataset;
-    ChoiceList list =
-        reportChoices(ds, kind_ == Kind::age ? ReportSide::events : ReportSide::people);
+    ChoiceList list = reportChoices(ds, kind_ == Kind::age ? Side::events : Side::people);
     QStringList texts;
     texts.reserve(static_cast<qsizetype>(list.texts.size()));
     for (const std::string& t : list.texts)

@@ -29,9 +29,9 @@ QString number(long long n) {
 }
 } // namespace
 
-SelectWindow::SelectWindow(AppState& state, TimelineSide side, QWidget* parent)
+SelectWindow::SelectWindow(AppState& state, Side side, QWidget* parent)
     : QDialog(parent), state_(state), side_(side) {
-    const bool people = side == TimelineSide::people;
+    const bool people = side == Side::people;
     setObjectName(people ? QStringLiteral("pselect") : QStringLiteral("eselect"));
     ui::tabInReadingOrderWhenShown(*this);
     setWindowTitle(people ? QStringLiteral("Select People") : QStringLiteral("Select Events"));
@@ -145,16 +145,15 @@ SelectWindow::SelectWindow(AppState& state, TimelineSide side, QWidget* parent)
 }
 
 CategoryTable& SelectWindow::table1() {
-    return side_ == TimelineSide::people ? state_.dataset.occupations : state_.dataset.groups;
+    return side_ == Side::people ? state_.dataset.occupations : state_.dataset.groups;
 }
 
 CategoryTable& SelectWindow::table2() {
-    return side_ == TimelineSide::people ? state_.dataset.factions : state_.dataset.nations;
+    return side_ == Side::people ? state_.dataset.factions : state_.dataset.nations;
 }
 
 int16_t& SelectWindow::colorBy() {
-    return side_ == TimelineSide::people ? state_.settings.peopleColorBy
-                                         : state_.settings.eventsColorBy;
+    return side_ == Side::people ? state_.settings.peopleColorBy : state_.settings.eventsColorBy;
 }
 
 void SelectWindow::fillList(QListWidget* list, const CategoryTable& table) {
@@ -203,7 +202,7 @@ void SelectWindow::takeList(QListWidget* list, CategoryTable& table) {
 void SelectWindow::Form_Load() {
     const Dataset& ds = state_.dataset;
     Text1->setText(number(ds.selPriority));
-    const int first = side_ == TimelineSide::people ? kindFactions : kindGroups;
+    const int first = side_ == Side::people ? kindFactions : kindGroups;
     (colorBy() == first ? Option1 : Option2)->setChecked(true);
     date1->setText(number(ds.earliestDate));
     date2->setText(number(ds.latestDate));
@@ -214,11 +213,11 @@ void SelectWindow::Form_Load() {
 }
 
 void SelectWindow::Option1_Click() {
-    colorBy() = side_ == TimelineSide::people ? kindFactions : kindGroups;
+    colorBy() = side_ == Side::people ? kindFactions : kindGroups;
 }
 
 void SelectWindow::Option2_Click() {
-    colorBy() = side_ == TimelineSide::people ? kindOccupations : kindNations;
+    colorBy() = side_ == Side::people ? kindOccupations : kindNations;
 }
 
 void SelectWindow::Text1_Change() {
@@ -269,7 +268,7 @@ void SelectWindow::cmdOK_Click() {
     takeList(List2, table2());
     ds.selStart = toInt16Rounded(readLeadingNumber(date1->text().toStdString()));
     ds.selEnd = toInt16Rounded(readLeadingNumber(date2->text().toStdString()));
-    const bool people = side_ == TimelineSide::people;
+    const bool people = side_ == Side::people;
     if (people)
         applyPeopleSelection(ds);
     else

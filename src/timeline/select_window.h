@@ -20,7 +20,7 @@ namespace tess {
 class SelectWindow : public QDialog {
     Q_OBJECT
 public:
-    SelectWindow(AppState& state, TimelineSide side, QWidget* parent = nullptr);
+    SelectWindow(AppState& state, Side side, QWidget* parent = nullptr);
 
     QLabel* Label1 = nullptr;
     QLineEdit* Text1 = nullptr;
@@ -63,7 +63,7 @@ private:
     int16_t& colorBy();
 
     AppState& state_;
-    TimelineSide side_;
+    Side side_;
 };
 
 } // namespace tess

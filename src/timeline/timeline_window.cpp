@@ -25,9 +25,9 @@
 
 namespace tess {
 
-TimelineWindow::TimelineWindow(AppState& state, TimelineSide side, QWidget* parent)
+TimelineWindow::TimelineWindow(AppState& state, Side side, QWidget* parent)
     : QMainWindow(parent), state_(state), side_(side) {
-    const bool people = side == TimelineSide::people;
+    const bool people = side == Side::people;
     setObjectName(people ? QStringLiteral("Ptime") : QStringLiteral("Etime"));
     setWindowTitle(people ? QStringLiteral("People Timeline") : QStringLiteral("Events Timeline"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -90,8 +90,8 @@ void TimelineWindow::mnuPrint_Click() {
 }
 
 std::optional<WindowRect>& TimelineWindow::savedRect() {
-    return side_ == TimelineSide::people ? state_.settings.peopleWindowRect
-                                         : state_.settings.eventsWindowRect;
+    return side_ == Side::people ? state_.settings.peopleWindowRect
+                                 : state_.settings.eventsWindowRect;
 }
 
 WindowRect TimelineWindow::defaultRect() const {
@@ -102,7 +102,7 @@ WindowRect TimelineWindow::defaultRect() const {
     const QRect r(area.x() + area.width() / 10, area.y() + area.height() / 20,
                   area.width() * 8 / 10, area.height() * 9 / 20);
     QRect twips = ui::pixelsToTwips(r, dpi);
-    if (side_ == TimelineSide::events)
+    if (side_ == Side::events)
         twips.translate(0, ui::pixelsToTwips(area.height() / 2, dpi));
     // Kept as every rectangle is, in twips of the unscaled screen.
     twips = ui::toStoredTwips(twips, this);
@@ -111,7 +111,7 @@ WindowRect TimelineWindow::defaultRect() const {
 
 void TimelineWindow::Form_Load() {
     loading_ = true;
-    const bool people = side_ == TimelineSide::people;
+    const bool people = side_ == Side::people;
     const Settings& s = state_.settings;
     rtbox1->setBackgroundColor(people ? s.peopleBackColor : s.eventsBackColor);
     const WindowRect r = savedRect().value_or(defaultRect());
@@ -131,7 +131,7 @@ void TimelineWindow::Form_Load() {
 }
 
 void TimelineWindow::showChart(bool keepPosition) {
-    const bool people = side_ == TimelineSide::people;
+    const bool people = side_ == Side::people;
     const Dataset& ds = state_.dataset;
     const Settings& s = state_.settings;
     Chart chart =
@@ -195,7 +195,7 @@ QString TimelineWindow::toolTipAt(int line, long long column) const {
 }
 
 void TimelineWindow::mnuExport_Click() {
-    const bool people = side_ == TimelineSide::people;
+    const bool people = side_ == Side::people;
     const std::optional<QString> path = state_.dialogs.saveFile(
         QStringLiteral("SVG picture | *.svg;;Web page | *.html;;PNG picture | *.png"),
         QStringLiteral(".svg"),
@@ -281,7 +281,7 @@ void TimelineWindow::goToYear() {
 bool TimelineWindow::showEntryLine(int index) {
     const Dataset& ds = state_.dataset;
     const std::optional<int> line =
-        side_ == TimelineSide::people ? lineOfPerson(ds, index) : lineOfEvent(ds, index);
+        side_ == Side::people ? lineOfPerson(ds, index) : lineOfEvent(ds, index);
     if (!line || *line > rtbox1->lineCount())
         return false;
     rtbox1->setCurrentLine(*line - 1);
@@ -337,7 +337,7 @@ void TimelineWindow::applyResize(const QRect& outer) {
 
 void TimelineWindow::rtbox1_Click(int line, long long offset) {
     Dataset& ds = state_.dataset;
-    const bool people = side_ == TimelineSide::people;
+    const bool people = side_ == Side::people;
     const std::optional<int> index = people ? personAtLine(ds, line) : eventAtLine(ds, line);
     if (!index) {
         state_.dialogs.message((people ? QStringLiteral("ERROR: no person found at ")
@@ -353,7 +353,7 @@ void TimelineWindow::mnuselect_Click() {
     SelectWindow select(state_, side_, this);
     state_.dialogs.showModal(select);
     const Dataset& ds = state_.dataset;
-    const bool people = side_ == TimelineSide::people;
+    const bool people = side_ == Side::people;
     const int selected = people ? ds.numSelPeople : ds.numSelEvents;
     const int total = people ? ds.numPeople : ds.numEvents;
     state_.dialogs.message(

@@ -12,15 +12,13 @@ class QAction;
 
 namespace tess {
 
-enum class TimelineSide { people, events };
-
 // The People Timeline (Ptime) and the Events Timeline (Etime): one class, two sides.
 class TimelineWindow : public QMainWindow {
     Q_OBJECT
 public:
-    TimelineWindow(AppState& state, TimelineSide side, QWidget* parent = nullptr);
+    TimelineWindow(AppState& state, Side side, QWidget* parent = nullptr);
 
-    TimelineSide side() const { return side_; }
+    Side side() const { return side_; }
 
     ChartView* rtbox1 = nullptr;
     QAction* mnuselect = nullptr;
@@ -44,7 +42,7 @@ public:
 
 signals:
     // A chart line was clicked and its entry made current: the entry window should show it.
-    void entryRequested(tess::TimelineSide side);
+    void entryRequested(tess::Side side);
     // The chart was scrolled sideways by the user; the year is the one at its left edge.
     void yearsScrolled(double leftYear);
     void linkToggled(bool on);
@@ -99,7 +97,7 @@ private:
     TextEncoding drawnEncoding_ = TextEncoding::windows1252;
 
     AppState& state_;
-    TimelineSide side_;
+    Side side_;
     int leftEdgeYear_ = 0;
     bool following_ = false;
     bool loading_ = false;

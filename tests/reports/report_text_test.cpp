@@ -36,12 +36,11 @@ TEST(Reports, GoldenTexts) {
     const int from = ds.earliestDate;
     const int to = ds.latestDate;
     const std::vector<std::pair<const char*, std::string>> cases = {
-        {"listing_people_all.txt", buildListing(ds, ReportSide::people, from, to, all)},
-        {"listing_people_plain.txt", buildListing(ds, ReportSide::people, 1800, 1920, {})},
-        {"listing_people_url_only.txt", buildListing(ds, ReportSide::people, from, to, urlOnly)},
+        {"listing_people_all.txt", buildListing(ds, Side::people, from, to, all)},
+        {"listing_people_plain.txt", buildListing(ds, Side::people, 1800, 1920, {})},
+        {"listing_people_url_only.txt", buildListing(ds, Side::people, from, to, urlOnly)},
         // The treaty of 1900 to 1901 overlaps the range and is left out.
-        {"listing_events_1850_1900.txt",
-         buildListing(ds, ReportSide::events, 1850, 1900, datesGroups)},
+        {"listing_events_1850_1900.txt", buildListing(ds, Side::events, 1850, 1900, datesGroups)},
         {"age_battle.txt", ageReport(ds, 0)},
         {"age_treaty.txt", ageReport(ds, 1)},
         {"age_ancient.txt", ageReport(ds, 2)},
@@ -85,9 +84,9 @@ TEST(Reports, ColumnsCountCharactersAndRangesAreInclusive) {
                      .person("Span", 1899, 1900)
                      .event("Late", 32767, 32767)
                      .build();
-    EXPECT_EQ(buildListing(ds, ReportSide::people, 1900, 1900, {}), " Year                 \r\n");
-    EXPECT_EQ(buildListing(ds, ReportSide::people, 3000, 3100, {}), "");
-    EXPECT_EQ(buildListing(ds, ReportSide::events, 3000, 3100, {}), "");
+    EXPECT_EQ(buildListing(ds, Side::people, 1900, 1900, {}), " Year                 \r\n");
+    EXPECT_EQ(buildListing(ds, Side::people, 3000, 3100, {}), "");
+    EXPECT_EQ(buildListing(ds, Side::events, 3000, 3100, {}), "");
     EXPECT_NE(ageReport(ds, 0).find("   Old was 65535 years old\r\n"), std::string::npos);
     EXPECT_NE(inMyLifeReport(ds, 0).find("When I was 65535 years old, Late\r\n"),
               std::string::npos);
@@ -105,7 +104,7 @@ TEST(Reports, ColumnsCountCharactersAndRangesAreInclusive) {
     ListingColumns dates;
     dates.dates = true;
     const Dataset early = DatasetBuilder().person("Early", -12345, -12000).build();
-    EXPECT_EQ(buildListing(early, ReportSide::people, -20000, 0, dates),
+    EXPECT_EQ(buildListing(early, Side::people, -20000, 0, dates),
               "1234512000 Early                ");
 }
 
@@ -113,11 +112,11 @@ TEST(Reports, ChoicesNameTheSelectedRecords) {
     Dataset ds = reportsDataset();
     ds.people[1].selected = 0;
     ds.events[0].selected = 0;
-    const ChoiceList people = reportChoices(ds, ReportSide::people);
+    const ChoiceList people = reportChoices(ds, Side::people);
     // (Edge has no occupation, so opening left it out of the selection.)
     EXPECT_EQ(people.texts, (std::vector<std::string>{"1850 Ann", "-300 Rex", "12345 Five"}));
     EXPECT_EQ(people.indexes, (std::vector<int>{0, 2, 3}));
-    const ChoiceList events = reportChoices(ds, ReportSide::events);
+    const ChoiceList events = reportChoices(ds, Side::events);
     EXPECT_EQ(events.indexes, (std::vector<int>{1, 2}));
     // A hidden person still counts in the age report.
     EXPECT_NE(ageReport(ds, 0).find("characters was alive"), std::string::npos);

@@ -96,7 +96,7 @@ TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedoneExactly) {
         {"Edit Homer",
          [](UndoTest&, AppState& s, ScriptedDialogs&) {
              // Re-dated to the front, past entries the one pass also swaps.
-             EntryWindow w(s, EntrySide::people);
+             EntryWindow w(s, Side::people);
              w.nameList_Click(2);
              w.date1->setText(QStringLiteral("-2000"));
              w.desc->setPlainText(QStringLiteral("blind poet"));
@@ -104,7 +104,7 @@ TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedoneExactly) {
          }},
         {"Edit Caesar the Great",
          [](UndoTest&, AppState& s, ScriptedDialogs&) {
-             EntryWindow w(s, EntrySide::people);
+             EntryWindow w(s, Side::people);
              w.nameList_Click(1);
              w.Text1->setText(QStringLiteral("Caesar the Great"));
              w.cmdOK->click();
@@ -112,7 +112,7 @@ TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedoneExactly) {
         {"Edit Plato",
          [](UndoTest&, AppState& s, ScriptedDialogs& d) {
              // A new occupation typed in, and added: one step with the entry that names it.
-             EntryWindow w(s, EntrySide::people);
+             EntryWindow w(s, Side::people);
              w.nameList_Click(0);
              w.categoryLists[1]->setEditText(QStringLiteral("Philosopher"));
              d.answerQuestion(true);
@@ -120,7 +120,7 @@ TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedoneExactly) {
          }},
         {"Add Thermopylae",
          [](UndoTest&, AppState& s, ScriptedDialogs&) {
-             EntryWindow w(s, EntrySide::events);
+             EntryWindow w(s, Side::events);
              w.cmdNew->click();
              w.Text1->setText(QStringLiteral("Thermopylae"));
              w.date1->setText(QStringLiteral("-480"));
@@ -129,7 +129,7 @@ TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedoneExactly) {
          }},
         {"Delete Caesar",
          [](UndoTest&, AppState& s, ScriptedDialogs& d) {
-             EntryWindow w(s, EntrySide::people);
+             EntryWindow w(s, Side::people);
              w.nameList_Click(1);
              d.answerQuestion(true);
              w.cmdDelete->click();
@@ -253,7 +253,7 @@ TEST_F(UndoTest, TheEditMenuSavesAndTheHistoryLimit) {
                                    QKeySequence(Qt::CTRL | Qt::Key_Y)}));
     EXPECT_FALSE(w.mnuUndo->isEnabled());
     {
-        EntryWindow e(state, EntrySide::people);
+        EntryWindow e(state, Side::people);
         dialogs.answerQuestion(true);
         e.cmdDelete->click(); // Plato, the first
     }
@@ -280,7 +280,7 @@ TEST_F(UndoTest, TheEditMenuSavesAndTheHistoryLimit) {
 
     // Only the last hundred changes are kept; opening a dataset forgets them all.
     {
-        EntryWindow e(state, EntrySide::events);
+        EntryWindow e(state, Side::events);
         for (int i = 0; i < 120; ++i) {
             e.desc->setPlainText(QString::number(i));
             e.cmdOK->click();
@@ -346,16 +346,15 @@ TEST_F(UndoTest, FindListsMatchesAndShowsTheChosenOneOnItsChart) {
     // An entry deleted since the chart was drawn: the chosen one's line is marked all the same.
     state.dataset.curEvent = 0;
     {
-        EntryWindow d(state, EntrySide::events);
+        EntryWindow d(state, Side::events);
         dialogs.answerQuestion(true);
         d.cmdDelete->click(); // the first battle
     }
-    w.showEntryWindow(TimelineSide::events); // the chart's entry window follows the choice
+    w.showEntryWindow(Side::events); // the chart's entry window follows the choice
     f->txtFind->setText(QStringLiteral("caesarea"));
     QTest::keyClick(f->txtFind, Qt::Key_Return);
     EXPECT_EQ(state.dataset.curEvent, 249);
-    EXPECT_EQ(w.entryWindow(TimelineSide::events)->Text1->text(),
-              QStringLiteral("Caesarea founded"));
+    EXPECT_EQ(w.entryWindow(Side::events)->Text1->text(), QStringLiteral("Caesarea founded"));
     EXPECT_EQ(e->rtbox1->currentLine(), 249);
     EXPECT_EQ(e->rtbox1->lineCount(), 250);
 
@@ -383,7 +382,7 @@ TEST_F(UndoTest, ASelectionMadeBetweenAChangeAndItsUndoIsKept) {
             n += ds.people[static_cast<size_t>(i)].selected != 0;
         return n;
     };
-    EntryWindow w(state, EntrySide::people);
+    EntryWindow w(state, Side::people);
     w.nameList_Click(1); // Caesar
     w.desc->setPlainText(QStringLiteral("dictator"));
     w.cmdNew->click(); // stores Caesar, then a new person
@@ -429,8 +428,8 @@ TEST_F(UndoTest, UndoTakesBackTheChangeItNames) {
     EXPECT_EQ(w.mnuUndo->text(), QStringLiteral("&Undo Rename Rome && Latium"));
     // A New form with nothing typed into it, in an entry window a chart opened, is not what
     // Undo takes back.
-    w.showEntryWindow(TimelineSide::people);
-    EntryWindow* e = w.entryWindow(TimelineSide::people);
+    w.showEntryWindow(Side::people);
+    EntryWindow* e = w.entryWindow(Side::people);
     ASSERT_NE(e, nullptr);
     e->cmdNew->click();
     w.mnuUndo->trigger();

@@ -62,7 +62,7 @@ void driveEveryWindow(AppState& state, ZemMain& w) {
         t->mnuPrint_Click();
         t->rtbox1_Click(1, 3);
     }
-    for (const EntrySide side : {EntrySide::people, EntrySide::events}) {
+    for (const Side side : {Side::people, Side::events}) {
         EntryWindow e(state, side);
         e.show();
         for (int i = 0; i < 3; ++i) {

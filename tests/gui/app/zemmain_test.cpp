@@ -286,9 +286,9 @@ TEST_F(MainWindowTest, OpenFiltersShowsStatisticsAndTimelineOpensBothCharts) {
     ASSERT_GE(dialogs.shown.size(), 2u);
     EXPECT_EQ(dialogs.shown[dialogs.shown.size() - 2].text, QStringLiteral("PEntry"));
     EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("eEntry"));
-    emit w.eventsTimeline()->entryRequested(TimelineSide::events);
-    ASSERT_NE(w.entryWindow(TimelineSide::events), nullptr);
-    EXPECT_TRUE(w.entryWindow(TimelineSide::events)->isVisible());
+    emit w.eventsTimeline()->entryRequested(Side::events);
+    ASSERT_NE(w.entryWindow(Side::events), nullptr);
+    EXPECT_TRUE(w.entryWindow(Side::events)->isVisible());
 
     // Opening another file closes both timelines first, even when its dialog is cancelled.
     dialogs.answerOpen(std::nullopt);
@@ -705,7 +705,7 @@ TEST_F(MainWindowTest, UnsavedChangesAreCopiedPeriodicallyUntilSavedOrLeft) {
 
     Dataset& ds = state.dataset;
     {
-        EntryWindow e(state, EntrySide::people);
+        EntryWindow e(state, Side::people);
         dialogs.answerQuestion(true);
         e.cmdDelete->click();
     }

@@ -195,8 +195,8 @@ TEST_F(CategoryWindowTest, GroupingsOpensTheEditorAndOpenEntryWindowsFollowIt) {
     ZemMain main(state);
     main.show();
     EditGroupings* editor = nullptr;
-    main.showEntryWindow(TimelineSide::people); // as a chart click opens it, on Caesar
-    EntryWindow* entry = main.entryWindow(TimelineSide::people);
+    main.showEntryWindow(Side::people); // as a chart click opens it, on Caesar
+    EntryWindow* entry = main.entryWindow(Side::people);
     ASSERT_NE(entry, nullptr);
     dialogs.answerModal([&editor](QDialog& d) {
         editor = dynamic_cast<EditGroupings*>(&d);

@@ -29,7 +29,7 @@ using namespace testing_support;
 
 namespace {
 
-class EntryTest : public ::testing::TestWithParam<EntrySide> {
+class EntryTest : public ::testing::TestWithParam<Side> {
 protected:
     EntryTest() : state(dialogs, folder.path().string()) {
         state.dataset = DatasetBuilder()
@@ -48,7 +48,7 @@ protected:
                             .build();
         state.shellOpen = [this](const std::string& target) { opened.push_back(target); };
     }
-    bool people() const { return GetParam() == EntrySide::people; }
+    bool people() const { return GetParam() == Side::people; }
     int count() const { return people() ? state.dataset.numPeople : state.dataset.numEvents; }
     int current() const { return people() ? state.dataset.curPerson : state.dataset.curEvent; }
     void setCurrent(int i) {
@@ -360,14 +360,14 @@ TEST_P(EntryTest, LinksPicturesAndTheirMends) {
 
 TEST_P(EntryTest, ATimelineClickStoresTheEntryShownFirst) {
     ZemMain main(state);
-    main.showEntryWindow(people() ? TimelineSide::people : TimelineSide::events);
-    EntryWindow* w = main.entryWindow(people() ? TimelineSide::people : TimelineSide::events);
+    main.showEntryWindow(people() ? Side::people : Side::events);
+    EntryWindow* w = main.entryWindow(people() ? Side::people : Side::events);
     ASSERT_NE(w, nullptr);
     // Ann is edited and re-dated past Cy; then the timeline makes Bob (position 1) current.
     w->desc->setPlainText(QStringLiteral("moved"));
     type(w->date1, QStringLiteral("2100"));
     setCurrent(1);
-    main.showEntryWindow(people() ? TimelineSide::people : TimelineSide::events);
+    main.showEntryWindow(people() ? Side::people : Side::events);
     EXPECT_EQ(name(2), "Ann");
     EXPECT_EQ(descOf(2), "moved");
     EXPECT_EQ(w->Text1->text(), QStringLiteral("Bob")); // Bob, now at position 0
@@ -391,9 +391,8 @@ TEST_P(EntryTest, ATimelineClickStoresTheEntryShownFirst) {
     dialogs.acceptModal();
     main.openPath(QString::fromStdString(dataFile("golden/basic/input.qd3")));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(main.entryWindow(people() ? TimelineSide::people : TimelineSide::events), nullptr);
+    EXPECT_EQ(main.entryWindow(people() ? Side::people : Side::events), nullptr);
     EXPECT_EQ(dialogs.messages().size(), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothWindows, EntryTest,
-                         ::testing::Values(EntrySide::people, EntrySide::events));
+INSTANTIATE_TEST_SUITE_P(BothWindows, EntryTest, ::testing::Values(Side::people, Side::events));

@@ -87,7 +87,7 @@ TEST_F(ReportWindowTest, ReportWriterBuildsTheListingItsControlsAsk) {
     EXPECT_TRUE(w.mnuPrint->isVisible());
     ListingColumns dates;
     dates.dates = true;
-    EXPECT_EQ(w.text(), buildListing(ds, ReportSide::people, 1800, 1920, dates));
+    EXPECT_EQ(w.text(), buildListing(ds, Side::people, 1800, 1920, dates));
     const Chart shownChart{w.Text1->lines(), ""};
     EXPECT_EQ(shownChart.text(), w.text());
 

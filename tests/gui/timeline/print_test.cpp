@@ -99,7 +99,7 @@ TEST_F(PrintWindowTest, TimelinePrintAsksTheYearsPerStrip) {
 }
 
 TEST_F(PrintWindowTest, TheTimelinesPrintTheirChartsAndReportsTheirText) {
-    for (const TimelineSide side : {TimelineSide::people, TimelineSide::events}) {
+    for (const Side side : {Side::people, Side::events}) {
         printer = RecordingPrinter();
         TimelineWindow w(state, side);
         // A cancelled printer set-up prints nothing and asks nothing more.

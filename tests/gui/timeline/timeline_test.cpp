@@ -83,7 +83,7 @@ bool rowHasColour(ChartView& view, int row, const QColor& colour) {
 
 TEST_F(TimelineTest, CaptionsBackgroundsAndLineColoursFollowTheSettings) {
     state.settings.peopleBackColor = 0xE0FFFF; // light yellow
-    TimelineWindow ptime(state, TimelineSide::people);
+    TimelineWindow ptime(state, Side::people);
     ptime.show();
     EXPECT_EQ(ptime.objectName(), QStringLiteral("Ptime"));
     EXPECT_EQ(ptime.windowTitle(), QStringLiteral("People Timeline (colored by faction)"));
@@ -103,7 +103,7 @@ TEST_F(TimelineTest, CaptionsBackgroundsAndLineColoursFollowTheSettings) {
     EXPECT_EQ(ptime.rtbox1->lineColor(0), QColor(0, 0, 0xFF));
     EXPECT_TRUE(rowHasColour(*ptime.rtbox1, 0, QColor(0, 0, 0xFF)));
 
-    TimelineWindow etime(state, TimelineSide::events);
+    TimelineWindow etime(state, Side::events);
     EXPECT_EQ(etime.windowTitle(), QStringLiteral("Events Timeline (colored by nation)"));
     EXPECT_EQ(etime.rtbox1->lineColor(0), QColor(0xFF, 0xFF, 0));
     EXPECT_EQ(etime.rtbox1->lineColor(1), QColor(0xFF, 0, 0xFF));
@@ -130,7 +130,7 @@ TEST_F(TimelineTest, ClicksPickTheSelectedRecordsInOrder) {
     state.dataset.people[2].selected = state.dataset.people[5].selected =
         state.dataset.people[7].selected = boolTrue;
 
-    TimelineWindow ptime(state, TimelineSide::people);
+    TimelineWindow ptime(state, Side::people);
     ptime.show();
     QSignalSpy requested(&ptime, &TimelineWindow::entryRequested);
     const int expected[] = {2, 5, 7};
@@ -163,7 +163,7 @@ TEST_F(TimelineTest, ClicksPickTheSelectedRecordsInOrder) {
     // An empty box (a Select that leaves nothing) is one empty line 1 with no entry on it.
     for (auto& e : state.dataset.events)
         e.selected = 0;
-    TimelineWindow etime(state, TimelineSide::events);
+    TimelineWindow etime(state, Side::events);
     etime.show();
     ASSERT_EQ(etime.rtbox1->lineCount(), 0);
     QTest::mouseClick(etime.rtbox1->viewport(), Qt::LeftButton, {}, lineCentre(etime, 3, 7));
@@ -185,7 +185,7 @@ TEST_F(TimelineTest, UtfEightNamesKeepTheOneCharacterPerYearGrid) {
              .build();
     ds.encoding = TextEncoding::utf8;
     computeChartRange(ds);
-    TimelineWindow ptime(state, TimelineSide::people);
+    TimelineWindow ptime(state, Side::people);
     ptime.rtbox1->resize(60 * ptime.rtbox1->charWidth(), 8 * ptime.rtbox1->lineHeight());
     ptime.show();
     const auto& lines = ptime.rtbox1->lines();
@@ -237,7 +237,7 @@ TEST_F(TimelineTest, UtfEightNamesKeepTheOneCharacterPerYearGrid) {
 }
 
 TEST_F(TimelineTest, SelectOkAndCancelShowTheCountsAndRebuild) {
-    TimelineWindow ptime(state, TimelineSide::people);
+    TimelineWindow ptime(state, Side::people);
     // Cancel: the counts as they were, and the same chart again.
     dialogs.answerModal([](QDialog& d) {
         static_cast<SelectWindow&>(d).Command1->click();
@@ -279,7 +279,7 @@ TEST_F(TimelineTest, SelectOkAndCancelShowTheCountsAndRebuild) {
 
 TEST_F(TimelineTest, SelectWindowFieldRulesAndRangeChanges) {
     Dataset& ds = state.dataset;
-    SelectWindow select(state, TimelineSide::events);
+    SelectWindow select(state, Side::events);
     EXPECT_EQ(select.objectName(), QStringLiteral("eselect"));
     EXPECT_EQ(select.Option2->text(), QStringLiteral("Nation"));
     EXPECT_TRUE(select.Option2->isChecked());
@@ -320,7 +320,7 @@ TEST_F(TimelineTest, SelectWindowFieldRulesAndRangeChanges) {
 
     // OK with no edits keeps the range and filters only its own half.
     ds.people[0].selected = boolTrue; // stale on purpose: must stay as it is
-    SelectWindow again(state, TimelineSide::events);
+    SelectWindow again(state, Side::events);
     again.cmdOK->click();
     EXPECT_EQ(ds.earliestDate, 1850);
     EXPECT_EQ(ds.latestDate, 1909);
@@ -328,7 +328,7 @@ TEST_F(TimelineTest, SelectWindowFieldRulesAndRangeChanges) {
 
     // Reset shows the range again and includes every category at once.
     ds.nations.include[1] = boolFalse;
-    SelectWindow reset(state, TimelineSide::events);
+    SelectWindow reset(state, Side::events);
     reset.date1->setText(QStringLiteral("0"));
     reset.cmdReset->click();
     EXPECT_EQ(reset.date1->text(), QStringLiteral("1850"));
@@ -349,7 +349,7 @@ TEST_F(TimelineTest, SelectListsCarryTheIncludeFlagsOfLargeTablesBothWays) {
     ds.occupations.include[1] = boolFalse;
     const std::vector<int16_t> factions = ds.factions.include;
 
-    SelectWindow select(state, TimelineSide::people);
+    SelectWindow select(state, Side::people);
     EXPECT_EQ(select.List2->selectedItems().size(), 2000);
     EXPECT_FALSE(select.List2->item(2)->isSelected());
     EXPECT_TRUE(select.List2->item(3)->isSelected());
@@ -366,7 +366,7 @@ TEST_F(TimelineTest, SelectListsCarryTheIncludeFlagsOfLargeTablesBothWays) {
     EXPECT_EQ(ds.occupations.include[3], boolTrue);
     ASSERT_EQ(dialogs.messages().size(), 0u);
 
-    SelectWindow again(state, TimelineSide::people);
+    SelectWindow again(state, Side::people);
     again.cmdNo2->click();
     EXPECT_TRUE(again.List2->selectedItems().isEmpty());
     again.cmdAll1->click();
@@ -377,7 +377,7 @@ TEST_F(TimelineTest, SelectListsCarryTheIncludeFlagsOfLargeTablesBothWays) {
 }
 
 TEST_F(TimelineTest, ResizingKeepsTheSettingsRectangleAndTinyWindowsKeepTheBox) {
-    TimelineWindow ptime(state, TimelineSide::people);
+    TimelineWindow ptime(state, Side::people);
     ptime.show();
     const double dpi = ui::logicalDpi(&ptime);
     ptime.resize(ui::twipsToPixels(9000, dpi), ui::twipsToPixels(6000, dpi));
@@ -396,7 +396,7 @@ TEST_F(TimelineTest, ResizingKeepsTheSettingsRectangleAndTinyWindowsKeepTheBox) 
 
     // The saved rectangle places the window at its next opening.
     state.settings.eventsWindowRect = WindowRect{1440, 2880, 7200, 4320};
-    TimelineWindow etime(state, TimelineSide::events);
+    TimelineWindow etime(state, Side::events);
     EXPECT_EQ(etime.pos(), QPoint(ui::twipsToPixels(1440, dpi), ui::twipsToPixels(2880, dpi)));
 }
 
@@ -433,11 +433,10 @@ TEST_F(TimelineTest, TheSampleChartsMatchTheTerminalCompanion) {
     applyPeopleSelection(ds);
     applyEventSelection(ds);
     computeChartRange(ds);
-    for (const auto side : {TimelineSide::people, TimelineSide::events}) {
+    for (const auto side : {Side::people, Side::events}) {
         TimelineWindow window(state, side);
         std::ostringstream out, err;
-        ASSERT_EQ(cli::run({"chart", side == TimelineSide::people ? "people" : "events", sample},
-                           out, err),
+        ASSERT_EQ(cli::run({"chart", side == Side::people ? "people" : "events", sample}, out, err),
                   0);
         std::string shown;
         for (const ChartLine& line : window.rtbox1->lines())
@@ -456,7 +455,7 @@ TEST_F(TimelineTest, KeysMoveTheHighlightedLineAndEnterOpensItsEntry) {
     state.dataset.people[1].selected = 0; // line 2 is the third person
     --state.dataset.numSelPeople;
     computeChartRange(state.dataset);
-    TimelineWindow w(state, TimelineSide::people);
+    TimelineWindow w(state, Side::people);
     w.show();
     ChartView* v = w.rtbox1;
     const int rows = v->visibleRows();
@@ -491,7 +490,7 @@ TEST_F(TimelineTest, KeysMoveTheHighlightedLineAndEnterOpensItsEntry) {
 
 TEST_F(TimelineTest, TooltipsNameTheYearAndTheEntry) {
     state.dataset.events[0].name = "Civil War";
-    TimelineWindow w(state, TimelineSide::events);
+    TimelineWindow w(state, Side::events);
     w.show();
     ChartView* v = w.rtbox1;
     // The year under a bar's marks is the year they stand for.
@@ -576,7 +575,7 @@ TEST_F(TimelineTest, ExportWritesTheChartAsSvgHtmlAndPng) {
     ds.encoding = TextEncoding::utf8;
     ds.people[0].name = "<Tom & \"Jerry\">\x07\xC3\xA9";
     state.settings.peopleBackColor = 0xE0FFFF;
-    TimelineWindow w(state, TimelineSide::people);
+    TimelineWindow w(state, Side::people);
     w.show();
     const std::vector<ChartLine>& lines = w.rtbox1->lines();
     ASSERT_EQ(lines.size(), 3u);

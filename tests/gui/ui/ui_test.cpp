@@ -194,11 +194,10 @@ TEST(UiHelpers, TabGoesTopToBottomAndLeftToRightInEveryWindow) {
     using Make = std::function<std::unique_ptr<QWidget>()>;
     const std::vector<std::pair<const char*, Make>> windows = {
         {"people entry",
-         [&] { return std::make_unique<tess::EntryWindow>(state, tess::EntrySide::people); }},
+         [&] { return std::make_unique<tess::EntryWindow>(state, tess::Side::people); }},
         {"events entry",
-         [&] { return std::make_unique<tess::EntryWindow>(state, tess::EntrySide::events); }},
-        {"select",
-         [&] { return std::make_unique<tess::SelectWindow>(state, tess::TimelineSide::people); }},
+         [&] { return std::make_unique<tess::EntryWindow>(state, tess::Side::events); }},
+        {"select", [&] { return std::make_unique<tess::SelectWindow>(state, tess::Side::people); }},
         {"print", [&] { return std::make_unique<tess::PrintTimelineWindow>(state); }},
         {"categories", [&] { return std::make_unique<tess::EditGroupings>(state); }},
         {"consolidate", [&] { return std::make_unique<tess::Consolidate>(state); }},
