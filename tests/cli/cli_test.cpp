@@ -37,72 +37,39 @@ TEST(CliCheck, SaysWhatAFileHolds) {
 }
 
 // Every command that reads a broken file ends with status 1 and the reader's description of
-// it, and writes nothing; every other test file reads.
-TEST(CliCheck, EveryTestFileIsEitherDescribedOrExplained) {
+// it, and writes nothing. (Which files are broken and how is the readers' table.)
+TEST(CliCheck, EveryCommandDescribesABrokenFileAndWritesNothing) {
     TempDir dir;
     const std::string good = dataFile("golden/basic/input.qd3");
+    const std::string file = dataFile("broken/not_a_number.qd3");
     const std::string out = dir.file("out.qd3");
     const std::string pdf = dir.file("out.pdf");
     const std::string svg = dir.file("out.svg");
-    int files = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(dataFile(""))) {
-        const std::string ext = entry.path().extension().string();
-        if (!entry.is_regular_file() || (ext != ".qd3" && ext != ".qd2"))
-            continue;
-        ++files;
-        SCOPED_TRACE(entry.path().string());
-        const std::string file = entry.path().string();
-        const std::string folder = entry.path().parent_path().filename().string();
-        const bool broken = folder == "broken" || folder == "qd2";
-        if (ext == ".qd2") {
-            const Result r = runCli({"convert", file, out});
-            EXPECT_EQ(r.status, broken ? 1 : 0) << r.err;
-            EXPECT_EQ(std::filesystem::exists(out), !broken);
-            std::filesystem::remove(out);
-            continue;
-        }
-        const Result check = runCli({"check", file});
-        if (!broken) {
-            EXPECT_EQ(check.status, 0) << check.err;
-            EXPECT_NE(check.out.find(" people\n"), std::string::npos);
-            EXPECT_NE(check.out.find("Current date range "), std::string::npos);
-            continue;
-        }
-        EXPECT_EQ(check.status, 1);
-        EXPECT_EQ(check.out, "");
-        // The description as far as where it happened; a merge names the file it merged.
-        const std::string where = check.err.substr(0, check.err.find(" npeople"));
-        ASSERT_FALSE(where.empty());
-        const std::vector<std::vector<std::string>> commands = {
-            {"copy", file, out},
-            {"stats", file},
-            {"chart", "people", file},
-            {"merge", file, good, out},
-            {"merge", good, file, out},
-            {"select", file, out},
-            {"report", "events", file, "--dates"},
-            {"age", file, "0"},
-            {"in-my-life", file, "0"},
-            {"print-chart", "people", file, pdf},
-            {"print-report", "people", file, pdf},
-            {"categories", file},
-            {"export", "events", file, svg},
-        };
-        for (const auto& command : commands) {
-            SCOPED_TRACE(command[0]);
-            const Result r = runCli(command);
-            EXPECT_EQ(r.status, 1);
-            // A merge that would go past the limits is refused before the file is read.
-            const bool described =
-                r.err.find(where.substr(0, where.find('\n'))) != std::string::npos;
-            EXPECT_TRUE(described ||
-                        (command[0] == "merge" && r.err.ends_with("Nothing was merged.\n")))
-                << r.err;
-            EXPECT_FALSE(std::filesystem::remove(out) || std::filesystem::remove(pdf) ||
-                         std::filesystem::remove(svg));
-        }
+    const std::vector<std::vector<std::string>> commands = {
+        {"check", file},
+        {"copy", file, out},
+        {"stats", file},
+        {"chart", "people", file},
+        {"merge", file, good, out},
+        {"merge", good, file, out},
+        {"select", file, out},
+        {"report", "events", file, "--dates"},
+        {"age", file, "0"},
+        {"in-my-life", file, "0"},
+        {"print-chart", "people", file, pdf},
+        {"print-report", "people", file, pdf},
+        {"categories", file},
+        {"export", "events", file, svg},
+    };
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command[0]);
+        const Result r = runCli(command);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("\"abc\" is not a number at line 6"), std::string::npos) << r.err;
+        EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
     }
-    EXPECT_GE(files, 40);
+    EXPECT_EQ(runCli({"convert", dataFile("broken/qd2/cut_in_person.qd2"), out}).status, 1);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 TEST(CliCheck, FailureMessagesArePrintedAsUtf8) {
@@ -276,7 +243,8 @@ TEST(CliFiles, MergeConvertAndSelectWriteWhatTheProgramWould) {
 
 TEST(CliReports, PrintTheTextsTheWindowsShow) {
     const std::string file = dataFile("golden/reports/input.qd3");
-    // On the terminal the last line is ended too, once.
+    // On the terminal the last line is ended too, once. One row a command and its options:
+    // the texts themselves are the golden table's.
     auto golden = [](const std::string& name) {
         std::string text = readBytes(dataFile("golden/reports/" + name));
         for (size_t p; (p = text.find("\r\n")) != std::string::npos;)
@@ -290,12 +258,9 @@ TEST(CliReports, PrintTheTextsTheWindowsShow) {
     const std::vector<Case> cases = {
         {{"report", "people", file, "--dates", "--groupings", "--descriptions", "--image", "--url"},
          golden("listing_people_all.txt")},
-        {{"report", "people", file, "--from", "1800", "--to", "1920"},
-         golden("listing_people_plain.txt")},
         {{"report", "events", file, "--from", "1850", "--to", "1900", "--dates", "--groupings"},
          golden("listing_events_1850_1900.txt")},
         {{"age", file, "2"}, golden("age_ancient.txt")},
-        {{"in-my-life", file, "1"}, golden("life_traveller.txt")},
         // The first whose name holds the text, case ignored: "A name longer..." is 1.
         {{"in-my-life", file, "--name", "nAmE"}, golden("life_traveller.txt")},
     };

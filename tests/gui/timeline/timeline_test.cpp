@@ -1,5 +1,4 @@
 #include "app/zemmain.h"
-#include "cli/cli.h"
 #include "core/qd3_file.h"
 #include "core/text_encoding.h"
 #include "timeline/chart_export.h"
@@ -35,7 +34,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
-#include <sstream>
 
 using namespace tess;
 using namespace testing_support;
@@ -422,28 +420,6 @@ TEST_F(TimelineTest, StatisticsWindowLines) {
     EXPECT_EQ(some.Label4->text(), QStringLiteral("Current date range -54 to  1940"));
     some.Command1->click();
     EXPECT_EQ(some.result(), QDialog::Accepted);
-}
-
-TEST_F(TimelineTest, TheSampleChartsMatchTheTerminalCompanion) {
-    // What the windows show on the bundled sample is what tessaline-cli chart prints.
-    const std::string sample = std::string(TESSALINE_PROGRAM_DATA) + "/sample.qd3";
-    Dataset& ds = state.dataset;
-    ds = Dataset();
-    readDataset(ds, sample);
-    applyPeopleSelection(ds);
-    applyEventSelection(ds);
-    computeChartRange(ds);
-    for (const auto side : {Side::people, Side::events}) {
-        TimelineWindow window(state, side);
-        std::ostringstream out, err;
-        ASSERT_EQ(cli::run({"chart", side == Side::people ? "people" : "events", sample}, out, err),
-                  0);
-        std::string shown;
-        for (const ChartLine& line : window.rtbox1->lines())
-            shown += toUtf8(line.text(), ds.encoding) + "\n";
-        EXPECT_EQ(shown, out.str());
-        EXPECT_GE(window.rtbox1->lineCount(), 80);
-    }
 }
 
 TEST_F(TimelineTest, KeysMoveTheHighlightedLineAndEnterOpensItsEntry) {
