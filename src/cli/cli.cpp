@@ -34,53 +34,20 @@ namespace tess::cli {
 
 namespace {
 
-constexpr const char* usageText =
-    "Usage: tessaline-cli COMMAND [ARGUMENTS]\n"
-    "\n"
-    "The terminal companion of Tessaline, for checking and converting dataset files\n"
-    "without a display.\n"
-    "\n"
-    "Commands:\n"
-    "  check FILE        read a dataset file and say what it holds, or why it is broken\n"
-    "  copy IN OUT       read IN and write it to OUT as the program saves it\n"
-    "  stats FILE        the statistics window's lines right after opening FILE\n"
-    "  chart people|events FILE [OPTIONS]\n"
-    "                    the timeline chart's lines, as the timeline window shows them\n"
-    "      --from YEAR, --to YEAR   the date range to show (as typed in Select)\n"
-    "      --priority N             show priorities 1 to N (1 to 9)\n"
-    "      --color-by KIND          faction or occupation (people), group or nation (events)\n"
-    "      --color auto|always|never  24-bit colour escapes; auto colours a terminal only\n"
-    "  merge A B OUT     open A, merge B into it, and write the whole dataset to OUT\n"
-    "  convert FILE.qd2 [OUT]\n"
-    "                    convert an older file; OUT defaults to FILE.qd3, which is\n"
-    "                    replaced only when it is named as OUT\n"
-    "  select FILE OUT [--from YEAR] [--to YEAR] [--priority N]\n"
-    "                    write only the entries the chart's filters select to OUT\n"
-    "  report people|events FILE [OPTIONS]\n"
-    "                    the report writer's listing\n"
-    "      --from YEAR, --to YEAR   the range (as typed into Start Date and End Date)\n"
-    "      --dates, --groupings, --descriptions, --image, --url, --url-only\n"
-    "                               the columns, as the check boxes add them\n"
-    "  age FILE EVENT-INDEX         the age report for the event at that position (from 0)\n"
-    "  in-my-life FILE PERSON-INDEX \"In my life...\" for the person at that position\n"
-    "      --name TEXT in place of the position: the first one whose name holds TEXT\n"
-    "                               (case ignored)\n"
-    "  print-chart people|events FILE OUT.pdf [--years N]\n"
-    "                    print the timeline chart to a PDF file in strips of N years\n"
-    "                    (10 to 300, 80 unless told; fewer where no more fit the page)\n"
-    "  print-report people|events FILE OUT.pdf [report options]\n"
-    "                    print the report writer's listing to a PDF file\n"
-    "  export people|events FILE OUT.svg|OUT.html|OUT.png [--from YEAR] [--to YEAR]\n"
-    "         [--priority N] [--color-by KIND]\n"
-    "                    the whole chart as an SVG picture, a web page or a PNG picture,\n"
-    "                    as the timeline window's Export writes it\n"
-    "  categories FILE   the four category lists as the category editor shows them, each\n"
-    "                    line followed by the category's colour (#RRGGBB)\n"
-    "  help              show this text (also --help)\n"
-    "\n"
-    "An output file is never one of the input files.\n"
-    "\n"
-    "Exit status: 0 done, 1 the file could not be read or written, 2 bad usage.\n";
+// The help's text before and after the commands' own lines.
+constexpr const char* helpHead = "Usage: tessaline-cli COMMAND [ARGUMENTS]\n"
+                                 "\n"
+                                 "The terminal companion of Tessaline, for checking and converting "
+                                 "dataset files\n"
+                                 "without a display.\n"
+                                 "\n"
+                                 "Commands:\n";
+constexpr const char* helpTail = "  help              show this text (also --help)\n"
+                                 "\n"
+                                 "An output file is never one of the input files.\n"
+                                 "\n"
+                                 "Exit status: 0 done, 1 the file could not be read or written, "
+                                 "2 bad usage.\n";
 
 struct Context {
     const std::vector<std::string>& args; // the command's own arguments
@@ -687,46 +654,115 @@ int cmdCategories(Context& c) {
     return 0;
 }
 
+// Every command: its name, its lines in the help (usage and options), and what runs it. The
+// help is made from this table, in its order.
+struct Command {
+    const char* name;
+    const char* help;
+    int (*run)(Context&);
+};
+
+const std::vector<Command>& commandTable() {
+    static const std::vector<Command> table = {
+        {"check",
+         "  check FILE        read a dataset file and say what it holds, or why it is broken\n",
+         cmdCheck},
+        {"copy", "  copy IN OUT       read IN and write it to OUT as the program saves it\n",
+         cmdCopy},
+        {"stats", "  stats FILE        the statistics window's lines right after opening FILE\n",
+         cmdStats},
+        {"chart",
+         "  chart people|events FILE [OPTIONS]\n"
+         "                    the timeline chart's lines, as the timeline window shows them\n"
+         "      --from YEAR, --to YEAR   the date range to show (as typed in Select)\n"
+         "      --priority N             show priorities 1 to N (1 to 9)\n"
+         "      --color-by KIND          faction or occupation (people), group or nation "
+         "(events)\n"
+         "      --color auto|always|never  24-bit colour escapes; auto colours a terminal only\n",
+         cmdChart},
+        {"merge",
+         "  merge A B OUT     open A, merge B into it, and write the whole dataset to OUT\n",
+         cmdMerge},
+        {"convert",
+         "  convert FILE.qd2 [OUT]\n"
+         "                    convert an older file; OUT defaults to FILE.qd3, which is\n"
+         "                    replaced only when it is named as OUT\n",
+         cmdConvert},
+        {"select",
+         "  select FILE OUT [--from YEAR] [--to YEAR] [--priority N]\n"
+         "                    write only the entries the chart's filters select to OUT\n",
+         cmdSelect},
+        {"report",
+         "  report people|events FILE [OPTIONS]\n"
+         "                    the report writer's listing\n"
+         "      --from YEAR, --to YEAR   the range (as typed into Start Date and End Date)\n"
+         "      --dates, --groupings, --descriptions, --image, --url, --url-only\n"
+         "                               the columns, as the check boxes add them\n",
+         [](Context& c) { return cmdListing(c, false); }},
+        {"age",
+         "  age FILE EVENT-INDEX         the age report for the event at that position (from 0)\n",
+         [](Context& c) { return cmdChoiceReport(c, true); }},
+        {"in-my-life",
+         "  in-my-life FILE PERSON-INDEX \"In my life...\" for the person at that position\n"
+         "      --name TEXT in place of the position: the first one whose name holds TEXT\n"
+         "                               (case ignored)\n",
+         [](Context& c) { return cmdChoiceReport(c, false); }},
+        {"print-chart",
+         "  print-chart people|events FILE OUT.pdf [--years N]\n"
+         "                    print the timeline chart to a PDF file in strips of N years\n"
+         "                    (10 to 300, 80 unless told; fewer where no more fit the page)\n",
+         cmdPrintChart},
+        {"print-report",
+         "  print-report people|events FILE OUT.pdf [report options]\n"
+         "                    print the report writer's listing to a PDF file\n",
+         [](Context& c) { return cmdListing(c, true); }},
+        {"export",
+         "  export people|events FILE OUT.svg|OUT.html|OUT.png [--from YEAR] [--to YEAR]\n"
+         "         [--priority N] [--color-by KIND]\n"
+         "                    the whole chart as an SVG picture, a web page or a PNG picture,\n"
+         "                    as the timeline window's Export writes it\n",
+         cmdExport},
+        {"categories",
+         "  categories FILE   the four category lists as the category editor shows them, each\n"
+         "                    line followed by the category's colour (#RRGGBB)\n",
+         cmdCategories},
+    };
+    return table;
+}
+
+std::string helpText() {
+    std::string text = helpHead;
+    for (const Command& command : commandTable())
+        text += command.help;
+    return text + helpTail;
+}
+
 } // namespace
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
         bool outIsTerminal, const PdfPrinterFactory& pdf, const PngRenderer& png) {
     if (args.empty()) {
-        err << usageText;
+        err << helpText();
         return 2;
     }
     const std::string& command = args[0];
     if (command == "--help" || command == "-h" || command == "help") {
-        out << usageText;
+        out << helpText();
         return 0;
     }
-    static const std::map<std::string, std::function<int(Context&)>> commands = {
-        {"check", cmdCheck},
-        {"copy", cmdCopy},
-        {"stats", cmdStats},
-        {"chart", cmdChart},
-        {"merge", cmdMerge},
-        {"convert", cmdConvert},
-        {"select", cmdSelect},
-        {"report", [](Context& c) { return cmdListing(c, false); }},
-        {"print-report", [](Context& c) { return cmdListing(c, true); }},
-        {"print-chart", cmdPrintChart},
-        {"export", cmdExport},
-        {"categories", cmdCategories},
-        {"age", [](Context& c) { return cmdChoiceReport(c, true); }},
-        {"in-my-life", [](Context& c) { return cmdChoiceReport(c, false); }},
-    };
-    const auto it = commands.find(command);
+    const std::vector<Command>& table = commandTable();
+    const auto it = std::find_if(table.begin(), table.end(),
+                                 [&command](const Command& c) { return command == c.name; });
     std::vector<std::string> rest(args.begin() + 1, args.end());
     Context c{rest, out, err, outIsTerminal, &pdf, png ? &png : nullptr};
-    if (it == commands.end())
+    if (it == table.end())
         return usageError(c, "unknown command '" + command + "'");
     for (const std::string& a : rest)
         if (a == "--help" || a == "-h") {
-            out << usageText;
+            out << helpText();
             return 0;
         }
-    return it->second(c);
+    return it->run(c);
 }
 
 } // namespace tess::cli
