@@ -6,6 +6,7 @@
 #include "core/numbers.h"
 #include "core/text_encoding.h"
 #include "entry/entry_changes.h"
+#include "entry/entry_form.h"
 #include "entry/entry_records.h"
 #include "state/category_changes.h"
 #include "ui/dialogs.h"
@@ -40,14 +41,6 @@
 namespace tess {
 
 namespace {
-
-// The category fields of an entry in the order of the window's lists.
-std::vector<int16_t*> categoryFields(PersonRecord& p) {
-    return {&p.faction, &p.occupation};
-}
-std::vector<int16_t*> categoryFields(EventRecord& e) {
-    return {&e.nation1, &e.group, &e.nation2};
-}
 
 // Runs f on the window's entry array, people or events.
 template <typename F> decltype(auto) withArray(Dataset& ds, bool people, F f) {
@@ -475,6 +468,23 @@ std::vector<std::unique_ptr<DatasetChange>> EntryWindow::takeTypedCategories() {
     return added;
 }
 
+EntryForm EntryWindow::form() const {
+    EntryForm f;
+    f.name = bytes(Text1->text());
+    f.priority = txtPriority->text().toStdString();
+    f.date1 = date1->text().toStdString();
+    f.date2 = date2->text().toStdString();
+    f.date1Type = types_[0]->checkedId();
+    f.date2Type = types_[1]->checkedId();
+    std::copy(chosen.begin(), chosen.end(), f.categories.begin());
+    f.imgName = bytes(imgName->text());
+    f.imgSize1 = Text2->text().toStdString();
+    f.imgSize2 = Text3->text().toStdString();
+    f.url = bytes(url->text());
+    f.desc = bytes(desc->toPlainText());
+    return f;
+}
+
 void EntryWindow::storeEntry(int position) {
     txtPriority->setText(number(entryPriorityRule(txtPriority->text().toStdString())));
     std::vector<std::unique_ptr<DatasetChange>> added = takeTypedCategories();
@@ -492,23 +502,7 @@ void EntryWindow::storeEntry(int position) {
             facts.before = a.at(position);
         facts.position = position;
         // The record as the form has it; the dataset changes only when the change is pushed.
-        Record r = adding ? Record() : a.at(position);
-        r.priority = static_cast<int16_t>(txtPriority->text().toInt());
-        r.name = bytes(Text1->text());
-        r.date1 = storedYear(date1->text().toStdString());
-        r.date2 = storedYear(date2->text().toStdString());
-        const std::vector<int16_t*> fields = categoryFields(r);
-        for (size_t k = 0; k < fields.size(); ++k)
-            *fields[k] = chosen[k];
-        if (types_[0]->checkedId() >= 0)
-            r.date1Type = static_cast<int16_t>(types_[0]->checkedId());
-        if (types_[1]->checkedId() >= 0)
-            r.date2Type = static_cast<int16_t>(types_[1]->checkedId());
-        r.imgName = bytes(imgName->text());
-        r.imgSize1 = storedNumber(Text2->text().toStdString());
-        r.imgSize2 = storedNumber(Text3->text().toStdString());
-        r.url = bytes(url->text());
-        r.desc = bytes(desc->toPlainText());
+        const Record r = recordFromForm(adding ? Record() : a.at(position), form());
         facts.after = r;
         facts.resorted = resorted = shownDate1 != r.date1;
         facts.currentAfter = static_cast<int16_t>(position);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry/entry_form.h"
 #include "state/app_state.h"
 
 #include <QComboBox>
@@ -121,6 +122,8 @@ private:
     bool people() const { return side_ == Side::people; }
     int16_t& current();
     int count() const;
+    // The fields as the user left them, for the store to make a record of.
+    EntryForm form() const;
     std::vector<CategoryKind> kinds() const;
     std::vector<const CategoryTable*> tables() const;
     // A list's box shows a category (none for 0 or a number past the table), from its start.

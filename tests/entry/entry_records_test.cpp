@@ -1,0 +1,118 @@
+#include "entry/entry_form.h"
+#include "entry/entry_records.h"
+
+#include "support/dataset_builder.h"
+
+#include <gtest/gtest.h>
+
+using namespace tess;
+using namespace testing_support;
+
+TEST(EntryForm, AStoreMakesTheRecordByTheFieldRules) {
+    // Each field to its own place (the two picture sizes too), the rules applied, and what the
+    // form does not hold kept from the stored entry.
+    PersonRecord stored;
+    stored.selected = 0;
+    stored.date1Type = 2;
+    EntryForm f;
+    f.name = "Ann";
+    f.priority = "12";
+    f.date1 = "1850.5";
+    f.date2 = "99999";
+    f.date2Type = 1;
+    f.categories = {3, 4, 5};
+    f.imgName = "a.bmp";
+    f.imgSize1 = "11";
+    f.imgSize2 = "70000";
+    f.url = "https://example.org";
+    f.desc = "d";
+    const PersonRecord p = recordFromForm(stored, f);
+    EXPECT_EQ(p.name, "Ann");
+    EXPECT_EQ(p.priority, 9);
+    EXPECT_EQ(p.date1, 1850); // halves to even
+    EXPECT_EQ(p.date2, 10000);
+    EXPECT_EQ(p.date1Type, 2); // none checked: kept
+    EXPECT_EQ(p.date2Type, 1);
+    EXPECT_EQ(p.faction, 3);
+    EXPECT_EQ(p.occupation, 4);
+    EXPECT_EQ(p.imgSize1, 11);
+    EXPECT_EQ(p.imgSize2, 32767);
+    EXPECT_EQ(p.imgName, "a.bmp");
+    EXPECT_EQ(p.url, "https://example.org");
+    EXPECT_EQ(p.desc, "d");
+    EXPECT_EQ(p.selected, 0);
+    const EventRecord e = recordFromForm(EventRecord(), f);
+    EXPECT_EQ(e.nation1, 3);
+    EXPECT_EQ(e.group, 4);
+    EXPECT_EQ(e.nation2, 5);
+}
+
+TEST(EntryRecords, ResortAppendAndRemoveServeBothArrays) {
+    using testing_support::DatasetBuilder;
+    // The single pass, exactly: on an unsorted array only what it reaches is put in order.
+    tess::Dataset ds = DatasetBuilder()
+                           .person("a", 1900, 1950)
+                           .person("b", 1800, 1850)
+                           .person("c", 1700, 1750)
+                           .person("d", 1600, 1650)
+                           .build();
+    auto people = peopleArray(ds);
+    people.ensureSpare();
+    auto order = [&ds] {
+        std::string names;
+        for (int i = 0; i < ds.numPeople; ++i)
+            names += ds.people[static_cast<size_t>(i)].name;
+        return names;
+    };
+    ds.people[0].date1 = 1750; // "a" re-dated: taken out, put last, one pass down
+    EXPECT_EQ(people.resort(0), 3);
+    EXPECT_EQ(order(), "dbca"); // the pass carried d to the front and left a last
+    // In a sorted array the moved entry finds its place.
+    for (int i = 0; i < 4; ++i)
+        ds.people[static_cast<size_t>(i)].date1 = static_cast<int16_t>(1600 + 100 * i);
+    ds.people[0].date1 = 1850;
+    EXPECT_EQ(people.resort(0), 2);
+    EXPECT_EQ(order(), "bcda");
+
+    // Equal first dates never swap: the moved entry comes after its equals.
+    tess::Dataset ev = DatasetBuilder().event("x", 1000, 1000).event("y", 1200, 1200).build();
+    auto events = eventsArray(ev);
+    events.ensureSpare();
+    ev.events[1].date1 = 1000;
+    EXPECT_EQ(events.resort(1), 1);
+    EXPECT_EQ(positionAfterMove(1, 3, 0), 2);
+    EXPECT_EQ(positionAfterMove(3, 0, 2), 3);
+    EXPECT_EQ(positionAfterMove(2, 0, 2), 1);
+
+    // A selected entry deleted lowers the selected count; a position holding no stored entry
+    // removes nothing and no count falls below 0.
+    ds.numSelPeople = 4;
+    ds.curPerson = 3;
+    EXPECT_TRUE(people.remove(3));
+    EXPECT_EQ(ds.numPeople, 3);
+    EXPECT_EQ(ds.numSelPeople, 3);
+    EXPECT_EQ(ds.curPerson, 2);
+    EXPECT_FALSE(people.remove(3)); // the spare position
+    tess::Dataset empty;
+    auto none = peopleArray(empty);
+    none.ensureSpare();
+    EXPECT_FALSE(none.remove(0));
+    EXPECT_EQ(empty.numPeople, 0);
+    EXPECT_EQ(empty.numSelPeople, 0);
+
+    // A full array refuses another entry and overwrites nothing.
+    empty.numPeople = tess::maxEntries;
+    empty.people.resize(tess::maxEntries + 1);
+    EXPECT_FALSE(none.append());
+    EXPECT_EQ(empty.numPeople, tess::maxEntries);
+
+    tess::PersonRecord caesar;
+    caesar.name = "Caesar";
+    caesar.date1 = -44;
+    caesar.imgName = "c.bmp";
+    caesar.url = "https://x";
+    EXPECT_EQ(nameListItem(caesar), "-44 Caesar *IMG* <URL>");
+    caesar.imgName = " ";
+    caesar.url = "";
+    EXPECT_EQ(nameListItem(caesar), "-44 Caesar");
+}
