@@ -74,6 +74,23 @@ public:
         state.dataset.numSelPeople = 3;
         state.history.startAfresh();
     }
+    // Folds the named category into the first of its table (nations, or factions).
+    static void consolidate(AppState& s, ScriptedDialogs& d, bool nations, const char* replace) {
+        EditGroupings w(s);
+        w.show();
+        if (nations)
+            w.Option4->click();
+        d.answerModal([replace](QDialog& dialog) {
+            auto& c = dynamic_cast<Consolidate&>(dialog);
+            c.Combo2->lineEdit()->setText(QString::fromUtf8(replace));
+            QFocusEvent out(QEvent::FocusOut);
+            QCoreApplication::sendEvent(c.Combo2->lineEdit(), &out);
+            c.cmdOK->click();
+            return c.result();
+        });
+        w.cmdConsolidate->click();
+        (void)d.messages();
+    }
     static void clickLine(EditGroupings& w, int line) {
         QTest::mouseClick(w.rtbox1->viewport(), Qt::LeftButton, {},
                           QPoint(1, line * w.rtbox1->lineHeight() + 1));
@@ -165,36 +182,11 @@ TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedoneExactly) {
              w.cmdPrune->click();
          }},
         {"Replace 2 Egypt with 1 Rome",
-         [](UndoTest&, AppState& s, ScriptedDialogs& d) {
-             EditGroupings w(s);
-             w.show();
-             w.Option4->click();
-             d.answerModal([](QDialog& dialog) {
-                 auto& c = dynamic_cast<Consolidate&>(dialog);
-                 c.Combo2->lineEdit()->setText(QStringLiteral("Egypt"));
-                 QFocusEvent out(QEvent::FocusOut);
-                 QCoreApplication::sendEvent(c.Combo2->lineEdit(), &out);
-                 c.cmdOK->click();
-                 return c.result();
-             });
-             w.cmdConsolidate->click();
-             (void)d.messages();
-         }},
+         [](UndoTest& t, AppState& s, ScriptedDialogs& d) { t.consolidate(s, d, true, "Egypt"); }},
+        // People's fields pointed elsewhere come back too.
         {"Replace Greeks with Romans",
-         [](UndoTest&, AppState& s, ScriptedDialogs& d) {
-             // People's fields pointed elsewhere come back too.
-             EditGroupings w(s);
-             w.show();
-             d.answerModal([](QDialog& dialog) {
-                 auto& c = dynamic_cast<Consolidate&>(dialog);
-                 c.Combo2->lineEdit()->setText(QStringLiteral("Greeks"));
-                 QFocusEvent out(QEvent::FocusOut);
-                 QCoreApplication::sendEvent(c.Combo2->lineEdit(), &out);
-                 c.cmdOK->click();
-                 return c.result();
-             });
-             w.cmdConsolidate->click();
-             (void)d.messages();
+         [](UndoTest& t, AppState& s, ScriptedDialogs& d) {
+             t.consolidate(s, d, false, "Greeks");
          }},
         {"Merge other.qd3",
          [](UndoTest& t, AppState& s, ScriptedDialogs& d) {
