@@ -236,6 +236,12 @@ TEST_P(EntryTest, TypedCategoriesAreMatchedAskedForOrPutBack) {
         EXPECT_EQ(ds.nations.count, 3);
         EXPECT_EQ(ds.events[static_cast<size_t>(current())].nation1, 3);
         EXPECT_EQ(ds.events[static_cast<size_t>(current())].nation2, 3);
+        // Emptied, the first nation stays as it was; only the second may become none.
+        w.categoryLists[0]->setEditText(QString());
+        w.categoryLists[2]->setEditText(QString());
+        w.cmdOK->click();
+        EXPECT_EQ(ds.events[static_cast<size_t>(current())].nation1, 3);
+        EXPECT_EQ(ds.events[static_cast<size_t>(current())].nation2, 0);
     }
     // A long name shows its start.
     const std::string longName(200, 'L');
