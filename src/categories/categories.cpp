@@ -64,17 +64,13 @@ UsageCounts countUsage(Dataset& ds) {
 }
 
 std::string editorCaption(CategoryKind kind) {
-    switch (kind) {
-    case kindFactions:
-        return "Edit Factions";
-    case kindOccupations:
-        return "Edit Occupations";
-    case kindNations:
-        return "Edit Nations";
-    case kindGroups:
-        break;
-    }
-    return "Edit Groups";
+    // "faction" becomes "Edit Factions".
+    std::string noun = categoryNoun(kind);
+    noun.front() = static_cast<char>(noun.front() - 'a' + 'A');
+    std::string caption = "Edit ";
+    caption += noun;
+    caption += 's';
+    return caption;
 }
 
 bool isPeopleKind(CategoryKind kind) {
