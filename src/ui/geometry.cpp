@@ -90,14 +90,8 @@ QRect scaled(const QRect& r, double factor) {
 QRect fitOnScreensTwips(const QRect& twips, const QWidget* window) {
     // In device pixels, so that the same rectangle fits the same screen at any scale factor.
     QList<QRect> areas;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect a = screen->availableGeometry();
-        const double r = screen->devicePixelRatio();
-        areas.append(QRect(QPoint(static_cast<int>(std::lround(a.x() * r)),
-                                  static_cast<int>(std::lround(a.y() * r))),
-                           QSize(static_cast<int>(std::lround(a.width() * r)),
-                                 static_cast<int>(std::lround(a.height() * r)))));
-    }
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas.append(scaled(screen->availableGeometry(), screen->devicePixelRatio()));
     const double dpi = logicalDpi(window);
     const QRect pixels = twipsToPixels(twips, dpi);
     const QRect placed = placeOnScreens(pixels, areas, minimumWindowSize * scaleOf(window));
