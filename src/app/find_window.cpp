@@ -35,48 +35,56 @@ FindWindow::FindWindow(AppState& state, QWidget* parent) : QDialog(parent), stat
     ui::tabInReadingOrderWhenShown(*this);
     setWindowTitle(QStringLiteral("Find"));
     auto* layout = new QVBoxLayout(this);
-    txtFind = ui::named(new QLineEdit(this), "txtFind");
-    txtFind->setPlaceholderText(QStringLiteral("Part of a name or description"));
-    txtFind->setClearButtonEnabled(true);
-    lstFound = ui::named(new QListWidget(this), "lstFound");
-    lstFound->setUniformItemSizes(true);
-    lblCount = ui::named(new QLabel(this), "lblCount");
-    layout->addWidget(txtFind);
-    layout->addWidget(lstFound);
-    layout->addWidget(lblCount);
+    queryBox_ = ui::named(new QLineEdit(this), "txtFind");
+    queryBox_->setPlaceholderText(QStringLiteral("Part of a name or description"));
+    queryBox_->setClearButtonEnabled(true);
+    matchList_ = ui::named(new QListWidget(this), "lstFound");
+    matchList_->setUniformItemSizes(true);
+    countLabel_ = ui::named(new QLabel(this), "lblCount");
+    layout->addWidget(queryBox_);
+    layout->addWidget(matchList_);
+    layout->addWidget(countLabel_);
     resize(480, 360);
-    connect(txtFind, &QLineEdit::textChanged, this, &FindWindow::search);
-    connect(txtFind, &QLineEdit::returnPressed, this, &FindWindow::choose);
-    connect(lstFound, &QListWidget::itemActivated, this, &FindWindow::choose);
-    txtFind->installEventFilter(this);
+    connect(queryBox_, &QLineEdit::textChanged, this, &FindWindow::search);
+    connect(queryBox_, &QLineEdit::returnPressed, this, &FindWindow::choose);
+    connect(matchList_, &QListWidget::itemActivated, this, &FindWindow::choose);
+    queryBox_->installEventFilter(this);
+}
+
+void FindWindow::showForTyping() {
+    show();
+    raise();
+    activateWindow();
+    queryBox_->setFocus();
+    queryBox_->selectAll();
 }
 
 void FindWindow::search() {
     const Dataset& ds = state_.dataset;
-    result_ = findEntries(ds, ui::fromQString(txtFind->text(), ds.encoding));
+    result_ = findEntries(ds, ui::fromQString(queryBox_->text(), ds.encoding));
     QStringList rows;
     rows.reserve(static_cast<qsizetype>(result_.shown.size()));
     for (const FoundEntry& e : result_.shown)
         rows.append(QString::fromUtf8(foundEntryRow(ds, e)));
     // The same text looked for again keeps the row the user went to.
-    const int keep = txtFind->text() == lastQuery_ ? lstFound->currentRow() : 0;
-    lastQuery_ = txtFind->text();
-    lstFound->clear();
-    lstFound->addItems(rows);
+    const int keep = queryBox_->text() == lastQuery_ ? matchList_->currentRow() : 0;
+    lastQuery_ = queryBox_->text();
+    matchList_->clear();
+    matchList_->addItems(rows);
     if (!rows.isEmpty())
-        lstFound->setCurrentRow(std::clamp(keep, 0, static_cast<int>(rows.size()) - 1));
-    if (txtFind->text().isEmpty())
-        lblCount->clear();
+        matchList_->setCurrentRow(std::clamp(keep, 0, static_cast<int>(rows.size()) - 1));
+    if (queryBox_->text().isEmpty())
+        countLabel_->clear();
     else if (result_.matches > static_cast<int>(result_.shown.size()))
-        lblCount->setText(QStringLiteral("%1 found; the first %2 are listed")
-                              .arg(result_.matches)
-                              .arg(result_.shown.size()));
+        countLabel_->setText(QStringLiteral("%1 found; the first %2 are listed")
+                                 .arg(result_.matches)
+                                 .arg(result_.shown.size()));
     else
-        lblCount->setText(QStringLiteral("%1 found").arg(result_.matches));
+        countLabel_->setText(QStringLiteral("%1 found").arg(result_.matches));
 }
 
 void FindWindow::choose() {
-    const int row = std::max(0, lstFound->currentRow());
+    const int row = std::max(0, matchList_->currentRow());
     if (static_cast<size_t>(row) >= result_.shown.size())
         return;
     const FoundEntry e = result_.shown[static_cast<size_t>(row)];
@@ -85,11 +93,11 @@ void FindWindow::choose() {
 
 bool FindWindow::eventFilter(QObject* watched, QEvent* event) {
     // Up and Down in the text box move through the list, so the hands stay on the keys.
-    if (watched == txtFind && event->type() == QEvent::KeyPress) {
+    if (watched == queryBox_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
             key == Qt::Key_PageDown) {
-            QCoreApplication::sendEvent(lstFound, event);
+            QCoreApplication::sendEvent(matchList_, event);
             return true;
         }
     }

@@ -18,11 +18,9 @@ class FindWindow : public QDialog {
 public:
     explicit FindWindow(AppState& state, QWidget* parent = nullptr);
 
-    QLineEdit* txtFind = nullptr;
-    QListWidget* lstFound = nullptr;
-    QLabel* lblCount = nullptr;
-
     const FindResult& result() const { return result_; }
+    // Brought forward to be typed into, the last text selected so that typing replaces it.
+    void showForTyping();
 
 signals:
     void entryChosen(bool isEvent, int index);
@@ -39,6 +37,9 @@ protected:
 
 private:
     AppState& state_;
+    QLineEdit* queryBox_ = nullptr;
+    QListWidget* matchList_ = nullptr;
+    QLabel* countLabel_ = nullptr;
     FindResult result_;
     QString lastQuery_;
 };

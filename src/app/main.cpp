@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
     // A dataset named on the command line (as a file manager hands one over) is opened once
     // the window is up, as Files > Open would open it.
     if (!datasetPath.isEmpty())
-        QTimer::singleShot(0, &window, [&window, datasetPath] { window.openPath(datasetPath); });
+        QTimer::singleShot(0, &window,
+                           [&window, datasetPath] { window.document().openPath(datasetPath); });
     return app.exec();
 }

@@ -36,7 +36,7 @@ void endOnTerminationSignals(ZemMain& window, ui::QtDialogs& dialogs) {
             std::_Exit(1);
         // Nobody may be there to answer a box: from here on messages go to standard error.
         dialogs.setUnattended(true);
-        window.endOnSignal();
+        window.document().endOnSignal();
         QApplication::closeAllWindows();
         QApplication::quit();
     });

@@ -2,16 +2,10 @@
 
 #include "app/help_viewer.h"
 #include "categories/category_windows.h"
-#include "core/dataset_change.h"
 #include "core/file_error.h"
-#include "core/legacy_file.h"
-#include "core/merge.h"
-#include "core/qd3_file.h"
-#include "core/save_command.h"
 #include "core/text_encoding.h"
 #include "reports/report_windows.h"
 #include "timeline/chart.h"
-#include "timeline/selection.h"
 #include "timeline/stats_window.h"
 #include "ui/dialogs.h"
 #include "ui/geometry.h"
@@ -25,17 +19,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QShortcut>
-#include <QTimer>
-
-#include <filesystem>
-#include <iostream>
-#include <new>
 
 namespace tess {
 
@@ -43,64 +31,28 @@ namespace {
 // The first size of the window, in twips, before the user resizes it.
 constexpr int initialWidthTwips = 9600;
 constexpr int initialHeightTwips = 7400;
-
-QString fromPath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-std::string toPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-// The save command's questions, asked through the program's dialogs.
-class DialogSavePrompts : public SavePrompts {
-public:
-    DialogSavePrompts(ui::Dialogs& dialogs, const std::string& datasetPath)
-        : dialogs_(dialogs), datasetFolder_(QFileInfo(fromPath(datasetPath)).absolutePath()) {}
-    bool saveSelectedOnly() override {
-        return dialogs_.question(QStringLiteral("Save only selected items to new file?"),
-                                 QStringLiteral("Dataset selected"));
-    }
-    std::optional<std::string> saveAs(const std::string& proposedName) override {
-        QString proposed = fromPath(proposedName);
-        // A bare name is offered in the dataset's own folder.
-        if (!proposed.isEmpty() && !proposed.contains(QLatin1Char('/')) &&
-            !datasetFolder_.isEmpty())
-            proposed = datasetFolder_ + QLatin1Char('/') + proposed;
-        const std::optional<QString> chosen = dialogs_.saveFile(
-            QStringLiteral("Data files | *.qd3"), QStringLiteral(".Qd3"), proposed);
-        if (!chosen)
-            return std::nullopt;
-        return toPath(*chosen);
-    }
-    void tell(const std::string& message) override { dialogs_.message(QString::fromUtf8(message)); }
-
-private:
-    ui::Dialogs& dialogs_;
-    QString datasetFolder_;
-};
-
 } // namespace
 
-ZemMain::ZemMain(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
+ZemMain::ZemMain(AppState& state, QWidget* parent)
+    : QMainWindow(parent), state_(state), document_(state) {
     setObjectName(QStringLiteral("zemmain"));
     setWindowTitle(QStringLiteral("Varelta : Tessaline"));
 
     auto* central = new QWidget(this);
     setCentralWidget(central);
-    Image1 = new QLabel(central);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setScaledContents(true);
-    Image1->move(0, 0);
+    titlePicture_ = new QLabel(central);
+    titlePicture_->setObjectName(QStringLiteral("Image1"));
+    titlePicture_->setScaledContents(true);
+    titlePicture_->move(0, 0);
 
-    Command1 = new QPushButton(QStringLiteral("Convert"), central);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setToolTip(QStringLiteral("normally not available"));
-    Command1->hide();
-    Command1->move(8, 8);
+    convertButton_ = new QPushButton(QStringLiteral("Convert"), central);
+    convertButton_->setObjectName(QStringLiteral("Command1"));
+    convertButton_->setToolTip(QStringLiteral("normally not available"));
+    convertButton_->hide();
+    convertButton_->move(8, 8);
     auto* convertShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K), this);
     connect(convertShortcut, &QShortcut::activated, this, &ZemMain::toggleConvertButton);
-    connect(Command1, &QPushButton::clicked, this, &ZemMain::Command1_Click);
+    connect(convertButton_, &QPushButton::clicked, this, &ZemMain::Command1_Click);
 
     auto makeLabel = [central](const char* name, const QString& text) {
         auto* label = new QLabel(text, central);
@@ -109,55 +61,53 @@ ZemMain::ZemMain(AppState& state, QWidget* parent) : QMainWindow(parent), state_
         label->setMargin(4);
         return label;
     };
-    Label2 =
+    creditsLabel_ =
         makeLabel("Label2", QStringLiteral("Written by the Tessaline team, with thanks to every "
                                            "historian whose work fills its timelines."));
-    Label3 =
+    copyrightLabel_ =
         makeLabel("Label3", QStringLiteral("Copyright \u00A9 2026 Varelta. All rights reserved."));
-    Label4 = makeLabel("Label4", QStringLiteral("version"));
+    versionLabel_ = makeLabel("Label4", QStringLiteral("version"));
 
     buildMenus();
     const double dpi = ui::logicalDpi(this);
     resize(ui::twipsToPixels(initialWidthTwips, dpi), ui::twipsToPixels(initialHeightTwips, dpi));
     Form_Load();
-    recoveryTimer_ = new QTimer(this);
-    recoveryTimer_->setInterval(state_.recoveryIntervalMs);
-    connect(recoveryTimer_, &QTimer::timeout, this, &ZemMain::writePeriodicRecovery);
-    recoveryTimer_->start();
-}
-
-void ZemMain::writePeriodicRecovery() {
-    const Dataset& ds = state_.dataset;
-    if (!ds.modified) {
-        dropRecoveryCopies(ds.fileName, true);
-        return;
-    }
-    if (recovery_.busy())
-        return;
-    // The text is made here, from the dataset as it is (some milliseconds for the largest);
-    // only the writing goes to the other thread.
-    periodicCopyMade_ =
-        recovery_.start(ds.fileName, recoveryText(ds), state_.programFolder) || periodicCopyMade_;
-}
-
-void ZemMain::dropRecoveryCopies(const std::string& datasetPath, bool onlyOurs) {
-    recovery_.wait();
-    // A recovery file this session did not write (one left by a program that was killed)
-    // stays until it is offered.
-    if (onlyOurs && !periodicCopyMade_)
-        return;
-    periodicCopyMade_ = false;
-    if (!datasetPath.empty())
-        removeRecoveryCopies(datasetPath, state_.programFolder);
+    connect(&document_, &DocumentController::pendingEditsWanted, this, [this](bool everyWindow) {
+        if (!everyWindow) {
+            storePendingEntries();
+            return;
+        }
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* entry = qobject_cast<EntryWindow*>(w); entry && entry->isVisible())
+                entry->savePending();
+    });
+    connect(&document_, &DocumentController::closing, this, &ZemMain::closeTimelines);
+    connect(&document_, &DocumentController::opened, this, [this] {
+        enableDataMenus();
+        if (find_)
+            find_->search();
+    });
+    connect(&document_, &DocumentController::statisticsWanted, this, [this] {
+        StatsWindow stats(state_.dataset, this);
+        state_.dialogs.showModal(stats);
+    });
+    // Entry windows a chart opened stored their edits before the merge; they show it now.
+    connect(&document_, &DocumentController::changedOutsideWindows, this, [this] {
+        for (EntryWindow* w : {pentry_.data(), eentry_.data()})
+            if (w)
+                w->datasetChanged();
+    });
 }
 
 ZemMain::~ZemMain() {
     if (helpViewer_)
         helpViewer_->close();
-    // The charts have no parent; one closed but not yet deleted (its deletion waits for the
-    // event loop) goes with the window that made it.
+    // The charts and their entry windows have no parent; one closed but not yet deleted (its
+    // deletion waits for the event loop) goes with the window that made it.
     delete ptime_.data();
     delete etime_.data();
+    delete pentry_.data();
+    delete eentry_.data();
 }
 
 QAction* ZemMain::addAction(QMenu* menu, const char* name, const QString& caption) {
@@ -173,31 +123,31 @@ QAction* ZemMain::addBarAction(const char* name, const QString& caption) {
 }
 
 void ZemMain::buildMenus() {
-    mnufile = menuBar()->addMenu(QStringLiteral("&Files"));
-    mnufile->setObjectName(QStringLiteral("mnufile"));
-    mnuopen = addAction(mnufile, "mnuopen", QStringLiteral("&Open"));
-    mnuopen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnusave = addAction(mnufile, "mnusave", QStringLiteral("&Save"));
-    mnusave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnumerge = addAction(mnufile, "mnumerge", QStringLiteral("&Merge datasets"));
-    mnusplit = addAction(mnufile, "mnusplit", QStringLiteral("S&plit dataset"));
-    mnuabout = addAction(mnufile, "mnuabout", QStringLiteral("&About"));
-    mnuExit = addAction(mnufile, "mnuExit", QStringLiteral("E&xit"));
-    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    filesMenu_ = menuBar()->addMenu(QStringLiteral("&Files"));
+    filesMenu_->setObjectName(QStringLiteral("mnufile"));
+    openAction_ = addAction(filesMenu_, "mnuopen", QStringLiteral("&Open"));
+    openAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    saveAction_ = addAction(filesMenu_, "mnusave", QStringLiteral("&Save"));
+    saveAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mergeAction_ = addAction(filesMenu_, "mnumerge", QStringLiteral("&Merge datasets"));
+    splitAction_ = addAction(filesMenu_, "mnusplit", QStringLiteral("S&plit dataset"));
+    aboutAction_ = addAction(filesMenu_, "mnuabout", QStringLiteral("&About"));
+    exitAction_ = addAction(filesMenu_, "mnuExit", QStringLiteral("E&xit"));
+    exitAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
 
     // Alt+E stays with Events.
-    mnuedit = menuBar()->addMenu(QStringLiteral("E&dit"));
-    mnuedit->setObjectName(QStringLiteral("mnuedit"));
-    mnuUndo = addAction(mnuedit, "mnuUndo", QStringLiteral("&Undo"));
-    mnuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    mnuRedo = addAction(mnuedit, "mnuRedo", QStringLiteral("&Redo"));
-    mnuRedo->setShortcuts(
+    editMenu_ = menuBar()->addMenu(QStringLiteral("E&dit"));
+    editMenu_->setObjectName(QStringLiteral("mnuedit"));
+    undoAction_ = addAction(editMenu_, "mnuUndo", QStringLiteral("&Undo"));
+    undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoAction_ = addAction(editMenu_, "mnuRedo", QStringLiteral("&Redo"));
+    redoAction_->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    mnuedit->addSeparator();
-    mnuFind = addAction(mnuedit, "mnuFind", QStringLiteral("&Find..."));
-    mnuFind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    editMenu_->addSeparator();
+    findAction_ = addAction(editMenu_, "mnuFind", QStringLiteral("&Find..."));
+    findAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     // They work from the charts and the entry windows too (a text box keeps its own Ctrl+Z).
-    for (QAction* a : {mnuUndo, mnuRedo, mnuFind})
+    for (QAction* a : {undoAction_, redoAction_, findAction_})
         a->setShortcutContext(Qt::ApplicationShortcut);
     QUndoStack& stack = state_.history.stack();
     auto caption = [](const QString& verb, QString change) {
@@ -206,70 +156,75 @@ void ZemMain::buildMenus() {
                                 : verb + QLatin1Char(' ') +
                                       change.replace(QLatin1Char('&'), QStringLiteral("&&"));
     };
-    mnuUndo->setEnabled(false);
-    mnuRedo->setEnabled(false);
-    connect(&stack, &QUndoStack::canUndoChanged, mnuUndo, &QAction::setEnabled);
-    connect(&stack, &QUndoStack::canRedoChanged, mnuRedo, &QAction::setEnabled);
+    undoAction_->setEnabled(false);
+    redoAction_->setEnabled(false);
+    connect(&stack, &QUndoStack::canUndoChanged, undoAction_, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::canRedoChanged, redoAction_, &QAction::setEnabled);
     connect(&stack, &QUndoStack::undoTextChanged, this, [this, caption](const QString& text) {
-        mnuUndo->setText(caption(QStringLiteral("&Undo"), text));
+        undoAction_->setText(caption(QStringLiteral("&Undo"), text));
     });
     connect(&stack, &QUndoStack::redoTextChanged, this, [this, caption](const QString& text) {
-        mnuRedo->setText(caption(QStringLiteral("&Redo"), text));
+        redoAction_->setText(caption(QStringLiteral("&Redo"), text));
     });
     connect(&state_.history, &EditHistory::datasetChanged, this, &ZemMain::showChangedDataset);
 
-    mnupeople = addBarAction("mnupeople", QStringLiteral("&People"));
-    mnuevents = addBarAction("mnuevents", QStringLiteral("&Events"));
-    mnudisplay = addBarAction("mnudisplay", QStringLiteral("&Timeline"));
+    peopleAction_ = addBarAction("mnupeople", QStringLiteral("&People"));
+    eventsAction_ = addBarAction("mnuevents", QStringLiteral("&Events"));
+    timelineAction_ = addBarAction("mnudisplay", QStringLiteral("&Timeline"));
 
-    mnureports = menuBar()->addMenu(QStringLiteral("&Reports"));
-    mnureports->setObjectName(QStringLiteral("mnureports"));
-    mnuRptPeople = addAction(mnureports, "mnuRptPeople", QStringLiteral("People and Events"));
-    mnuAgeReport = addAction(mnureports, "mnuAgeReport", QStringLiteral("Age"));
-    munLife = addAction(mnureports, "munLife", QStringLiteral("In my life..."));
-    mnuRptGroupings = mnureports->addMenu(QStringLiteral("Groupings"));
-    mnuRptGroupings->setObjectName(QStringLiteral("mnuRptGroupings"));
-    mnuListFactions = addAction(mnuRptGroupings, "mnuListFactions", QStringLiteral("Factions"));
-    mnuListOcc = addAction(mnuRptGroupings, "mnuListOcc", QStringLiteral("Occupations"));
-    mnuListGroups = addAction(mnuRptGroupings, "mnuListGroups", QStringLiteral("Groups"));
-    mnuListNations = addAction(mnuRptGroupings, "mnuListNations", QStringLiteral("Nations"));
-    mnuSetup = addAction(mnureports, "mnuSetup", QStringLiteral("Setup"));
+    reportsMenu_ = menuBar()->addMenu(QStringLiteral("&Reports"));
+    reportsMenu_->setObjectName(QStringLiteral("mnureports"));
+    peopleReportAction_ =
+        addAction(reportsMenu_, "mnuRptPeople", QStringLiteral("People and Events"));
+    ageReportAction_ = addAction(reportsMenu_, "mnuAgeReport", QStringLiteral("Age"));
+    inMyLifeAction_ = addAction(reportsMenu_, "munLife", QStringLiteral("In my life..."));
+    groupingsReportMenu_ = reportsMenu_->addMenu(QStringLiteral("Groupings"));
+    groupingsReportMenu_->setObjectName(QStringLiteral("mnuRptGroupings"));
+    listFactionsAction_ =
+        addAction(groupingsReportMenu_, "mnuListFactions", QStringLiteral("Factions"));
+    listOccupationsAction_ =
+        addAction(groupingsReportMenu_, "mnuListOcc", QStringLiteral("Occupations"));
+    listGroupsAction_ = addAction(groupingsReportMenu_, "mnuListGroups", QStringLiteral("Groups"));
+    listNationsAction_ =
+        addAction(groupingsReportMenu_, "mnuListNations", QStringLiteral("Nations"));
+    setupAction_ = addAction(reportsMenu_, "mnuSetup", QStringLiteral("Setup"));
 
-    mnuGroupings = addBarAction("mnuGroupings", QStringLiteral("&Groupings"));
-    mnuHelp = addBarAction("mnuHelp", QStringLiteral("&Help"));
+    groupingsAction_ = addBarAction("mnuGroupings", QStringLiteral("&Groupings"));
+    helpAction_ = addBarAction("mnuHelp", QStringLiteral("&Help"));
 
     // Data commands wait for a dataset.
-    for (QAction* a : {mnusave, mnumerge, mnusplit, mnupeople, mnuevents, mnudisplay,
-                       mnureports->menuAction(), mnuGroupings, mnuFind})
+    for (QAction* a : {saveAction_, mergeAction_, splitAction_, peopleAction_, eventsAction_,
+                       timelineAction_, reportsMenu_->menuAction(), groupingsAction_, findAction_})
         a->setEnabled(false);
-    connect(mnuUndo, &QAction::triggered, this, &ZemMain::mnuUndo_Click);
-    connect(mnuRedo, &QAction::triggered, this, &ZemMain::mnuRedo_Click);
-    connect(mnuFind, &QAction::triggered, this, &ZemMain::mnuFind_Click);
+    connect(undoAction_, &QAction::triggered, this, &ZemMain::mnuUndo_Click);
+    connect(redoAction_, &QAction::triggered, this, &ZemMain::mnuRedo_Click);
+    connect(findAction_, &QAction::triggered, this, &ZemMain::mnuFind_Click);
 
-    connect(mnuopen, &QAction::triggered, this, &ZemMain::mnuopen_Click);
-    connect(mnusave, &QAction::triggered, this, &ZemMain::mnusave_Click);
-    connect(mnumerge, &QAction::triggered, this, &ZemMain::mnumerge_Click);
-    connect(mnusplit, &QAction::triggered, this, &ZemMain::mnusplit_Click);
-    connect(mnuabout, &QAction::triggered, this, &ZemMain::mnuabout_Click);
-    connect(mnuExit, &QAction::triggered, this, &ZemMain::mnuExit_Click);
-    connect(mnuSetup, &QAction::triggered, this, &ZemMain::mnuSetup_Click);
-    connect(mnuHelp, &QAction::triggered, this, &ZemMain::mnuHelp_Click);
-    connect(mnudisplay, &QAction::triggered, this, &ZemMain::mnudisplay_Click);
-    connect(mnupeople, &QAction::triggered, this, &ZemMain::mnupeople_Click);
-    connect(mnuevents, &QAction::triggered, this, &ZemMain::mnuevents_Click);
-    connect(mnuRptPeople, &QAction::triggered, this, &ZemMain::mnuRptPeople_Click);
-    connect(mnuAgeReport, &QAction::triggered, this, &ZemMain::mnuAgeReport_Click);
-    connect(munLife, &QAction::triggered, this, &ZemMain::munLife_Click);
-    connect(mnuGroupings, &QAction::triggered, this, &ZemMain::mnuGroupings_Click);
-    for (QAction* a : {mnuListFactions, mnuListOcc, mnuListGroups, mnuListNations})
+    connect(openAction_, &QAction::triggered, this, &ZemMain::mnuopen_Click);
+    connect(saveAction_, &QAction::triggered, this, &ZemMain::mnusave_Click);
+    connect(mergeAction_, &QAction::triggered, this, &ZemMain::mnumerge_Click);
+    connect(splitAction_, &QAction::triggered, this, &ZemMain::mnusplit_Click);
+    connect(aboutAction_, &QAction::triggered, this, &ZemMain::mnuabout_Click);
+    connect(exitAction_, &QAction::triggered, this, &ZemMain::mnuExit_Click);
+    connect(setupAction_, &QAction::triggered, this, &ZemMain::mnuSetup_Click);
+    connect(helpAction_, &QAction::triggered, this, &ZemMain::mnuHelp_Click);
+    connect(timelineAction_, &QAction::triggered, this, &ZemMain::mnudisplay_Click);
+    connect(peopleAction_, &QAction::triggered, this, &ZemMain::mnupeople_Click);
+    connect(eventsAction_, &QAction::triggered, this, &ZemMain::mnuevents_Click);
+    connect(peopleReportAction_, &QAction::triggered, this, &ZemMain::mnuRptPeople_Click);
+    connect(ageReportAction_, &QAction::triggered, this, &ZemMain::mnuAgeReport_Click);
+    connect(inMyLifeAction_, &QAction::triggered, this, &ZemMain::munLife_Click);
+    connect(groupingsAction_, &QAction::triggered, this, &ZemMain::mnuGroupings_Click);
+    for (QAction* a :
+         {listFactionsAction_, listOccupationsAction_, listGroupsAction_, listNationsAction_})
         connect(a, &QAction::triggered, this, &ZemMain::mnuListGroupings_Click);
 }
 
 void ZemMain::Form_Load() {
     ui::centerForm(*this);
-    Label2->hide();
-    Label3->hide();
-    Label4->hide();
+    creditsLabel_->hide();
+    copyrightLabel_->hide();
+    versionLabel_->hide();
     // The program's own folder becomes current, so that pictures named in a dataset are found.
     QDir::setCurrent(QFile::decodeName(QByteArray::fromStdString(state_.programFolder)));
     state_.settings = readSettings(state_.programFile(settingsFileName));
@@ -279,9 +234,9 @@ void ZemMain::Form_Load() {
     state_.dataset.latestDate = initialLatestDate;
     const QPixmap title = ui::loadPicture(state_.programFile("title.bmp"));
     if (!title.isNull())
-        Image1->setPixmap(title);
-    mnumerge->setEnabled(false);
-    mnusplit->setEnabled(false);
+        titlePicture_->setPixmap(title);
+    mergeAction_->setEnabled(false);
+    splitAction_->setEnabled(false);
     Form_Resize();
 }
 
@@ -298,14 +253,14 @@ void ZemMain::fitPicture(const QRect& outer) {
     const double dpi = ui::logicalDpi(this);
     if (outer.height() <= 650 || outer.width() <= 60)
         return;
-    Image1->hide();
-    Image1->resize(ui::twipsToPixels(outer.width() - 60, dpi),
-                   ui::twipsToPixels(outer.height() - 650, dpi));
-    Image1->show();
+    titlePicture_->hide();
+    titlePicture_->resize(ui::twipsToPixels(outer.width() - 60, dpi),
+                          ui::twipsToPixels(outer.height() - 650, dpi));
+    titlePicture_->show();
     // The credits sit at the foot of the picture.
     const int margin = 8;
-    int y = Image1->height() - margin;
-    for (QLabel* label : {Label4, Label3, Label2}) {
+    int y = titlePicture_->height() - margin;
+    for (QLabel* label : {versionLabel_, copyrightLabel_, creditsLabel_}) {
         label->adjustSize();
         y -= label->height();
         label->move(margin, y);
@@ -313,10 +268,10 @@ void ZemMain::fitPicture(const QRect& outer) {
 }
 
 void ZemMain::mnuabout_Click() {
-    Label3->show();
-    Label2->show();
-    Label4->setText(QStringLiteral("Version ") + QStringLiteral("3.01"));
-    Label4->show();
+    copyrightLabel_->show();
+    creditsLabel_->show();
+    versionLabel_->setText(QStringLiteral("Version ") + QStringLiteral("3.01"));
+    versionLabel_->show();
     Form_Resize();
 }
 
@@ -345,175 +300,16 @@ void ZemMain::mnuHelp_Click() {
 }
 
 void ZemMain::mnuopen_Click() {
-    // Changes are offered even when the last read failed part-way and the dataset never
-    // counted as loaded: they are the user's work all the same.
-    if (!offerUnsavedChanges())
-        return;
-    // Charts of a dataset that is about to be replaced go, also when the last read failed
-    // part-way (and so never counted as loaded) but its partial charts were opened.
-    closeTimelines();
-    const std::optional<QString> path =
-        state_.dialogs.openFile(QStringLiteral("Data files: | *.qd3"));
-    if (!path)
-        return;
-    openPath(*path);
-}
-
-bool ZemMain::offerUnsavedChanges() {
-    storePendingEntries();
-    Dataset& ds = state_.dataset;
-    if (!ds.modified)
-        return true;
-    QString name = QFileInfo(fromPath(ds.fileName)).fileName();
-    name = name.isEmpty() ? QStringLiteral("untitled")
-                          : QString::fromStdString(captionName(toPath(name), TextEncoding::utf8));
-    switch (state_.dialogs.choose(QStringLiteral("Save changes to ") + name +
-                                      QStringLiteral(" before closing?"),
-                                  ui::ChoiceButtons::saveDiscardCancel)) {
-    case ui::Choice::yes:
-        // Only the whole dataset on disk lets it go: a cancelled or failed Save As, or only
-        // the selected entries written, keeps everything open with the changes.
-        runSaveCommand();
-        return !ds.modified;
-    case ui::Choice::no:
-        return true;
-    case ui::Choice::cancel:
-        break;
-    }
-    return false;
-}
-
-void ZemMain::openPath(const QString& path) {
-    closeTimelines();
-    Dataset& ds = state_.dataset;
-    // Unsaved changes of the dataset in memory were offered for saving and declined: from here
-    // on they are not the user's work to keep, and a signal now must not write them as the
-    // recovered changes of the file being opened. Their periodic copy goes too (also one of
-    // changes since undone).
-    dropRecoveryCopies(ds.fileName, true);
-    ds.modified = false;
-    const std::string file = toPath(path);
-    std::string source = file;
-    bool recovering = false;
-    const RecoveryCopies copies = newerRecoveryCopies(file, state_.programFolder);
-    for (const std::string& refused : copies.refused)
-        state_.dialogs.message(fromPath(refused));
-    if (const std::optional<std::string>& recovery = copies.offered) {
-        recovering = state_.dialogs.question(
-            QStringLiteral("Changes to \"") + path +
-                QStringLiteral("\" were not saved when Tessaline was last ended, and were kept "
-                               "in\r\n") +
-                fromPath(*recovery) +
-                QStringLiteral("\r\n\r\nOpen the dataset with those changes? (No deletes "
-                               "them.)"),
-            QStringLiteral("Unsaved changes found"));
-        if (recovering)
-            source = *recovery;
-        else if (!endedBySignal_) // a box closed by a signal was not answered No
-            QFile::remove(fromPath(*recovery));
-    }
-    ds.fileName = file;
-    if (recovering) {
-        try {
-            readDataset(ds, source);
-        } catch (const FileError& e) {
-            // A damaged copy holds no changes worth more than the dataset's own file, which is
-            // opened instead; the copy is the user's to keep or drop.
-            recovering = false;
-            state_.dialogs.message(QStringLiteral("The recovery copy ") + fromPath(source) +
-                                   QStringLiteral(" could not be read: ") +
-                                   QString::fromUtf8(e.what()));
-            if (state_.dialogs.question(QStringLiteral("Delete the damaged recovery copy ") +
-                                            fromPath(source) + QStringLiteral("?"),
-                                        QStringLiteral("Unsaved changes found")))
-                QFile::remove(fromPath(source));
-            source = file;
-        }
-    }
-    try {
-        if (!recovering)
-            readDataset(ds, source);
-        // Recovered changes are still to be saved to the dataset's own file; their recovery
-        // file is this session's copy of them from now on, kept until they are saved or given
-        // up.
-        ds.modified = recovering;
-        periodicCopyMade_ = recovering;
-    } catch (const FileError& e) {
-        state_.dialogs.message(QString::fromUtf8(e.what()));
-        // The changes of the dataset read before are gone either way; a partial read is not the
-        // user's work, and saving it over its file at exit would cut that file short.
-        ds.modified = false;
-    }
-    showNewDataset();
-}
-
-void ZemMain::showNewDataset() {
-    Dataset& ds = state_.dataset;
-    applyPeopleSelection(ds);
-    applyEventSelection(ds);
-    StatsWindow stats(ds, this);
-    state_.dialogs.showModal(stats);
-    ds.curPerson = 0;
-    ds.curEvent = 0;
-    computeChartRange(ds);
-    enableDataMenus();
-    state_.history.startAfresh();
-    if (find_)
-        find_->search();
-}
-
-bool ZemMain::runSaveCommand() {
-    Dataset& ds = state_.dataset;
-    const std::string before = ds.fileName;
-    DialogSavePrompts prompts(state_.dialogs, ds.fileName);
-    const SaveResult result = saveCommand(ds, prompts);
-    if (result.datasetWritten) {
-        dropRecoveryCopies(before, false);
-        state_.history.markSaved();
-    }
-    return !result.datasetWriteFailed;
+    document_.open();
 }
 
 void ZemMain::mnusave_Click() {
     storePendingEntries();
-    runSaveCommand();
+    document_.save();
 }
 
 void ZemMain::mnumerge_Click() {
-    state_.dialogs.message(QStringLiteral("Select a second file to merge with current file"));
-    const std::optional<QString> path =
-        state_.dialogs.openFile(QStringLiteral("Data files: | *.qd3"));
-    if (!path)
-        return;
-    // Edits pending in a chart's entry window belong to the dataset as it was.
-    storePendingEntries();
-    Dataset& ds = state_.dataset;
-    const std::string file = toPath(*path);
-    // The merge is made on a copy, which the change then trades for the dataset: a merge can
-    // touch every text (a change of encoding), and a failed one leaves nothing half done.
-    Dataset merged;
-    try {
-        merged = ds;
-        mergeDataset(merged, file, [this, &file](int people, int events) {
-            state_.dialogs.message(fromPath(mergeAnnouncementText(file, people, events)));
-        });
-    } catch (const FileError& e) {
-        state_.dialogs.message(QString::fromUtf8(e.what()));
-        return;
-    } catch (const std::bad_alloc&) {
-        state_.dialogs.message(QStringLiteral("There is not enough memory to merge \"") + *path +
-                               QStringLiteral("\"; the dataset is as it was."));
-        return;
-    }
-    state_.history.push(std::make_unique<WholeDatasetChange>(
-        "Merge " + displayText(QFileInfo(*path).fileName().toStdString(), TextEncoding::utf8, 40),
-        std::move(merged)));
-    // Entry windows a chart opened stored their edits before the merge; they show it now.
-    for (EntryWindow* w : {pentry_.data(), eentry_.data()})
-        if (w)
-            w->datasetChanged();
-    StatsWindow stats(ds, this);
-    state_.dialogs.showModal(stats);
+    document_.merge();
 }
 
 void ZemMain::mnusplit_Click() {
@@ -521,73 +317,17 @@ void ZemMain::mnusplit_Click() {
 }
 
 void ZemMain::toggleConvertButton() {
-    Command1->setVisible(!Command1->isVisible());
-    Command1->raise();
+    convertButton_->setVisible(!convertButton_->isVisible());
+    convertButton_->raise();
 }
 
 void ZemMain::Command1_Click() {
-    Dataset& ds = state_.dataset;
-    // The converted file replaces the dataset in memory: its changes are offered first.
-    if (!offerUnsavedChanges())
-        return;
-    const std::optional<QString> path =
-        state_.dialogs.openFile(QStringLiteral("Convert files |*.qd2"));
-    if (!path)
-        return;
-    const std::string legacy = toPath(*path);
-    const std::string target = convertedFileName(legacy);
-    std::error_code ec;
-    if (std::filesystem::exists(target, ec) &&
-        !state_.dialogs.question(fromPath(target) +
-                                     QStringLiteral(" already exists. Replace it with the "
-                                                    "converted file?"),
-                                 QStringLiteral("Convert"))) {
-        return;
-    }
-    Dataset converted;
-    try {
-        converted = convertLegacyFile(legacy, target);
-    } catch (const FileError& e) {
-        state_.dialogs.message(QString::fromUtf8(e.what()));
-        return;
-    } catch (const std::bad_alloc&) {
-        state_.dialogs.message(QStringLiteral("There is not enough memory to convert \"") + *path +
-                               QStringLiteral("\"."));
-        return;
-    }
-    closeTimelines();
-    dropRecoveryCopies(ds.fileName, true);
-    ds = std::move(converted);
-    showNewDataset();
-    state_.dialogs.message(QStringLiteral("Conversion complete"));
-}
-
-void ZemMain::endOnSignal() {
-    endedBySignal_ = true;
-    // Every entry window, the modal ones too, hands over what it holds.
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* entry = qobject_cast<EntryWindow*>(w); entry && entry->isVisible())
-            entry->savePending();
-    Dataset& ds = state_.dataset;
-    if (!ds.modified) {
-        // Nothing unsaved: a periodic copy of changes since undone is not offered later.
-        dropRecoveryCopies(ds.fileName, true);
-        return;
-    }
-    // A periodic copy still being written must not land after this newer one.
-    recovery_.wait();
-    try {
-        const std::string written = writeRecoveryCopy(ds, state_.programFolder);
-        std::cerr << "Tessaline: the unsaved changes were written to " << written << std::endl;
-    } catch (const FileError& e) {
-        std::cerr << "Tessaline: the unsaved changes could not be written: " << e.what()
-                  << std::endl;
-    }
+    document_.convert();
 }
 
 void ZemMain::enableDataMenus() {
-    for (QAction* a : {mnupeople, mnuevents, mnureports->menuAction(), mnusave, mnudisplay,
-                       mnuGroupings, mnusplit, mnumerge, mnuFind})
+    for (QAction* a : {peopleAction_, eventsAction_, reportsMenu_->menuAction(), saveAction_,
+                       timelineAction_, groupingsAction_, splitAction_, mergeAction_, findAction_})
         a->setEnabled(true);
 }
 
@@ -701,9 +441,6 @@ void ZemMain::mnuRedo_Click() {
 }
 
 void ZemMain::showChangedDataset(bool stepped) {
-    // Back at the saved state: a periodic copy holds changes that are undone now.
-    if (!state_.dataset.modified)
-        dropRecoveryCopies(state_.dataset.fileName, true);
     // A chart drawn before the change would open the wrong entry on a click.
     for (TimelineWindow* w : {ptime_.data(), etime_.data()})
         if (w)
@@ -724,11 +461,7 @@ void ZemMain::mnuFind_Click() {
         find_->setAttribute(Qt::WA_DeleteOnClose);
         connect(find_, &FindWindow::entryChosen, this, &ZemMain::showFoundEntry);
     }
-    find_->show();
-    find_->raise();
-    find_->activateWindow();
-    find_->txtFind->setFocus();
-    find_->txtFind->selectAll();
+    find_->showForTyping();
 }
 
 void ZemMain::openTimeline(Side side) {
@@ -792,7 +525,7 @@ bool ZemMain::Form_Unload() {
         return true;
     // Before anything closes, so that Cancel leaves the program as it was. After a termination
     // signal the changes are in the recovery file, and nobody answers.
-    if (!endedBySignal_ && !offerUnsavedChanges())
+    if (!document_.endedBySignal() && !document_.offerUnsavedChanges())
         return false;
     unloaded_ = true;
     closeTimelines();
@@ -802,12 +535,7 @@ bool ZemMain::Form_Unload() {
         state_.dialogs.message(QStringLiteral("The settings could not be saved.\r\n") +
                                QString::fromUtf8(e.what()));
     }
-    // A clean exit: the changes were saved or discarded, and their periodic copy is not kept.
-    // After a signal it holds them.
-    if (!endedBySignal_) {
-        recoveryTimer_->stop();
-        dropRecoveryCopies(state_.dataset.fileName, true);
-    }
+    document_.closeCleanly();
     if (helpViewer_)
         helpViewer_->close();
     return true;

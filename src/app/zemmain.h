@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/document_controller.h"
 #include "app/find_window.h"
 #include "app/help_viewer.h"
-#include "app/recovery_writer.h"
 #include "entry/entry_window.h"
 #include "state/app_state.h"
 #include "timeline/timeline_window.h"
@@ -14,7 +14,6 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
-class QTimer;
 
 namespace tess {
 
@@ -26,23 +25,8 @@ public:
     explicit ZemMain(AppState& state, QWidget* parent = nullptr);
     ~ZemMain() override;
 
-    // Opens a dataset at a known path, as Files > Open does after its dialog.
-    void openPath(const QString& path);
-    // A termination signal: nobody may be there to answer, so nothing is asked. Edits pending
-    // in entry windows are stored and unsaved changes written to the dataset's recovery file;
-    // the path written, or why nothing could be, goes to standard error. The window then
-    // closes without running the save command.
-    void endOnSignal();
-    // Every so often while there are unsaved changes: a copy of the whole dataset goes to its
-    // recovery file, written in the background.
-    void writePeriodicRecovery();
-    RecoveryWriter& recoveryWriter() { return recovery_; }
-
-    HelpViewer* helpViewer() const { return helpViewer_; }
-    FindWindow* findWindow() const { return find_; }
-    TimelineWindow* peopleTimeline() const { return ptime_; }
-    TimelineWindow* eventsTimeline() const { return etime_; }
-    EntryWindow* entryWindow(Side side) const { return side == Side::people ? pentry_ : eentry_; }
+    // Opening, saving and recovery of the dataset; the menus forward to it.
+    DocumentController& document() { return document_; }
     // The resize rule for a window of this outer size in twips: the picture fills the window
     // less 60 twips across and 650 down, unless the window is too small to have one.
     void fitPicture(const QRect& outerTwips);
@@ -95,30 +79,14 @@ private:
     // Any change to the dataset: the charts show it afresh, and after an undo or redo the
     // chart's entry windows too.
     void showChangedDataset(bool stepped);
-    // Before the dataset in memory is closed or replaced: edits pending in entry windows are
-    // stored, and unsaved changes saved, discarded or kept by going back. True when the caller
-    // may go on.
-    bool offerUnsavedChanges();
     void openTimeline(Side side);
-    // The save command through the window's dialogs; forgets a recovery file it made stale.
-    // False only when writing the whole dataset failed.
-    bool runSaveCommand();
-    // What opening or converting does to the charts and the menus once the dataset is read.
-    void showNewDataset();
     // The unload procedure: unsaved changes offered first, then timelines closed and settings
     // written. False when the user went back, or a save failed or was cancelled.
     bool Form_Unload();
 
-    // The recovery file of a dataset whose changes were saved or given up is not kept; with
-    // onlyOurs, only when this session's periodic copy wrote it.
-    void dropRecoveryCopies(const std::string& datasetPath, bool onlyOurs);
-
     AppState& state_;
-    RecoveryWriter recovery_;
-    QTimer* recoveryTimer_ = nullptr;
-    bool periodicCopyMade_ = false;
+    DocumentController document_;
     bool unloaded_ = false;
-    bool endedBySignal_ = false;
     QPointer<HelpViewer> helpViewer_;
     QPointer<TimelineWindow> ptime_;
     QPointer<TimelineWindow> etime_;
@@ -127,40 +95,39 @@ private:
     QPointer<FindWindow> find_;
     void openEntryModally(Side side);
 
-public:
-    // Controls, named as the program names them.
-    QLabel* Image1 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
+    // Controls; their object names are the names the help and the tests use.
+    QLabel* titlePicture_ = nullptr;
+    QPushButton* convertButton_ = nullptr;
+    QLabel* creditsLabel_ = nullptr;
+    QLabel* copyrightLabel_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
 
-    QMenu* mnufile = nullptr;
-    QAction* mnuopen = nullptr;
-    QAction* mnusave = nullptr;
-    QAction* mnumerge = nullptr;
-    QAction* mnusplit = nullptr;
-    QAction* mnuabout = nullptr;
-    QAction* mnuExit = nullptr;
-    QMenu* mnuedit = nullptr;
-    QAction* mnuUndo = nullptr;
-    QAction* mnuRedo = nullptr;
-    QAction* mnuFind = nullptr;
-    QAction* mnupeople = nullptr;
-    QAction* mnuevents = nullptr;
-    QAction* mnudisplay = nullptr;
-    QMenu* mnureports = nullptr;
-    QAction* mnuRptPeople = nullptr;
-    QAction* mnuAgeReport = nullptr;
-    QAction* munLife = nullptr;
-    QMenu* mnuRptGroupings = nullptr;
-    QAction* mnuListFactions = nullptr;
-    QAction* mnuListOcc = nullptr;
-    QAction* mnuListGroups = nullptr;
-    QAction* mnuListNations = nullptr;
-    QAction* mnuSetup = nullptr;
-    QAction* mnuGroupings = nullptr;
-    QAction* mnuHelp = nullptr;
+    QMenu* filesMenu_ = nullptr;
+    QAction* openAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* mergeAction_ = nullptr;
+    QAction* splitAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
+    QAction* findAction_ = nullptr;
+    QAction* peopleAction_ = nullptr;
+    QAction* eventsAction_ = nullptr;
+    QAction* timelineAction_ = nullptr;
+    QMenu* reportsMenu_ = nullptr;
+    QAction* peopleReportAction_ = nullptr;
+    QAction* ageReportAction_ = nullptr;
+    QAction* inMyLifeAction_ = nullptr;
+    QMenu* groupingsReportMenu_ = nullptr;
+    QAction* listFactionsAction_ = nullptr;
+    QAction* listOccupationsAction_ = nullptr;
+    QAction* listGroupsAction_ = nullptr;
+    QAction* listNationsAction_ = nullptr;
+    QAction* setupAction_ = nullptr;
+    QAction* groupingsAction_ = nullptr;
+    QAction* helpAction_ = nullptr;
 };
 
 } // namespace tess

@@ -11,6 +11,7 @@
 #include "state/category_changes.h"
 #include "ui/dialogs.h"
 #include "ui/geometry.h"
+#include "ui/named.h"
 #include "ui/picture.h"
 #include "ui/tab_order.h"
 #include "ui/text_codec.h"
@@ -70,43 +71,60 @@ void DropDownCombo::showPopup() {
     }
 }
 
+namespace {
+// A button that Enter in a field does not press: only OK is pressed by its own click.
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* b = ui::named(new QPushButton(caption, parent), name);
+    b->setAutoDefault(false);
+    return b;
+}
+} // namespace
+
 EntryWindow::EntryWindow(AppState& state, Side side, QWidget* parent)
     : QDialog(parent), state_(state), side_(side) {
-    const bool p = people();
-    setObjectName(p ? QStringLiteral("PEntry") : QStringLiteral("eEntry"));
+    setObjectName(people() ? QStringLiteral("PEntry") : QStringLiteral("eEntry"));
     ui::tabInReadingOrderWhenShown(*this);
-    setWindowTitle(p ? QStringLiteral("People Entry") : QStringLiteral("Events Entry"));
+    setWindowTitle(people() ? QStringLiteral("People Entry") : QStringLiteral("Events Entry"));
+    buildNameRow();
+    buildCategoryBoxes();
+    buildDates();
+    buildDescriptionAndLink();
+    QWidget* pictureArea = buildPictureArea();
+    nextButton_ = makeButton(this, "cmdNext", QStringLiteral("Next"));
+    previousButton_ = makeButton(this, "cmdPrev", QStringLiteral("Prev"));
+    newButton_ = makeButton(this, "cmdNew", QStringLiteral("New"));
+    deleteButton_ = makeButton(this, "cmdDelete", QStringLiteral("Delete"));
+    okButton_ = makeButton(this, "cmdOK", QStringLiteral("OK"));
+    layOut(pictureArea);
+    connectFields();
+    Form_Load();
+}
 
-    auto named = [](auto* w, const char* name) {
-        w->setObjectName(QString::fromLatin1(name));
-        return w;
-    };
-    auto button = [&](const char* name, const QString& caption) {
-        auto* b = named(new QPushButton(caption, this), name);
-        b->setAutoDefault(false);
-        return b;
-    };
-
+void EntryWindow::buildNameRow() {
+    const bool p = people();
     // The name box lies over the edit area of the list, so that only the list's drop-down
     // button shows beside it.
     nameRow_ = new QWidget(this);
-    nameList = named(new DropDownCombo(nameRow_), p ? "cmbP" : "Combo1");
-    nameList->setToolTip(QStringLiteral("Select from list, or enter new name"));
-    nameList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    nameList->setMinimumContentsLength(30);
-    nameList->setMaxVisibleItems(20);
-    nameList->installEventFilter(this);
-    if (auto* view = qobject_cast<QListView*>(nameList->view()))
+    nameList_ = ui::named(new DropDownCombo(nameRow_), p ? "cmbP" : "Combo1");
+    nameList_->setToolTip(QStringLiteral("Select from list, or enter new name"));
+    nameList_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    nameList_->setMinimumContentsLength(30);
+    nameList_->setMaxVisibleItems(20);
+    nameList_->installEventFilter(this);
+    if (auto* view = qobject_cast<QListView*>(nameList_->view()))
         view->setUniformItemSizes(true); // thousands of names are laid out at once
-    Text1 = named(new QLineEdit(QStringLiteral("Text1"), nameRow_), "Text1");
-    nameRow_->setMinimumHeight(nameList->sizeHint().height());
+    nameBox_ = ui::named(new QLineEdit(QStringLiteral("Text1"), nameRow_), "Text1");
+    nameRow_->setMinimumHeight(nameList_->sizeHint().height());
     nameRow_->installEventFilter(this);
-    txtPriority = named(new QLineEdit(QStringLiteral(" "), this), "txtPriority");
-    txtPriority->setToolTip(p ? QStringLiteral("Priority: 1-9") : QStringLiteral("Priority (1-9)"));
-    txtPriority->setMaximumWidth(40);
+    priorityBox_ = ui::named(new QLineEdit(QStringLiteral(" "), this), "txtPriority");
+    priorityBox_->setToolTip(p ? QStringLiteral("Priority: 1-9")
+                               : QStringLiteral("Priority (1-9)"));
+    priorityBox_->setMaximumWidth(40);
+}
 
-    auto category = [&](const char* name, const QString& initial) {
-        auto* c = named(new QComboBox(this), name);
+void EntryWindow::buildCategoryBoxes() {
+    auto category = [this](const char* name, const QString& initial) {
+        auto* c = ui::named(new QComboBox(this), name);
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert); // typed text never becomes a category
         c->setEditText(initial);
@@ -114,10 +132,10 @@ EntryWindow::EntryWindow(AppState& state, Side side, QWidget* parent)
         c->setMinimumContentsLength(16);
         c->setMaxVisibleItems(20);
         c->installEventFilter(this);
-        categoryLists.push_back(c);
+        categoryBoxes_.push_back(c);
         return c;
     };
-    if (p) {
+    if (people()) {
         category("cmbFaction", QStringLiteral("Faction"));
         category("cmbOccupation", QStringLiteral("Occupation"));
     } else {
@@ -125,147 +143,157 @@ EntryWindow::EntryWindow(AppState& state, Side side, QWidget* parent)
         category("cmbGroup", QStringLiteral("Group"));
         category("cmbNation2", QStringLiteral("Nation2"));
     }
+}
 
-    Label1 = named(new QLabel(QStringLiteral("Date 1"), this), "Label1");
-    date1 = named(new QLineEdit(this), "date1");
-    Label2 = named(new QLabel(QStringLiteral("Date 2"), this), "Label2");
-    date2 = named(new QLineEdit(this), "date2");
+void EntryWindow::buildDates() {
+    firstDateLabel_ = ui::named(new QLabel(QStringLiteral("Date 1"), this), "Label1");
+    firstDateBox_ = ui::named(new QLineEdit(this), "date1");
+    lastDateLabel_ = ui::named(new QLabel(QStringLiteral("Date 2"), this), "Label2");
+    lastDateBox_ = ui::named(new QLineEdit(this), "date2");
     const char* optionNames[] = {"Option1", "Option2", "Option3", "Option4", "Option5", "Option6"};
     const QString kinds[] = {QStringLiteral("Known"), QStringLiteral("Approx"),
                              QStringLiteral("Reign")};
     for (int f = 0; f < 2; ++f) {
         QGroupBox* frame =
-            named(new QGroupBox(QStringLiteral("Type"), this), f == 0 ? "Frame1" : "Frame2");
-        (f == 0 ? Frame1 : Frame2) = frame;
+            ui::named(new QGroupBox(QStringLiteral("Type"), this), f == 0 ? "Frame1" : "Frame2");
+        (f == 0 ? firstTypeFrame_ : lastTypeFrame_) = frame;
         auto* row = new QHBoxLayout(frame);
         types_[f] = new QButtonGroup(this);
         for (int k = 0; k < 3; ++k) {
-            auto* o = named(new QRadioButton(kinds[k], frame), optionNames[3 * f + k]);
-            options[static_cast<size_t>(3 * f + k)] = o;
+            auto* o = ui::named(new QRadioButton(kinds[k], frame), optionNames[3 * f + k]);
+            typeOptions_[static_cast<size_t>(3 * f + k)] = o;
             types_[f]->addButton(o, k);
             row->addWidget(o);
             connect(o, &QRadioButton::clicked, this, &EntryWindow::fieldChanged);
         }
     }
-    desc = named(new QPlainTextEdit(QStringLiteral(" "), this), "desc");
-    desc->setMinimumHeight(70);
+}
+
+void EntryWindow::buildDescriptionAndLink() {
+    const bool p = people();
+    descriptionBox_ = ui::named(new QPlainTextEdit(QStringLiteral(" "), this), "desc");
+    descriptionBox_->setMinimumHeight(70);
     // A description is one line: Tab moves on and Enter adds no line break.
-    desc->setTabChangesFocus(true);
-    desc->installEventFilter(this);
-    cmdLink = button("cmdLink", QStringLiteral("Web Link:"));
+    descriptionBox_->setTabChangesFocus(true);
+    descriptionBox_->installEventFilter(this);
+    linkButton_ = makeButton(this, "cmdLink", QStringLiteral("Web Link:"));
     if (!p)
-        cmdLink->setToolTip(QStringLiteral("Click to link to further info"));
-    url = named(new QLineEdit(this), "url");
-    url->setToolTip(QStringLiteral("URL for further information"));
-    imgName = named(new QLineEdit(QStringLiteral(" "), this), p ? "pImgName" : "eImgName");
-    imgName->setToolTip(p ? QStringLiteral("Select image to display")
-                          : QStringLiteral("Associated image"));
-    imgName->installEventFilter(this);
+        linkButton_->setToolTip(QStringLiteral("Click to link to further info"));
+    linkBox_ = ui::named(new QLineEdit(this), "url");
+    linkBox_->setToolTip(QStringLiteral("URL for further information"));
+    pictureNameBox_ =
+        ui::named(new QLineEdit(QStringLiteral(" "), this), p ? "pImgName" : "eImgName");
+    pictureNameBox_->setToolTip(p ? QStringLiteral("Select image to display")
+                                  : QStringLiteral("Associated image"));
+    pictureNameBox_->installEventFilter(this);
+}
+
+QWidget* EntryWindow::buildPictureArea() {
+    const bool p = people();
     // The picture and the file list share one place of a fixed size, so that showing or
     // hiding either moves nothing else.
     auto* pictureArea = new QWidget(this);
     pictureArea->setFixedSize(160, 140);
-    picture = named(new QLabel(pictureArea), p ? "Pimage" : "Eimage");
-    picture->setScaledContents(true);
-    picture->setGeometry(pictureArea->rect());
-    picture->installEventFilter(this);
-    picture->hide();
-    File1 = named(new QListWidget(pictureArea), "File1");
-    File1->setGeometry(pictureArea->rect());
-    File1->hide();
-    Label3 = named(new QLabel(QStringLiteral("Size"), this), "Label3");
-    Label3->hide();
-    Text2 = named(new QLineEdit(this), "Text2");
-    Text3 = named(new QLineEdit(this), "Text3");
-    for (QLineEdit* size : {Text2, Text3})
+    pictureLabel_ = ui::named(new QLabel(pictureArea), p ? "Pimage" : "Eimage");
+    pictureLabel_->setScaledContents(true);
+    pictureLabel_->setGeometry(pictureArea->rect());
+    pictureLabel_->installEventFilter(this);
+    pictureLabel_->hide();
+    pictureList_ = ui::named(new QListWidget(pictureArea), "File1");
+    pictureList_->setGeometry(pictureArea->rect());
+    pictureList_->hide();
+    sizeLabel_ = ui::named(new QLabel(QStringLiteral("Size"), this), "Label3");
+    sizeLabel_->hide();
+    widthBox_ = ui::named(new QLineEdit(this), "Text2");
+    heightBox_ = ui::named(new QLineEdit(this), "Text3");
+    for (QLineEdit* size : {widthBox_, heightBox_})
         size->setMaximumWidth(50);
+    return pictureArea;
+}
 
-    cmdNext = button("cmdNext", QStringLiteral("Next"));
-    cmdPrev = button("cmdPrev", QStringLiteral("Prev"));
-    cmdNew = button("cmdNew", QStringLiteral("New"));
-    cmdDelete = button("cmdDelete", QStringLiteral("Delete"));
-    cmdOK = button("cmdOK", QStringLiteral("OK"));
-
+void EntryWindow::layOut(QWidget* pictureArea) {
+    const bool p = people();
     // Layout: the name row on top, the category lists, the dates with their types, the
     // description, the web link at the bottom; the picture and its size at the right, the
     // buttons in a column.
     auto* grid = new QGridLayout(this);
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(nameRow_, 1);
-    nameRow->addWidget(txtPriority);
+    nameRow->addWidget(priorityBox_);
     grid->addLayout(nameRow, 0, 0, 1, 2);
     auto* lists = new QGridLayout;
     auto* size = new QHBoxLayout;
-    size->addWidget(Label3);
-    size->addWidget(Text2);
-    size->addWidget(Text3);
+    size->addWidget(sizeLabel_);
+    size->addWidget(widthBox_);
+    size->addWidget(heightBox_);
     size->addStretch();
     if (p) {
-        lists->addWidget(categoryLists[0], 0, 0);
-        lists->addWidget(categoryLists[1], 0, 1);
+        lists->addWidget(categoryBoxes_[0], 0, 0);
+        lists->addWidget(categoryBoxes_[1], 0, 1);
     } else {
         // The nations one above the other at the left, the group at the right with the two
         // size boxes below it.
-        lists->addWidget(categoryLists[0], 0, 0);
-        lists->addWidget(categoryLists[2], 1, 0);
-        lists->addWidget(categoryLists[1], 0, 1);
+        lists->addWidget(categoryBoxes_[0], 0, 0);
+        lists->addWidget(categoryBoxes_[2], 1, 0);
+        lists->addWidget(categoryBoxes_[1], 0, 1);
         lists->addLayout(size, 1, 1);
     }
     grid->addLayout(lists, 1, 0, 1, 2);
     auto* dates = new QGridLayout;
-    dates->addWidget(Label1, 0, 0);
-    dates->addWidget(date1, 0, 1);
-    dates->addWidget(Frame1, 0, 2);
-    dates->addWidget(Label2, 1, 0);
-    dates->addWidget(date2, 1, 1);
-    dates->addWidget(Frame2, 1, 2);
+    dates->addWidget(firstDateLabel_, 0, 0);
+    dates->addWidget(firstDateBox_, 0, 1);
+    dates->addWidget(firstTypeFrame_, 0, 2);
+    dates->addWidget(lastDateLabel_, 1, 0);
+    dates->addWidget(lastDateBox_, 1, 1);
+    dates->addWidget(lastTypeFrame_, 1, 2);
     grid->addLayout(dates, 2, 0, 1, 2);
-    grid->addWidget(desc, 3, 0, 1, 2);
+    grid->addWidget(descriptionBox_, 3, 0, 1, 2);
     auto* link = new QHBoxLayout;
-    link->addWidget(cmdLink);
-    link->addWidget(url, 1);
+    link->addWidget(linkButton_);
+    link->addWidget(linkBox_, 1);
     grid->addLayout(link, 4, 0, 1, 2);
     auto* right = new QVBoxLayout;
-    right->addWidget(imgName);
+    right->addWidget(pictureNameBox_);
     right->addWidget(pictureArea);
     if (p)
         right->addLayout(size);
     right->addStretch();
     grid->addLayout(right, 0, 2, 5, 1);
     auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {cmdNext, cmdPrev, cmdNew, cmdDelete, cmdOK})
+    for (QPushButton* b : {nextButton_, previousButton_, newButton_, deleteButton_, okButton_})
         buttons->addWidget(b);
     buttons->addStretch();
     grid->addLayout(buttons, 0, 3, 5, 1);
+}
 
-    connect(Text1, &QLineEdit::textChanged, this, &EntryWindow::Text1_Change);
-    for (QLineEdit* field : {date1, date2, txtPriority, url})
+void EntryWindow::connectFields() {
+    connect(nameBox_, &QLineEdit::textChanged, this, &EntryWindow::Text1_Change);
+    for (QLineEdit* field : {firstDateBox_, lastDateBox_, priorityBox_, linkBox_})
         connect(field, &QLineEdit::textChanged, this, &EntryWindow::fieldChanged);
-    connect(desc, &QPlainTextEdit::textChanged, this, &EntryWindow::fieldChanged);
-    date1->installEventFilter(this);
-    date2->installEventFilter(this);
-    for (int k = 0; k < static_cast<int>(categoryLists.size()); ++k) {
-        connect(categoryLists[static_cast<size_t>(k)], &QComboBox::activated, this,
+    connect(descriptionBox_, &QPlainTextEdit::textChanged, this, &EntryWindow::fieldChanged);
+    firstDateBox_->installEventFilter(this);
+    lastDateBox_->installEventFilter(this);
+    for (int k = 0; k < static_cast<int>(categoryBoxes_.size()); ++k) {
+        connect(categoryBoxes_[static_cast<size_t>(k)], &QComboBox::activated, this,
                 [this, k](int item) { category_Click(k, item); });
-        connect(categoryLists[static_cast<size_t>(k)], &QComboBox::editTextChanged, this,
+        connect(categoryBoxes_[static_cast<size_t>(k)], &QComboBox::editTextChanged, this,
                 &EntryWindow::fieldChanged);
     }
-    connect(nameList, &DropDownCombo::droppingDown, this, &EntryWindow::nameList_DropDown);
-    connect(nameList, &QComboBox::activated, this, &EntryWindow::nameList_Click);
-    connect(imgName, &QLineEdit::textChanged, this, &EntryWindow::imgName_Change);
-    File1->installEventFilter(this);
-    connect(File1, &QListWidget::itemClicked, this, &EntryWindow::File1_Click);
-    connect(File1, &QListWidget::itemActivated, this, &EntryWindow::File1_Click);
-    setTabOrder(date1, options[0]);
-    setTabOrder(options[0], date2);
-    setTabOrder(date2, options[3]);
-    connect(cmdLink, &QPushButton::clicked, this, &EntryWindow::cmdLink_Click);
-    connect(cmdNext, &QPushButton::clicked, this, &EntryWindow::cmdNext_Click);
-    connect(cmdPrev, &QPushButton::clicked, this, &EntryWindow::cmdPrev_Click);
-    connect(cmdNew, &QPushButton::clicked, this, &EntryWindow::cmdNew_Click);
-    connect(cmdDelete, &QPushButton::clicked, this, &EntryWindow::cmdDelete_Click);
-    connect(cmdOK, &QPushButton::clicked, this, &EntryWindow::cmdOK_Click);
-    Form_Load();
+    connect(nameList_, &DropDownCombo::droppingDown, this, &EntryWindow::nameList_DropDown);
+    connect(nameList_, &QComboBox::activated, this, &EntryWindow::nameList_Click);
+    connect(pictureNameBox_, &QLineEdit::textChanged, this, &EntryWindow::imgName_Change);
+    pictureList_->installEventFilter(this);
+    connect(pictureList_, &QListWidget::itemClicked, this, &EntryWindow::File1_Click);
+    connect(pictureList_, &QListWidget::itemActivated, this, &EntryWindow::File1_Click);
+    setTabOrder(firstDateBox_, typeOptions_[0]);
+    setTabOrder(typeOptions_[0], lastDateBox_);
+    setTabOrder(lastDateBox_, typeOptions_[3]);
+    connect(linkButton_, &QPushButton::clicked, this, &EntryWindow::cmdLink_Click);
+    connect(nextButton_, &QPushButton::clicked, this, &EntryWindow::cmdNext_Click);
+    connect(previousButton_, &QPushButton::clicked, this, &EntryWindow::cmdPrev_Click);
+    connect(newButton_, &QPushButton::clicked, this, &EntryWindow::cmdNew_Click);
+    connect(deleteButton_, &QPushButton::clicked, this, &EntryWindow::cmdDelete_Click);
+    connect(okButton_, &QPushButton::clicked, this, &EntryWindow::cmdOK_Click);
 }
 
 int16_t& EntryWindow::current() {
@@ -291,7 +319,7 @@ std::vector<const CategoryTable*> EntryWindow::tables() const {
 
 void EntryWindow::showCategory(size_t list, int index) {
     const CategoryTable& t = *tables()[list];
-    QComboBox* box = categoryLists[list];
+    QComboBox* box = categoryBoxes_[list];
     box->setCurrentIndex(t.valid(index) ? index - 1 : -1);
     box->setEditText(t.valid(index) ? text(t.names[static_cast<size_t>(index)]) : QString());
     // A long name shows its beginning, as the other boxes do.
@@ -300,17 +328,17 @@ void EntryWindow::showCategory(size_t list, int index) {
 
 void EntryWindow::fillCategoryLists() {
     const std::vector<const CategoryTable*> t = tables();
-    for (size_t k = 0; k < categoryLists.size(); ++k) {
+    for (size_t k = 0; k < categoryBoxes_.size(); ++k) {
         QStringList names;
         for (int j = 1; j <= t[k]->count; ++j)
             names.append(text(t[k]->names[static_cast<size_t>(j)]));
-        const QString shown = categoryLists[k]->currentText();
-        const bool wasDirty = dirty;
-        categoryLists[k]->clear();
-        categoryLists[k]->addItems(names);
-        categoryLists[k]->setEditText(shown);
-        categoryLists[k]->lineEdit()->setCursorPosition(0);
-        dirty = wasDirty;
+        const QString shown = categoryBoxes_[k]->currentText();
+        const bool wasDirty = dirty_;
+        categoryBoxes_[k]->clear();
+        categoryBoxes_[k]->addItems(names);
+        categoryBoxes_[k]->setEditText(shown);
+        categoryBoxes_[k]->lineEdit()->setCursorPosition(0);
+        dirty_ = wasDirty;
     }
 }
 
@@ -325,9 +353,9 @@ std::string EntryWindow::bytes(const QString& t) const {
 void EntryWindow::Form_Load() {
     withArray(state_.dataset, people(), [](auto& a) { a.ensureSpare(); });
     // The program's folder is the current one: its pictures are the ones to choose from.
-    File1->clear();
-    File1->addItems(QDir(QFile::decodeName(QByteArray::fromStdString(state_.programFolder)))
-                        .entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name));
+    pictureList_->clear();
+    pictureList_->addItems(QDir(QFile::decodeName(QByteArray::fromStdString(state_.programFolder)))
+                               .entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name));
     fillNameList();
     fillCategoryLists();
     showEntry(current());
@@ -341,8 +369,8 @@ void EntryWindow::categoriesChanged() {
 }
 
 void EntryWindow::datasetChanged() {
-    isNew = false;
-    dirty = false;
+    isNew_ = false;
+    dirty_ = false;
     withArray(state_.dataset, people(), [](auto& a) {
         // The current entry may be one an undo took away.
         a.current = static_cast<int16_t>(std::clamp<int>(a.current, 0, std::max(0, a.count - 1)));
@@ -363,14 +391,14 @@ void EntryWindow::fillNameList() {
         }
     });
     // One batch: thousands of names are not added one by one.
-    nameList->clear();
-    nameList->addItems(items);
-    nameList->setCurrentIndex(-1);
+    nameList_->clear();
+    nameList_->addItems(items);
+    nameList_->setCurrentIndex(-1);
     const int cur = current();
     if (cur >= 0)
         withArray(state_.dataset, people(), [&](auto& a) {
             if (static_cast<size_t>(cur) < a.records.size())
-                Text1->setText(text(a.at(cur).name));
+                nameBox_->setText(text(a.at(cur).name));
         });
 }
 
@@ -383,21 +411,21 @@ void EntryWindow::showEntry(int position) {
             return;
         shown_ = position;
         auto& r = a.at(position);
-        Text1->setText(text(r.name));
-        txtPriority->setText(number(r.priority));
-        date1->setText(number(r.date1));
-        date2->setText(number(r.date2));
-        shownDate1 = storedYear(date1->text().toStdString());
+        nameBox_->setText(text(r.name));
+        priorityBox_->setText(number(r.priority));
+        firstDateBox_->setText(number(r.date1));
+        lastDateBox_->setText(number(r.date2));
+        shownDate1_ = storedYear(firstDateBox_->text().toStdString());
         const std::vector<int16_t*> fields = categoryFields(r);
         for (size_t k = 0; k < fields.size(); ++k) {
-            chosen[k] = *fields[k];
-            showCategory(k, chosen[k]);
+            chosen_[k] = *fields[k];
+            showCategory(k, chosen_[k]);
         }
-        desc->setPlainText(text(r.desc));
-        url->setText(text(r.url));
-        imgName->setText(text(r.imgName));
-        Text2->setText(number(r.imgSize1));
-        Text3->setText(number(r.imgSize2));
+        descriptionBox_->setPlainText(text(r.desc));
+        linkBox_->setText(text(r.url));
+        pictureNameBox_->setText(text(r.imgName));
+        widthBox_->setText(number(r.imgSize1));
+        heightBox_->setText(number(r.imgSize2));
         const int16_t typeOf[2] = {r.date1Type, r.date2Type};
         for (int f = 0; f < 2; ++f) {
             // An unknown kind shows no option set.
@@ -408,7 +436,7 @@ void EntryWindow::showEntry(int position) {
         }
     });
     showEntryImage();
-    dirty = false;
+    dirty_ = false;
 }
 
 std::vector<std::unique_ptr<DatasetChange>> EntryWindow::takeTypedCategories() {
@@ -423,12 +451,12 @@ std::vector<std::unique_ptr<DatasetChange>> EntryWindow::takeTypedCategories() {
     };
     std::vector<std::string> declined;
     const std::vector<CategoryKind> k = kinds();
-    for (size_t list = 0; list < categoryLists.size(); ++list) {
-        const std::string typed = bytes(categoryLists[list]->currentText());
+    for (size_t list = 0; list < categoryBoxes_.size(); ++list) {
+        const std::string typed = bytes(categoryBoxes_[list]->currentText());
         // An emptied box keeps the entry's category; only an event's second nation may be none.
-        if (categoryLists[list]->currentText().trimmed().isEmpty()) {
+        if (categoryBoxes_[list]->currentText().trimmed().isEmpty()) {
             if (!people() && list == 2)
-                chosen[list] = 0;
+                chosen_[list] = 0;
             continue;
         }
         int index = findCategory(tableOf(k[list]), typed, ds.encoding);
@@ -457,7 +485,7 @@ std::vector<std::unique_ptr<DatasetChange>> EntryWindow::takeTypedCategories() {
                 declined.push_back(folded);
             continue;
         }
-        chosen[list] = static_cast<int16_t>(index);
+        chosen_[list] = static_cast<int16_t>(index);
     }
     std::vector<std::unique_ptr<DatasetChange>> added;
     for (const auto& [before, after] : grown)
@@ -470,23 +498,23 @@ std::vector<std::unique_ptr<DatasetChange>> EntryWindow::takeTypedCategories() {
 
 EntryForm EntryWindow::form() const {
     EntryForm f;
-    f.name = bytes(Text1->text());
-    f.priority = txtPriority->text().toStdString();
-    f.date1 = date1->text().toStdString();
-    f.date2 = date2->text().toStdString();
+    f.name = bytes(nameBox_->text());
+    f.priority = priorityBox_->text().toStdString();
+    f.date1 = firstDateBox_->text().toStdString();
+    f.date2 = lastDateBox_->text().toStdString();
     f.date1Type = types_[0]->checkedId();
     f.date2Type = types_[1]->checkedId();
-    std::copy(chosen.begin(), chosen.end(), f.categories.begin());
-    f.imgName = bytes(imgName->text());
-    f.imgSize1 = Text2->text().toStdString();
-    f.imgSize2 = Text3->text().toStdString();
-    f.url = bytes(url->text());
-    f.desc = bytes(desc->toPlainText());
+    std::copy(chosen_.begin(), chosen_.end(), f.categories.begin());
+    f.imgName = bytes(pictureNameBox_->text());
+    f.imgSize1 = widthBox_->text().toStdString();
+    f.imgSize2 = heightBox_->text().toStdString();
+    f.url = bytes(linkBox_->text());
+    f.desc = bytes(descriptionBox_->toPlainText());
     return f;
 }
 
 void EntryWindow::storeEntry(int position) {
-    txtPriority->setText(number(entryPriorityRule(txtPriority->text().toStdString())));
+    priorityBox_->setText(number(entryPriorityRule(priorityBox_->text().toStdString())));
     std::vector<std::unique_ptr<DatasetChange>> added = takeTypedCategories();
     Dataset& ds = state_.dataset;
     std::unique_ptr<DatasetChange> change;
@@ -504,7 +532,7 @@ void EntryWindow::storeEntry(int position) {
         // The record as the form has it; the dataset changes only when the change is pushed.
         const Record r = recordFromForm(adding ? Record() : a.at(position), form());
         facts.after = r;
-        facts.resorted = resorted = shownDate1 != r.date1;
+        facts.resorted = resorted = shownDate1_ != r.date1;
         facts.currentAfter = static_cast<int16_t>(position);
         // Stored unchanged: nothing to undo, though it counts as a change as it always has.
         if (facts.before && *facts.before == facts.after && !facts.resorted)
@@ -513,7 +541,7 @@ void EntryWindow::storeEntry(int position) {
             (facts.before ? "Edit " : "Add ") + captionName(facts.after.name, ds.encoding);
         change = std::make_unique<EntryStoredChange<Record>>(caption, std::move(facts));
     });
-    dirty = false;
+    dirty_ = false;
     ds.modified = true;
     if (added.empty()) {
         state_.history.push(std::move(change));
@@ -529,15 +557,15 @@ void EntryWindow::storeEntry(int position) {
     // Where the store put the entry: a new first date moves it to its place in date order.
     shown_ = current();
     if (resorted) {
-        shownDate1 = storedYear(date1->text().toStdString());
+        shownDate1_ = storedYear(firstDateBox_->text().toStdString());
         fillNameList();
     }
-    for (size_t k = 0; k < categoryLists.size(); ++k)
-        showCategory(k, chosen[k]);
+    for (size_t k = 0; k < categoryBoxes_.size(); ++k)
+        showCategory(k, chosen_[k]);
 }
 
 void EntryWindow::savePending() {
-    if (isNew) {
+    if (isNew_) {
         const bool full = count() >= maxEntries;
         if (full) {
             state_.dialogs.message(people() ? QStringLiteral("The dataset holds 32767 people, "
@@ -549,29 +577,29 @@ void EntryWindow::savePending() {
         } else {
             storeEntry(count());
         }
-        isNew = false;
+        isNew_ = false;
         if (full)
             showEntry(current() = static_cast<int16_t>(std::max(0, count() - 1)));
         else
             fillNameList();
-    } else if (dirty) {
+    } else if (dirty_) {
         storeEntry(shown_);
     }
-    dirty = false;
+    dirty_ = false;
 }
 
 bool EntryWindow::dropUntouchedNew() {
-    if (!isNew || Text1->text() != QStringLiteral("?") || !desc->toPlainText().isEmpty() ||
-        !imgName->text().isEmpty())
+    if (!isNew_ || nameBox_->text() != QStringLiteral("?") ||
+        !descriptionBox_->toPlainText().isEmpty() || !pictureNameBox_->text().isEmpty())
         return false;
     dropNew();
-    dirty = false;
+    dirty_ = false;
     showEntry(current());
     return true;
 }
 
 void EntryWindow::dropNew() {
-    isNew = false;
+    isNew_ = false;
     withArray(state_.dataset, people(), [&](auto& a) {
         a.ensureSpare();
         a.at(a.count) = {};
@@ -583,49 +611,49 @@ void EntryWindow::dropNew() {
 void EntryWindow::Text1_Change() {
     // The name list follows the typing; the entry itself changes only when it is stored.
     const auto it = std::find(listPositions_.begin(), listPositions_.end(), shown_);
-    if (!isNew && it != listPositions_.end())
+    if (!isNew_ && it != listPositions_.end())
         withArray(state_.dataset, people(), [&](auto& a) {
             if (a.holdsEntry(shown_)) {
                 auto typed = a.at(shown_);
-                typed.name = bytes(Text1->text());
-                nameList->setItemText(static_cast<int>(it - listPositions_.begin()),
-                                      text(nameListItem(typed)));
+                typed.name = bytes(nameBox_->text());
+                nameList_->setItemText(static_cast<int>(it - listPositions_.begin()),
+                                       text(nameListItem(typed)));
             }
         });
-    dirty = true;
+    dirty_ = true;
 }
 
 void EntryWindow::date1_LostFocus() {
-    date1->setText(
-        QString::fromStdString(people() ? personFirstDateText(date1->text().toStdString())
-                                        : plainNumber(firstDateRule(date1->text().toStdString()))));
+    firstDateBox_->setText(QString::fromStdString(
+        people() ? personFirstDateText(firstDateBox_->text().toStdString())
+                 : plainNumber(firstDateRule(firstDateBox_->text().toStdString()))));
 }
 
 void EntryWindow::date2_LostFocus() {
-    const std::string d1 = date1->text().toStdString();
-    const std::string d2 = date2->text().toStdString();
-    date2->setText(QString::fromStdString(people() ? personSecondDateText(d2, d1)
-                                                   : plainNumber(secondDateRule(d2, d1))));
+    const std::string d1 = firstDateBox_->text().toStdString();
+    const std::string d2 = lastDateBox_->text().toStdString();
+    lastDateBox_->setText(QString::fromStdString(people() ? personSecondDateText(d2, d1)
+                                                          : plainNumber(secondDateRule(d2, d1))));
 }
 
 void EntryWindow::category_Click(int list, int item) {
-    chosen[static_cast<size_t>(list)] = static_cast<int16_t>(item + 1);
-    categoryLists[static_cast<size_t>(list)]->lineEdit()->setCursorPosition(0);
-    dirty = true;
+    chosen_[static_cast<size_t>(list)] = static_cast<int16_t>(item + 1);
+    categoryBoxes_[static_cast<size_t>(list)]->lineEdit()->setCursorPosition(0);
+    dirty_ = true;
 }
 
 void EntryWindow::nameList_DropDown() {
     const auto it = std::find(listPositions_.begin(), listPositions_.end(), current());
-    nameList->setCurrentIndex(
+    nameList_->setCurrentIndex(
         it == listPositions_.end() ? -1 : static_cast<int>(it - listPositions_.begin()));
 }
 
 void EntryWindow::nameList_Click(int item) {
     if (item < 0 || static_cast<size_t>(item) >= listPositions_.size())
         return;
-    if (isNew) {
+    if (isNew_) {
         // The new entry is dropped, never stored later with the chosen entry's fields.
-        isNew = false;
+        isNew_ = false;
         withArray(state_.dataset, people(), [](auto& a) { a.at(a.count) = {}; });
     }
     current() = static_cast<int16_t>(listPositions_[static_cast<size_t>(item)]);
@@ -633,71 +661,71 @@ void EntryWindow::nameList_Click(int item) {
 }
 
 void EntryWindow::showEntryImage() {
-    const std::string name = bytes(imgName->text());
+    const std::string name = bytes(pictureNameBox_->text());
     if (!textPresent(name)) {
-        for (QWidget* w : {static_cast<QWidget*>(Text2), static_cast<QWidget*>(Text3),
-                           static_cast<QWidget*>(picture), static_cast<QWidget*>(Label3)})
+        for (QWidget* w : {static_cast<QWidget*>(widthBox_), static_cast<QWidget*>(heightBox_),
+                           static_cast<QWidget*>(pictureLabel_), static_cast<QWidget*>(sizeLabel_)})
             w->hide();
         return;
     }
-    Label3->show();
-    Text2->show();
-    Text3->show();
+    sizeLabel_->show();
+    widthBox_->show();
+    heightBox_->show();
     // A missing picture says nothing here; the picture box keeps what it had.
     const QPixmap pixmap = ui::loadPicture(state_.programFile(name));
     if (pixmap.isNull())
         return;
-    picture->setPixmap(pixmap);
-    picture->show();
+    pictureLabel_->setPixmap(pixmap);
+    pictureLabel_->show();
 }
 
 void EntryWindow::imgName_Change() {
-    dirty = true;
+    dirty_ = true;
     showEntryImage();
 }
 
 void EntryWindow::imgName_LostFocus() {
-    File1->hide();
-    const QString t = imgName->text();
+    pictureList_->hide();
+    const QString t = pictureNameBox_->text();
     if (t.size() > 1) {
         qsizetype first = 0;
         while (first < t.size() && t[first] == QLatin1Char(' '))
             ++first;
         if (first > 0)
-            imgName->setText(t.mid(first));
+            pictureNameBox_->setText(t.mid(first));
     }
 }
 
 void EntryWindow::File1_Click() {
-    if (QListWidgetItem* item = File1->currentItem())
-        imgName->setText(item->text());
-    File1->hide();
+    if (QListWidgetItem* item = pictureList_->currentItem())
+        pictureNameBox_->setText(item->text());
+    pictureList_->hide();
 }
 
 void EntryWindow::picture_Click() {
-    showImageWindow(state_, bytes(imgName->text()), this);
+    showImageWindow(state_, bytes(pictureNameBox_->text()), this);
 }
 
 void EntryWindow::cmdLink_Click() {
-    openWebLink(state_, url->text());
+    openWebLink(state_, linkBox_->text());
 }
 
 void EntryWindow::cmdNext_Click() {
     savePending();
-    cmdPrev->setEnabled(true);
+    previousButton_->setEnabled(true);
     if (current() < count() - 1) {
         ++current();
         showEntry(current());
     } else {
-        cmdNext->setEnabled(false);
+        nextButton_->setEnabled(false);
     }
 }
 
 void EntryWindow::cmdPrev_Click() {
     savePending();
-    cmdNext->setEnabled(true);
+    nextButton_->setEnabled(true);
     if (current() < 1) {
-        cmdPrev->setEnabled(false);
+        previousButton_->setEnabled(false);
     } else {
         --current();
         showEntry(current());
@@ -709,8 +737,8 @@ void EntryWindow::cmdNew_Click() {
     beforeNew_ = current();
     withArray(state_.dataset, people(), [&](auto& a) {
         if (a.holdsEntry(a.current)) {
-            date1->setText(number(a.at(a.current).date1));
-            date2->setText(number(a.at(a.current).date2));
+            firstDateBox_->setText(number(a.at(a.current).date1));
+            lastDateBox_->setText(number(a.at(a.current).date2));
         }
         a.ensureSpare();
         a.at(a.count) = {};
@@ -718,21 +746,21 @@ void EntryWindow::cmdNew_Click() {
     });
     // The shown entry's categories carry over, and the boxes say so: what they show is what
     // the new entry gets.
-    for (size_t k = 0; k < categoryLists.size(); ++k)
-        showCategory(k, chosen[k]);
+    for (size_t k = 0; k < categoryBoxes_.size(); ++k)
+        showCategory(k, chosen_[k]);
     shown_ = current();
-    desc->setPlainText(QString());
-    imgName->setText(QString());
-    Text1->setText(QStringLiteral("?"));
-    dirty = true;
-    isNew = true;
+    descriptionBox_->setPlainText(QString());
+    pictureNameBox_->setText(QString());
+    nameBox_->setText(QStringLiteral("?"));
+    dirty_ = true;
+    isNew_ = true;
 }
 
 void EntryWindow::cmdDelete_Click() {
     const int position = current();
     bool stored = false;
     withArray(state_.dataset, people(),
-              [&](auto& a) { stored = !isNew && a.holdsEntry(position); });
+              [&](auto& a) { stored = !isNew_ && a.holdsEntry(position); });
     // Nothing stored is shown (a new entry, an empty array): there is nothing to delete, and
     // the new entry is simply dropped.
     if (stored && state_.dialogs.question(people() ? QStringLiteral("Delete this person?")
@@ -757,10 +785,10 @@ void EntryWindow::cmdDelete_Click() {
 }
 
 bool EntryWindow::confirmClose() {
-    if (dropUntouchedNew() || (!dirty && !isNew))
+    if (dropUntouchedNew() || (!dirty_ && !isNew_))
         return true;
     const QString name =
-        QString::fromStdString(captionName(bytes(Text1->text()), state_.dataset.encoding));
+        QString::fromStdString(captionName(bytes(nameBox_->text()), state_.dataset.encoding));
     switch (
         state_.dialogs.choose(QStringLiteral("Keep the changes to ") + name + QStringLiteral("?"),
                               ui::ChoiceButtons::yesNoCancel)) {
@@ -768,11 +796,11 @@ bool EntryWindow::confirmClose() {
         savePending();
         return true;
     case ui::Choice::no:
-        if (isNew)
+        if (isNew_)
             dropNew();
         else
             fillNameList(); // the typed name it shows goes too
-        dirty = false;
+        dirty_ = false;
         showEntry(current());
         return true;
     case ui::Choice::cancel:
@@ -795,7 +823,7 @@ void EntryWindow::cmdOK_Click() {
 void EntryWindow::followCurrent() {
     const int clicked = current();
     const int before = shown_;
-    const bool wasNew = isNew;
+    const bool wasNew = isNew_;
     // The pending changes belong to the entry shown; a re-sort moves it, and the clicked
     // entry's position with it.
     current() = static_cast<int16_t>(shown_);
@@ -816,27 +844,29 @@ bool EntryWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == nameRow_ && type == QEvent::Resize) {
         placeNameBox();
     } else if (type == QEvent::FocusOut) {
-        if (watched == date1)
+        if (watched == firstDateBox_)
             date1_LostFocus();
-        else if (watched == date2)
+        else if (watched == lastDateBox_)
             date2_LostFocus();
-        else if (watched == imgName)
+        else if (watched == pictureNameBox_)
             imgName_LostFocus();
-    } else if (watched == imgName && type == QEvent::MouseButtonPress) {
-        File1->setVisible(!File1->isVisible());
-        File1->raise();
-    } else if ((watched == imgName || watched == File1) && type == QEvent::KeyPress &&
-               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && File1->isVisible()) {
+    } else if (watched == pictureNameBox_ && type == QEvent::MouseButtonPress) {
+        pictureList_->setVisible(!pictureList_->isVisible());
+        pictureList_->raise();
+    } else if ((watched == pictureNameBox_ || watched == pictureList_) &&
+               type == QEvent::KeyPress &&
+               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+               pictureList_->isVisible()) {
         // Escape closes the open picture list, not the window.
-        File1->hide();
-        imgName->setFocus();
+        pictureList_->hide();
+        pictureNameBox_->setFocus();
         return true;
-    } else if (watched == imgName && type == QEvent::KeyPress) {
-        File1->hide();
-    } else if (watched == picture && type == QEvent::MouseButtonPress) {
+    } else if (watched == pictureNameBox_ && type == QEvent::KeyPress) {
+        pictureList_->hide();
+    } else if (watched == pictureLabel_ && type == QEvent::MouseButtonPress) {
         picture_Click();
         return true;
-    } else if (watched == desc && type == QEvent::KeyPress) {
+    } else if (watched == descriptionBox_ && type == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
             return true;
@@ -865,10 +895,10 @@ bool EntryWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void EntryWindow::placeNameBox() {
-    nameList->setGeometry(nameRow_->rect());
+    nameList_->setGeometry(nameRow_->rect());
     const int narrower = ui::twipsToPixels(240, ui::logicalDpi(this));
-    Text1->setGeometry(0, 0, std::max(20, nameRow_->width() - narrower), nameRow_->height());
-    Text1->raise();
+    nameBox_->setGeometry(0, 0, std::max(20, nameRow_->width() - narrower), nameRow_->height());
+    nameBox_->raise();
 }
 
 void EntryWindow::resizeEvent(QResizeEvent* event) {
@@ -879,12 +909,12 @@ void EntryWindow::resizeEvent(QResizeEvent* event) {
 ImageWindow::ImageWindow(AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("ImgDisp"));
     setWindowTitle(QStringLiteral(" ")); // the window has no caption of its own
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setScaledContents(true);
+    picture_ = new QLabel(this);
+    picture_->setObjectName(QStringLiteral("Image1"));
+    picture_->setScaledContents(true);
     const double dpi = ui::logicalDpi(this);
-    Image1->setGeometry(0, 0, ui::twipsToPixels(4815, dpi), ui::twipsToPixels(4575, dpi));
-    resize(Image1->size());
+    picture_->setGeometry(0, 0, ui::twipsToPixels(4815, dpi), ui::twipsToPixels(4575, dpi));
+    resize(picture_->size());
 }
 
 void ImageWindow::Form_Load() {
@@ -894,7 +924,7 @@ void ImageWindow::Form_Load() {
         state_.dialogs.message(QStringLiteral("image not found"));
         return;
     }
-    Image1->setPixmap(pixmap);
+    picture_->setPixmap(pixmap);
 }
 
 void ImageWindow::resizeEvent(QResizeEvent* event) {
@@ -906,10 +936,10 @@ void ImageWindow::applyResize(const QRect& outer) {
     if (outer.height() <= 100 || outer.width() <= 60)
         return;
     const double dpi = ui::logicalDpi(this);
-    Image1->hide();
-    Image1->resize(ui::twipsToPixels(outer.width() - 60, dpi),
-                   ui::twipsToPixels(outer.height() - 100, dpi));
-    Image1->show();
+    picture_->hide();
+    picture_->resize(ui::twipsToPixels(outer.width() - 60, dpi),
+                     ui::twipsToPixels(outer.height() - 100, dpi));
+    picture_->show();
 }
 
 void showImageWindow(AppState& state, const std::string& name, QWidget* parent) {

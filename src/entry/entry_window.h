@@ -40,37 +40,8 @@ public:
 
     Side side() const { return side_; }
 
-    QLineEdit* Text1 = nullptr;
-    DropDownCombo* nameList = nullptr; // cmbP / Combo1
-    QLineEdit* txtPriority = nullptr;
-    // cmbFaction, cmbOccupation / cmbNation1, cmbGroup, cmbNation2
-    std::vector<QComboBox*> categoryLists;
-    QLabel* Label1 = nullptr;
-    QLineEdit* date1 = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLineEdit* date2 = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    std::array<QRadioButton*, 6> options{}; // Option1..Option6
-    QPlainTextEdit* desc = nullptr;
-    QPushButton* cmdLink = nullptr;
-    QLineEdit* url = nullptr;
-    QLineEdit* imgName = nullptr; // pImgName / eImgName
-    QListWidget* File1 = nullptr;
-    QLabel* picture = nullptr; // Pimage / Eimage
-    QLabel* Label3 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    QLineEdit* Text3 = nullptr;
-    QPushButton* cmdNext = nullptr;
-    QPushButton* cmdPrev = nullptr;
-    QPushButton* cmdNew = nullptr;
-    QPushButton* cmdDelete = nullptr;
-    QPushButton* cmdOK = nullptr;
-
-    bool dirty = false;
-    bool isNew = false;
-    std::array<int16_t, 3> chosen{}; // the category indices the fields stand for
-    int16_t shownDate1 = 0;
+    // True while the fields hold a New entry not yet stored.
+    bool isNew() const { return isNew_; }
 
     void fillNameList();
     void showEntry(int position);
@@ -88,7 +59,7 @@ public:
 public slots:
     void Form_Load();
     void Text1_Change();
-    void fieldChanged() { dirty = true; }
+    void fieldChanged() { dirty_ = true; }
     void date1_LostFocus();
     void date2_LostFocus();
     void category_Click(int list, int item);
@@ -120,6 +91,14 @@ protected:
 
 private:
     bool people() const { return side_ == Side::people; }
+    // The constructor's parts: the controls of each area, then their layout and wiring.
+    void buildNameRow();
+    void buildCategoryBoxes();
+    void buildDates();
+    void buildDescriptionAndLink();
+    QWidget* buildPictureArea();
+    void layOut(QWidget* pictureArea);
+    void connectFields();
     int16_t& current();
     int count() const;
     // The fields as the user left them, for the store to make a record of.
@@ -148,6 +127,39 @@ private:
     std::vector<int> listPositions_; // the entry each name-list item stands for
     int shown_ = 0;                  // the position the fields belong to
     int beforeNew_ = 0;              // the position shown when New was pressed
+
+    // Controls; their object names are the names the help and the tests use.
+    QLineEdit* nameBox_ = nullptr;
+    DropDownCombo* nameList_ = nullptr; // cmbP / Combo1
+    QLineEdit* priorityBox_ = nullptr;
+    // cmbFaction, cmbOccupation / cmbNation1, cmbGroup, cmbNation2
+    std::vector<QComboBox*> categoryBoxes_;
+    QLabel* firstDateLabel_ = nullptr;
+    QLineEdit* firstDateBox_ = nullptr;
+    QGroupBox* firstTypeFrame_ = nullptr;
+    QLabel* lastDateLabel_ = nullptr;
+    QLineEdit* lastDateBox_ = nullptr;
+    QGroupBox* lastTypeFrame_ = nullptr;
+    std::array<QRadioButton*, 6> typeOptions_{}; // Option1..Option6
+    QPlainTextEdit* descriptionBox_ = nullptr;
+    QPushButton* linkButton_ = nullptr;
+    QLineEdit* linkBox_ = nullptr;
+    QLineEdit* pictureNameBox_ = nullptr; // pImgName / eImgName
+    QListWidget* pictureList_ = nullptr;
+    QLabel* pictureLabel_ = nullptr; // Pimage / Eimage
+    QLabel* sizeLabel_ = nullptr;
+    QLineEdit* widthBox_ = nullptr;
+    QLineEdit* heightBox_ = nullptr;
+    QPushButton* nextButton_ = nullptr;
+    QPushButton* previousButton_ = nullptr;
+    QPushButton* newButton_ = nullptr;
+    QPushButton* deleteButton_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+
+    bool dirty_ = false;
+    bool isNew_ = false;
+    std::array<int16_t, 3> chosen_{}; // the category indices the fields stand for
+    int16_t shownDate1_ = 0;
 };
 
 // The picture window: the named picture of the program folder, scaled to the window.
@@ -155,7 +167,6 @@ class ImageWindow : public QDialog {
     Q_OBJECT
 public:
     ImageWindow(AppState& state, QWidget* parent = nullptr);
-    QLabel* Image1 = nullptr;
     // The rule for a window of this outer size in twips: the picture fills it less 60 twips
     // across and 100 down, unless the window is too small.
     void applyResize(const QRect& outerTwips);
@@ -167,6 +178,7 @@ protected:
 
 private:
     AppState& state_;
+    QLabel* picture_ = nullptr;
 };
 
 // Shows the picture window for a picture name, modally.

@@ -5,6 +5,8 @@
 #include "ui/chart_view.h"
 
 #include "support/dataset_builder.h"
+#include "support/entry_controls.h"
+#include "support/find_child.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
@@ -15,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -79,21 +82,21 @@ public:
         EditGroupings w(s);
         w.show();
         if (nations)
-            w.Option4->click();
+            child<QRadioButton>(w, "Option4")->click();
         d.answerModal([replace](QDialog& dialog) {
             auto& c = dynamic_cast<Consolidate&>(dialog);
-            c.Combo2->lineEdit()->setText(QString::fromUtf8(replace));
+            child<QComboBox>(c, "Combo2")->lineEdit()->setText(QString::fromUtf8(replace));
             QFocusEvent out(QEvent::FocusOut);
-            QCoreApplication::sendEvent(c.Combo2->lineEdit(), &out);
-            c.cmdOK->click();
+            QCoreApplication::sendEvent(child<QComboBox>(c, "Combo2")->lineEdit(), &out);
+            child<QPushButton>(c, "cmdOK")->click();
             return c.result();
         });
-        w.cmdConsolidate->click();
+        child<QPushButton>(w, "cmdConsolidate")->click();
         (void)d.messages();
     }
     static void clickLine(EditGroupings& w, int line) {
-        QTest::mouseClick(w.rtbox1->viewport(), Qt::LeftButton, {},
-                          QPoint(1, line * w.rtbox1->lineHeight() + 1));
+        QTest::mouseClick(child<ChartView>(w, "rtbox1")->viewport(), Qt::LeftButton, {},
+                          QPoint(1, line * child<ChartView>(w, "rtbox1")->lineHeight() + 1));
     }
 
     TempDir folder;
@@ -114,42 +117,47 @@ TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedoneExactly) {
          [](UndoTest&, AppState& s, ScriptedDialogs&) {
              // Re-dated to the front, past entries the one pass also swaps.
              EntryWindow w(s, Side::people);
+             EntryControls wc(w);
              w.nameList_Click(2);
-             w.date1->setText(QStringLiteral("-2000"));
-             w.desc->setPlainText(QStringLiteral("blind poet"));
-             w.cmdOK->click();
+             wc.date1->setText(QStringLiteral("-2000"));
+             wc.desc->setPlainText(QStringLiteral("blind poet"));
+             wc.cmdOK->click();
          }},
         {"Edit Caesar the Great",
          [](UndoTest&, AppState& s, ScriptedDialogs&) {
              EntryWindow w(s, Side::people);
+             EntryControls wc(w);
              w.nameList_Click(1);
-             w.Text1->setText(QStringLiteral("Caesar the Great"));
-             w.cmdOK->click();
+             wc.Text1->setText(QStringLiteral("Caesar the Great"));
+             wc.cmdOK->click();
          }},
         {"Edit Plato",
          [](UndoTest&, AppState& s, ScriptedDialogs& d) {
              // A new occupation typed in, and added: one step with the entry that names it.
              EntryWindow w(s, Side::people);
+             EntryControls wc(w);
              w.nameList_Click(0);
-             w.categoryLists[1]->setEditText(QStringLiteral("Philosopher"));
+             wc.categoryLists[1]->setEditText(QStringLiteral("Philosopher"));
              d.answerQuestion(true);
-             w.cmdOK->click();
+             wc.cmdOK->click();
          }},
         {"Add Thermopylae",
          [](UndoTest&, AppState& s, ScriptedDialogs&) {
              EntryWindow w(s, Side::events);
-             w.cmdNew->click();
-             w.Text1->setText(QStringLiteral("Thermopylae"));
-             w.date1->setText(QStringLiteral("-480"));
-             w.date2->setText(QStringLiteral("-480"));
-             w.cmdOK->click();
+             EntryControls wc(w);
+             wc.cmdNew->click();
+             wc.Text1->setText(QStringLiteral("Thermopylae"));
+             wc.date1->setText(QStringLiteral("-480"));
+             wc.date2->setText(QStringLiteral("-480"));
+             wc.cmdOK->click();
          }},
         {"Delete Caesar",
          [](UndoTest&, AppState& s, ScriptedDialogs& d) {
              EntryWindow w(s, Side::people);
+             EntryControls wc(w);
              w.nameList_Click(1);
              d.answerQuestion(true);
-             w.cmdDelete->click();
+             wc.cmdDelete->click();
          }},
         {"Add to Factions",
          [](UndoTest& t, AppState& s, ScriptedDialogs& d) {
@@ -169,8 +177,8 @@ TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedoneExactly) {
          [](UndoTest& t, AppState& s, ScriptedDialogs& d) {
              EditGroupings w(s);
              w.show();
-             w.Option4->click();
-             w.Option6->click();
+             child<QRadioButton>(w, "Option4")->click();
+             child<QRadioButton>(w, "Option6")->click();
              d.answerColor(0x123456);
              t.clickLine(w, 0);
          }},
@@ -179,7 +187,7 @@ TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedoneExactly) {
              EditGroupings w(s);
              w.show();
              d.answerQuestion(true);
-             w.cmdPrune->click();
+             child<QPushButton>(w, "cmdPrune")->click();
          }},
         {"Replace 2 Egypt with 1 Rome",
          [](UndoTest& t, AppState& s, ScriptedDialogs& d) { t.consolidate(s, d, true, "Egypt"); }},
@@ -232,59 +240,57 @@ TEST_F(UndoTest, TheEditMenuSavesAndTheHistoryLimit) {
     ZemMain w(state);
     dialogs.answerOpen(QString::fromStdString(path));
     dialogs.acceptModal(); // the statistics window
-    w.mnuopen_Click();
+    child<QAction>(w, "mnuopen")->trigger();
 
     // Edit sits between Files and People, its entries named by the change they would undo.
     const QList<QAction*> bar = w.menuBar()->actions();
     ASSERT_GE(bar.size(), 3);
-    EXPECT_EQ(bar[1], w.mnuedit->menuAction());
-    EXPECT_EQ(bar[2], w.mnupeople);
-    EXPECT_EQ(w.mnuedit->title(), QStringLiteral("E&dit")); // Alt+E stays with Events
-    EXPECT_EQ(w.mnuRedo->shortcuts(),
-              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                                   QKeySequence(Qt::CTRL | Qt::Key_Y)}));
-    EXPECT_FALSE(w.mnuUndo->isEnabled());
+    EXPECT_EQ(bar[1], child<QMenu>(w, "mnuedit")->menuAction());
+    EXPECT_EQ(bar[2], child<QAction>(w, "mnupeople"));
+    EXPECT_FALSE(child<QAction>(w, "mnuUndo")->isEnabled());
     {
         EntryWindow e(state, Side::people);
+        EntryControls ec(e);
         dialogs.answerQuestion(true);
-        e.cmdDelete->click(); // Plato, the first
+        ec.cmdDelete->click(); // Plato, the first
     }
-    EXPECT_EQ(w.mnuUndo->text(), QStringLiteral("&Undo Delete Plato"));
-    EXPECT_TRUE(w.mnuUndo->isEnabled());
+    EXPECT_EQ(child<QAction>(w, "mnuUndo")->text(), QStringLiteral("&Undo Delete Plato"));
+    EXPECT_TRUE(child<QAction>(w, "mnuUndo")->isEnabled());
 
     // Saved: undoing leaves unsaved changes, redoing comes back to the saved state.
     dialogs.answerSave(QString::fromStdString(path));
-    w.mnusave_Click();
+    child<QAction>(w, "mnusave")->trigger();
     EXPECT_FALSE(state.dataset.modified);
-    w.mnuUndo->trigger();
+    child<QAction>(w, "mnuUndo")->trigger();
     EXPECT_TRUE(state.dataset.modified);
     EXPECT_EQ(state.dataset.people[0].name, "Plato");
-    EXPECT_EQ(w.mnuRedo->text(), QStringLiteral("&Redo Delete Plato"));
-    w.mnuRedo->trigger();
+    EXPECT_EQ(child<QAction>(w, "mnuRedo")->text(), QStringLiteral("&Redo Delete Plato"));
+    child<QAction>(w, "mnuRedo")->trigger();
     EXPECT_FALSE(state.dataset.modified);
 
     // A change made outside the history (the back colour) keeps the dataset unsaved through
     // undo and redo.
     state.dataset.modified = true;
-    w.mnuUndo->trigger();
-    w.mnuRedo->trigger();
+    child<QAction>(w, "mnuUndo")->trigger();
+    child<QAction>(w, "mnuRedo")->trigger();
     EXPECT_TRUE(state.dataset.modified);
 
     // Only the last hundred changes are kept; opening a dataset forgets them all.
     {
         EntryWindow e(state, Side::events);
+        EntryControls ec(e);
         for (int i = 0; i < 120; ++i) {
-            e.desc->setPlainText(QString::number(i));
-            e.cmdOK->click();
+            ec.desc->setPlainText(QString::number(i));
+            ec.cmdOK->click();
         }
     }
     EXPECT_EQ(state.history.stack().count(), 100);
     dialogs.answerChoice(ui::Choice::no); // the changes given up before opening
     dialogs.answerOpen(QString::fromStdString(path));
     dialogs.acceptModal();
-    w.mnuopen_Click();
+    child<QAction>(w, "mnuopen")->trigger();
     EXPECT_EQ(state.history.stack().count(), 0);
-    EXPECT_FALSE(w.mnuUndo->isEnabled());
+    EXPECT_FALSE(child<QAction>(w, "mnuUndo")->isEnabled());
     (void)dialogs.messages();
 }
 
@@ -302,65 +308,71 @@ TEST_F(UndoTest, FindListsMatchesAndShowsTheChosenOneOnItsChart) {
     Dataset built = b.build();
     writeDataset(built, path);
     ZemMain w(state);
-    EXPECT_FALSE(w.mnuFind->isEnabled());
+    EXPECT_FALSE(child<QAction>(w, "mnuFind")->isEnabled());
     dialogs.answerOpen(QString::fromStdString(path));
     dialogs.acceptModal(); // the statistics window
-    w.mnuopen_Click();
-    ASSERT_TRUE(w.mnuFind->isEnabled());
-    EXPECT_EQ(w.mnuFind->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
-    w.mnuFind->trigger();
-    FindWindow* f = w.findWindow();
+    child<QAction>(w, "mnuopen")->trigger();
+    ASSERT_TRUE(child<QAction>(w, "mnuFind")->isEnabled());
+    EXPECT_EQ(child<QAction>(w, "mnuFind")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    child<QAction>(w, "mnuFind")->trigger();
+    auto* f = w.findChild<FindWindow*>();
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(f->windowTitle(), QStringLiteral("Find"));
 
     // Case is ignored; people come first, each row with its kind and years.
-    QTest::keyClicks(f->txtFind, QStringLiteral("cAESAR"));
-    ASSERT_EQ(f->lstFound->count(), 2);
-    EXPECT_EQ(f->lstFound->item(0)->text(), QStringLiteral("Person  -100\u2013-44  Julius Caesar"));
-    EXPECT_EQ(f->lstFound->item(1)->text(),
+    QTest::keyClicks(child<QLineEdit>(*f, "txtFind"), QStringLiteral("cAESAR"));
+    ASSERT_EQ(child<QListWidget>(*f, "lstFound")->count(), 2);
+    EXPECT_EQ(child<QListWidget>(*f, "lstFound")->item(0)->text(),
+              QStringLiteral("Person  -100\u2013-44  Julius Caesar"));
+    EXPECT_EQ(child<QListWidget>(*f, "lstFound")->item(1)->text(),
               QStringLiteral("Event  -22\u2013-10  Caesarea founded"));
-    EXPECT_EQ(f->lblCount->text(), QStringLiteral("2 found"));
+    EXPECT_EQ(child<QLabel>(*f, "lblCount")->text(), QStringLiteral("2 found"));
 
     // Down then Enter in the box: the event becomes current, the charts open, and its line is
     // highlighted in sight.
-    QTest::keyClick(f->txtFind, Qt::Key_Down);
-    QTest::keyClick(f->txtFind, Qt::Key_Return);
-    TimelineWindow* e = w.eventsTimeline();
+    QTest::keyClick(child<QLineEdit>(*f, "txtFind"), Qt::Key_Down);
+    QTest::keyClick(child<QLineEdit>(*f, "txtFind"), Qt::Key_Return);
+    TimelineWindow* e = topLevel<TimelineWindow>("Etime");
     ASSERT_NE(e, nullptr);
     EXPECT_TRUE(e->isVisible());
+    ChartView* chart = child<ChartView>(*e, "rtbox1");
     EXPECT_EQ(state.dataset.curEvent, 250);
-    EXPECT_EQ(e->rtbox1->lineCount(), 251);
+    EXPECT_EQ(chart->lineCount(), 251);
     EXPECT_EQ(dialogs.messages(), std::vector<QString>{});
-    EXPECT_EQ(e->rtbox1->currentLine(), 250);
-    const int top = e->rtbox1->verticalScrollBar()->value();
-    EXPECT_TRUE(top <= 250 && 250 < top + e->rtbox1->visibleRows());
+    EXPECT_EQ(chart->currentLine(), 250);
+    const int top = chart->verticalScrollBar()->value();
+    EXPECT_TRUE(top <= 250 && 250 < top + chart->visibleRows());
 
     // An entry deleted since the chart was drawn: the chosen one's line is marked all the same.
     state.dataset.curEvent = 0;
     {
         EntryWindow d(state, Side::events);
+        EntryControls dc(d);
         dialogs.answerQuestion(true);
-        d.cmdDelete->click(); // the first battle
+        dc.cmdDelete->click(); // the first battle
     }
     w.showEntryWindow(Side::events); // the chart's entry window follows the choice
-    f->txtFind->setText(QStringLiteral("caesarea"));
-    QTest::keyClick(f->txtFind, Qt::Key_Return);
+    child<QLineEdit>(*f, "txtFind")->setText(QStringLiteral("caesarea"));
+    QTest::keyClick(child<QLineEdit>(*f, "txtFind"), Qt::Key_Return);
     EXPECT_EQ(state.dataset.curEvent, 249);
-    EXPECT_EQ(w.entryWindow(Side::events)->Text1->text(), QStringLiteral("Caesarea founded"));
-    EXPECT_EQ(e->rtbox1->currentLine(), 249);
-    EXPECT_EQ(e->rtbox1->lineCount(), 250);
+    EXPECT_EQ(child<QLineEdit>(*topLevel<EntryWindow>("eEntry"), "Text1")->text(),
+              QStringLiteral("Caesarea founded"));
+    EXPECT_EQ(chart->currentLine(), 249);
+    EXPECT_EQ(chart->lineCount(), 250);
 
     // Only 200 rows, and the count says how many more there are.
-    f->txtFind->setText(QStringLiteral("battle"));
-    EXPECT_EQ(f->lstFound->count(), 200);
-    EXPECT_EQ(f->lblCount->text(), QStringLiteral("249 found; the first 200 are listed"));
+    child<QLineEdit>(*f, "txtFind")->setText(QStringLiteral("battle"));
+    EXPECT_EQ(child<QListWidget>(*f, "lstFound")->count(), 200);
+    EXPECT_EQ(child<QLabel>(*f, "lblCount")->text(),
+              QStringLiteral("249 found; the first 200 are listed"));
 
     // An entry Select leaves out is made current, and the user told why no line is marked.
     state.dataset.people[1].selected = 0;
-    w.peopleTimeline()->Form_Load();
-    f->txtFind->setText(QStringLiteral("cicero"));
-    f->lstFound->setCurrentRow(0);
-    emit f->lstFound->itemActivated(f->lstFound->item(0));
+    topLevel<TimelineWindow>("Ptime")->Form_Load();
+    child<QLineEdit>(*f, "txtFind")->setText(QStringLiteral("cicero"));
+    child<QListWidget>(*f, "lstFound")->setCurrentRow(0);
+    emit child<QListWidget>(*f, "lstFound")
+        ->itemActivated(child<QListWidget>(*f, "lstFound")->item(0));
     EXPECT_EQ(state.dataset.curPerson, 1);
     EXPECT_EQ(dialogs.messages().back(),
               QStringLiteral("\"Cicero\" is not on the chart: Select leaves it out."));
@@ -375,14 +387,15 @@ TEST_F(UndoTest, ASelectionMadeBetweenAChangeAndItsUndoIsKept) {
         return n;
     };
     EntryWindow w(state, Side::people);
+    EntryControls wc(w);
     w.nameList_Click(1); // Caesar
-    w.desc->setPlainText(QStringLiteral("dictator"));
-    w.cmdNew->click(); // stores Caesar, then a new person
-    w.Text1->setText(QStringLiteral("Brutus"));
-    w.cmdNext->click();  // stores Brutus
+    wc.desc->setPlainText(QStringLiteral("dictator"));
+    wc.cmdNew->click(); // stores Caesar, then a new person
+    wc.Text1->setText(QStringLiteral("Brutus"));
+    wc.cmdNext->click(); // stores Brutus
     w.nameList_Click(0); // Plato
     dialogs.answerQuestion(true);
-    w.cmdDelete->click();
+    wc.cmdDelete->click();
     // Select leaves out Caesar and Brutus (the last) meanwhile.
     for (int i : {0, ds.numPeople - 1}) {
         ds.people[static_cast<size_t>(i)].selected = 0;
@@ -417,17 +430,17 @@ TEST_F(UndoTest, UndoTakesBackTheChangeItNames) {
         dialogs.answerInput(QStringLiteral("Rome"));
         clickLine(e, 0);
     }
-    EXPECT_EQ(w.mnuUndo->text(), QStringLiteral("&Undo Rename Rome && Latium"));
+    EXPECT_EQ(child<QAction>(w, "mnuUndo")->text(), QStringLiteral("&Undo Rename Rome && Latium"));
     // A New form with nothing typed into it, in an entry window a chart opened, is not what
     // Undo takes back.
     w.showEntryWindow(Side::people);
-    EntryWindow* e = w.entryWindow(Side::people);
+    EntryWindow* e = topLevel<EntryWindow>("PEntry");
     ASSERT_NE(e, nullptr);
-    e->cmdNew->click();
-    w.mnuUndo->trigger();
+    child<QPushButton>(*e, "cmdNew")->click();
+    child<QAction>(w, "mnuUndo")->trigger();
     EXPECT_EQ(state.dataset.factions.names[1], "Rome & Latium");
     EXPECT_EQ(state.dataset.numPeople, 4);
-    EXPECT_EQ(w.mnuRedo->text(), QStringLiteral("&Redo Rename Rome && Latium"));
-    EXPECT_FALSE(e->isNew);
+    EXPECT_EQ(child<QAction>(w, "mnuRedo")->text(), QStringLiteral("&Redo Rename Rome && Latium"));
+    EXPECT_FALSE(e->isNew());
     e->close();
 }

@@ -6,6 +6,8 @@
 #include "state/settings.h"
 #include "ui/dialogs.h"
 
+#include "support/entry_controls.h"
+#include "support/find_child.h"
 #include "support/recording_printer.h"
 #include "support/temp_dir.h"
 
@@ -23,6 +25,7 @@
 #include <sys/stat.h>
 
 using namespace tess;
+using namespace testing_support;
 using namespace testing_support;
 
 namespace {
@@ -58,37 +61,38 @@ public:
 // reported, edited and printed. Links handed to the desktop are collected in opened.
 void driveEveryWindow(AppState& state, ZemMain& w) {
     w.mnudisplay_Click();
-    for (TimelineWindow* t : {w.peopleTimeline(), w.eventsTimeline()}) {
+    for (auto* t : {topLevel<TimelineWindow>("Ptime"), topLevel<TimelineWindow>("Etime")}) {
         t->mnuPrint_Click();
         t->rtbox1_Click(1, 3);
     }
     for (const Side side : {Side::people, Side::events}) {
         EntryWindow e(state, side);
+        EntryControls ec(e);
         e.show();
         for (int i = 0; i < 3; ++i) {
-            e.cmdLink->click();
+            ec.cmdLink->click();
             e.picture_Click();
-            e.cmdNext->click();
+            ec.cmdNext->click();
         }
-        e.cmdPrev->click();
+        ec.cmdPrev->click();
         e.savePending();
     }
     ReportWriter report(state);
-    for (QCheckBox* c : {report.Check1, report.Check2, report.Check3, report.Check4, report.Check5})
-        c->setChecked(true);
+    for (const char* c : {"Check1", "Check2", "Check3", "Check4", "Check5"})
+        child<QCheckBox>(report, c)->setChecked(true);
     report.cmdOK_Click();
     report.mnuPrint_Click();
     for (const auto kind : {ChoiceReport::Kind::age, ChoiceReport::Kind::inMyLife}) {
         ChoiceReport choice(state, kind);
-        if (choice.Combo1->count() > 0) {
+        if (child<QComboBox>(choice, "Combo1")->count() > 0) {
             choice.Combo1_Click(0);
             choice.mnuPrint_Click();
         }
     }
     EditGroupings editor(state);
     editor.show();
-    for (QRadioButton* o : {editor.Option1, editor.Option2, editor.Option3, editor.Option4}) {
-        o->click();
+    for (const char* o : {"Option1", "Option2", "Option3", "Option4"}) {
+        child<QRadioButton>(editor, o)->click();
         editor.rtbox1_MouseUp(1);
         editor.rtbox1_MouseUp(32767);
         editor.cmdPrune_Click();
@@ -151,7 +155,7 @@ TEST(HostileFiles, EveryWindowSurvivesThem) {
             w.Command1_Click();
             EXPECT_EQ(std::filesystem::exists(convertedFileName(older.string())), !c.broken);
         } else {
-            w.openPath(QString::fromStdString(
+            w.document().openPath(QString::fromStdString(
                 c.input == Input::dataset ? c.file.string() : dataFile("golden/basic/input.qd3")));
         }
         // A damaged file is described; a sound one opens quietly, or converts and says so.
@@ -166,7 +170,7 @@ TEST(HostileFiles, EveryWindowSurvivesThem) {
         driveEveryWindow(state, w);
         if (c.input == Input::settings) {
             const QRect screen = w.screen()->availableGeometry();
-            for (TimelineWindow* t : {w.peopleTimeline(), w.eventsTimeline()}) {
+            for (auto* t : {topLevel<TimelineWindow>("Ptime"), topLevel<TimelineWindow>("Etime")}) {
                 EXPECT_TRUE(screen.contains(t->frameGeometry())) << t->frameGeometry().x();
                 EXPECT_GE(t->width(), 100);
             }

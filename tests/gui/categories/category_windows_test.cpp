@@ -4,6 +4,7 @@
 #include "ui/chart_view.h"
 
 #include "support/dataset_builder.h"
+#include "support/find_child.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
@@ -196,7 +197,7 @@ TEST_F(CategoryWindowTest, GroupingsOpensTheEditorAndOpenEntryWindowsFollowIt) {
     main.show();
     EditGroupings* editor = nullptr;
     main.showEntryWindow(Side::people); // as a chart click opens it, on Caesar
-    EntryWindow* entry = main.entryWindow(Side::people);
+    EntryWindow* entry = testing_support::topLevel<EntryWindow>("PEntry");
     ASSERT_NE(entry, nullptr);
     dialogs.answerModal([&editor](QDialog& d) {
         editor = dynamic_cast<EditGroupings*>(&d);
@@ -204,8 +205,8 @@ TEST_F(CategoryWindowTest, GroupingsOpensTheEditorAndOpenEntryWindowsFollowIt) {
         EXPECT_TRUE(editor->cmdOK->isDefault()); // Enter closes it
         return int(QDialog::Accepted);
     });
-    main.mnuGroupings->setEnabled(true); // as an open leaves it
-    main.mnuGroupings->trigger();
+    testing_support::child<QAction>(main, "mnuGroupings")->setEnabled(true); // as an open leaves it
+    testing_support::child<QAction>(main, "mnuGroupings")->trigger();
     EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("editgrp"));
 
     // Romans folded into Greeks while Caesar's entry window stays open: storing from it keeps
@@ -215,12 +216,14 @@ TEST_F(CategoryWindowTest, GroupingsOpensTheEditorAndOpenEntryWindowsFollowIt) {
         replaceGroup(state.dataset, kindFactions, 2, 1);
         return int(QDialog::Accepted);
     });
-    main.mnuGroupings->trigger();
+    testing_support::child<QAction>(main, "mnuGroupings")->trigger();
     EXPECT_EQ(dialogs.messages().size(), 1u);
     EXPECT_EQ(state.dataset.people[0].faction, 2);
-    EXPECT_EQ(entry->categoryLists[0]->count(), 2);
-    EXPECT_EQ(entry->categoryLists[0]->itemText(0), QStringLiteral(" "));
-    entry->desc->setPlainText(QStringLiteral("Dictator")); // an edit, then stored
+    EXPECT_EQ(testing_support::child<QComboBox>(*entry, "cmbFaction")->count(), 2);
+    EXPECT_EQ(testing_support::child<QComboBox>(*entry, "cmbFaction")->itemText(0),
+              QStringLiteral(" "));
+    testing_support::child<QPlainTextEdit>(*entry, "desc")
+        ->setPlainText(QStringLiteral("Dictator")); // an edit, then stored
     entry->savePending();
     EXPECT_EQ(state.dataset.people[0].desc, "Dictator");
     EXPECT_EQ(state.dataset.people[0].faction, 2);

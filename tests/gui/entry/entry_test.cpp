@@ -4,6 +4,7 @@
 #include "ui/geometry.h"
 
 #include "support/dataset_builder.h"
+#include "support/entry_controls.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
@@ -83,102 +84,107 @@ protected:
 
 TEST_P(EntryTest, BrowsingStoresChangesAndKeepsDateOrder) {
     EntryWindow w(state, GetParam());
+    EntryControls wc(w);
     EXPECT_EQ(w.objectName(), people() ? QStringLiteral("PEntry") : QStringLiteral("eEntry"));
-    EXPECT_EQ(w.Text1->text(), QStringLiteral("Ann"));
-    EXPECT_EQ(w.nameList->count(), 3);
-    EXPECT_EQ(w.nameList->itemText(1), QStringLiteral("1900 Bob"));
+    EXPECT_EQ(wc.Text1->text(), QStringLiteral("Ann"));
+    EXPECT_EQ(wc.nameList->count(), 3);
+    EXPECT_EQ(wc.nameList->itemText(1), QStringLiteral("1900 Bob"));
 
     // Only the description changed: Next stores it and shows the next entry.
-    w.desc->setPlainText(QStringLiteral("edited"));
-    w.cmdNext->click();
+    wc.desc->setPlainText(QStringLiteral("edited"));
+    wc.cmdNext->click();
     EXPECT_EQ(descOf(0), "edited");
-    EXPECT_EQ(w.Text1->text(), QStringLiteral("Bob"));
+    EXPECT_EQ(wc.Text1->text(), QStringLiteral("Bob"));
     EXPECT_TRUE(state.dataset.modified);
 
     // A size number alone is not a change.
-    w.Text2->setText(QStringLiteral("77"));
-    w.cmdPrev->click();
-    w.cmdNext->click();
-    EXPECT_EQ(w.Text2->text(), QStringLiteral("0"));
+    wc.Text2->setText(QStringLiteral("77"));
+    wc.cmdPrev->click();
+    wc.cmdNext->click();
+    EXPECT_EQ(wc.Text2->text(), QStringLiteral("0"));
 
     // Bob re-dated from 1900 to 1500 moves to the front; Next shows his follower, Ann.
-    type(w.date1, QStringLiteral("1500"));
-    w.cmdNext->click();
+    type(wc.date1, QStringLiteral("1500"));
+    wc.cmdNext->click();
     EXPECT_EQ(name(0), "Bob");
     EXPECT_EQ(date1(0), 1500);
-    EXPECT_EQ(w.nameList->itemText(0), QStringLiteral("1500 Bob"));
-    EXPECT_EQ(w.Text1->text(), QStringLiteral("Ann"));
+    EXPECT_EQ(wc.nameList->itemText(0), QStringLiteral("1500 Bob"));
+    EXPECT_EQ(wc.Text1->text(), QStringLiteral("Ann"));
     EXPECT_EQ(current(), 1);
 
     // Next on the last entry disables Next; Prev on the first disables Prev.
-    w.cmdNext->click();
-    w.cmdNext->click();
-    EXPECT_FALSE(w.cmdNext->isEnabled());
+    wc.cmdNext->click();
+    wc.cmdNext->click();
+    EXPECT_FALSE(wc.cmdNext->isEnabled());
     for (int i = 0; i < 3; ++i)
-        w.cmdPrev->click();
-    EXPECT_FALSE(w.cmdPrev->isEnabled());
+        wc.cmdPrev->click();
+    EXPECT_FALSE(wc.cmdPrev->isEnabled());
     EXPECT_EQ(current(), 0);
 }
 
 TEST_P(EntryTest, NewDeleteAndTheNameList) {
     EntryWindow w(state, GetParam());
+    EntryControls wc(w);
     // New carries the dates over and, its first date unchanged, is stored at the end.
-    w.cmdNew->click();
-    EXPECT_EQ(w.Text1->text(), QStringLiteral("?"));
-    EXPECT_EQ(w.date1->text(), QStringLiteral("1800"));
-    w.Text1->setText(QStringLiteral("Dee"));
-    w.cmdOK->click();
+    wc.cmdNew->click();
+    EXPECT_EQ(wc.Text1->text(), QStringLiteral("?"));
+    EXPECT_EQ(wc.date1->text(), QStringLiteral("1800"));
+    wc.Text1->setText(QStringLiteral("Dee"));
+    wc.cmdOK->click();
     ASSERT_EQ(count(), 4);
     EXPECT_EQ(name(3), "Dee");
     EXPECT_EQ(date1(3), 1800);
-    EXPECT_EQ(w.nameList->count(), 4);
+    EXPECT_EQ(wc.nameList->count(), 4);
 
     // Delete at position 0 asks; Yes removes it and shows the entry that moved there.
     EntryWindow d(state, GetParam());
+    EntryControls dc(d);
     setCurrent(0);
     d.showEntry(0);
     dialogs.answerQuestion(true);
-    d.cmdDelete->click();
+    dc.cmdDelete->click();
     ASSERT_EQ(dialogs.shown.back().kind, "question");
     EXPECT_EQ(dialogs.shown.back().text, people() ? QStringLiteral("Delete this person?")
                                                   : QStringLiteral("Delete this event?"));
     EXPECT_EQ(dialogs.shown.back().title, QStringLiteral("Delete"));
     EXPECT_EQ(count(), 3);
     EXPECT_EQ(current(), 0);
-    EXPECT_EQ(d.Text1->text(), QStringLiteral("Bob"));
+    EXPECT_EQ(dc.Text1->text(), QStringLiteral("Bob"));
     EXPECT_EQ(people() ? state.dataset.numSelPeople : state.dataset.numSelEvents, 3);
 
     // Delete while a new entry is pending removes nothing stored.
-    d.cmdNew->click();
-    d.cmdDelete->click();
+    dc.cmdNew->click();
+    dc.cmdDelete->click();
     EXPECT_EQ(count(), 3);
     EXPECT_EQ(name(0), "Bob");
 
     // Choosing a name while a new entry is pending drops it: it is never stored with the
     // chosen entry's fields.
-    d.cmdNew->click();
-    d.Text1->setText(QStringLiteral("Pending"));
+    dc.cmdNew->click();
+    dc.Text1->setText(QStringLiteral("Pending"));
     d.nameList_Click(1);
-    EXPECT_EQ(d.Text1->text(), QStringLiteral("Cy"));
-    d.cmdOK->click();
+    EXPECT_EQ(dc.Text1->text(), QStringLiteral("Cy"));
+    dc.cmdOK->click();
     EXPECT_EQ(count(), 3);
     EXPECT_EQ(name(1), "Cy");
 
     // A filtered list holds only the selected entries; an item shows the entry it names.
     (people() ? state.dataset.people[0].selected : state.dataset.events[0].selected) = 0;
     EntryWindow f(state, GetParam());
-    EXPECT_EQ(f.nameList->count(), 2);
+    EntryControls fc(f);
+    EXPECT_EQ(fc.nameList->count(), 2);
     f.nameList_Click(0);
-    EXPECT_EQ(f.Text1->text(), QStringLiteral("Cy"));
+    EXPECT_EQ(fc.Text1->text(), QStringLiteral("Cy"));
     EXPECT_EQ(current(), 1);
     EXPECT_TRUE(dialogs.messages().empty());
 }
 
 TEST_P(EntryTest, TypedCategoriesAreMatchedAskedForOrPutBack) {
     EntryWindow w(state, GetParam());
+    EntryControls wc(w);
     Dataset& ds = state.dataset;
     // The second list: occupations of people, groups of events, each holding one category.
-    QComboBox* box = w.categoryLists[1];
+    QComboBox* box = wc.categoryLists[1];
     const CategoryTable& table = people() ? ds.occupations : ds.groups;
     auto stored = [&](int i) {
         return people() ? ds.people[static_cast<size_t>(i)].occupation
@@ -186,20 +192,20 @@ TEST_P(EntryTest, TypedCategoriesAreMatchedAskedForOrPutBack) {
     };
     // Case and surrounding blanks do not matter, and nothing is asked.
     box->setEditText(people() ? QStringLiteral("  o1 ") : QStringLiteral(" g1"));
-    w.desc->setPlainText(QStringLiteral("x"));
-    w.Text2->setText(QStringLiteral("11"));
-    w.Text3->setText(QStringLiteral("22"));
-    w.cmdNext->click();
+    wc.desc->setPlainText(QStringLiteral("x"));
+    wc.Text2->setText(QStringLiteral("11"));
+    wc.Text3->setText(QStringLiteral("22"));
+    wc.cmdNext->click();
     EXPECT_EQ(stored(0), 1);
     EXPECT_EQ((people() ? ds.people[0].imgSize1 : ds.events[0].imgSize1), 11);
     EXPECT_EQ((people() ? ds.people[0].imgSize2 : ds.events[0].imgSize2), 22);
 
     // A name the table lacks: No puts the box back and stores the rest.
-    w.cmdPrev->click();
+    wc.cmdPrev->click();
     box->setEditText(QStringLiteral("Potter"));
-    w.desc->setPlainText(QStringLiteral("y"));
+    wc.desc->setPlainText(QStringLiteral("y"));
     dialogs.answerQuestion(false);
-    w.cmdOK->click();
+    wc.cmdOK->click();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, people() ? QStringLiteral("\u201CPotter\u201D is not an "
                                                                "occupation yet. Add it?")
@@ -212,7 +218,7 @@ TEST_P(EntryTest, TypedCategoriesAreMatchedAskedForOrPutBack) {
     // Yes adds it at the end, in a colour the table has nowhere else, and the entry names it.
     box->setEditText(QStringLiteral("Banker"));
     dialogs.answerQuestion(true);
-    w.cmdOK->click();
+    wc.cmdOK->click();
     ASSERT_EQ(table.count, 2);
     EXPECT_EQ(table.names[2], "Banker");
     EXPECT_NE(table.colors[2], table.colors[1]);
@@ -220,26 +226,26 @@ TEST_P(EntryTest, TypedCategoriesAreMatchedAskedForOrPutBack) {
     EXPECT_EQ(box->count(), 2);
 
     // New carries the shown entry's categories over, and the boxes show them.
-    w.cmdNew->click();
+    wc.cmdNew->click();
     EXPECT_EQ(box->currentText(), QStringLiteral("Banker"));
-    w.Text1->setText(QStringLiteral("Dee"));
-    w.cmdOK->click();
+    wc.Text1->setText(QStringLiteral("Dee"));
+    wc.cmdOK->click();
     ASSERT_EQ(count(), 4);
     EXPECT_EQ(stored(3), 2);
 
     if (!people()) {
         // One new nation typed into both boxes is asked for once and added once.
-        w.categoryLists[0]->setEditText(QStringLiteral("Gaul"));
-        w.categoryLists[2]->setEditText(QStringLiteral("gaul"));
+        wc.categoryLists[0]->setEditText(QStringLiteral("Gaul"));
+        wc.categoryLists[2]->setEditText(QStringLiteral("gaul"));
         dialogs.answerQuestion(true);
-        w.cmdOK->click();
+        wc.cmdOK->click();
         EXPECT_EQ(ds.nations.count, 3);
         EXPECT_EQ(ds.events[static_cast<size_t>(current())].nation1, 3);
         EXPECT_EQ(ds.events[static_cast<size_t>(current())].nation2, 3);
         // Emptied, the first nation stays as it was; only the second may become none.
-        w.categoryLists[0]->setEditText(QString());
-        w.categoryLists[2]->setEditText(QString());
-        w.cmdOK->click();
+        wc.categoryLists[0]->setEditText(QString());
+        wc.categoryLists[2]->setEditText(QString());
+        wc.cmdOK->click();
         EXPECT_EQ(ds.events[static_cast<size_t>(current())].nation1, 3);
         EXPECT_EQ(ds.events[static_cast<size_t>(current())].nation2, 0);
     }
@@ -248,7 +254,7 @@ TEST_P(EntryTest, TypedCategoriesAreMatchedAskedForOrPutBack) {
     (people() ? ds.factions : ds.nations).names[1] = longName + "end";
     w.categoriesChanged();
     w.showEntry(0);
-    EXPECT_EQ(w.categoryLists[0]->lineEdit()->cursorPosition(), 0);
+    EXPECT_EQ(wc.categoryLists[0]->lineEdit()->cursorPosition(), 0);
     // The name list's pop-up is never wider than half the screen, also in a style whose
     // pop-ups grow to their longest item (as desktop styles' do).
     struct WideningStyle : QProxyStyle {
@@ -259,33 +265,34 @@ TEST_P(EntryTest, TypedCategoriesAreMatchedAskedForOrPutBack) {
         }
     };
     WideningStyle style;
-    w.nameList->setStyle(&style);
-    w.Text1->setText(QString(300, QLatin1Char('W')));
-    w.cmdOK->click();
+    wc.nameList->setStyle(&style);
+    wc.Text1->setText(QString(300, QLatin1Char('W')));
+    wc.cmdOK->click();
     w.fillNameList();
     w.show();
-    w.nameList->showPopup();
-    EXPECT_LE(w.nameList->view()->window()->width(),
-              std::max(w.nameList->width(), w.screen()->availableGeometry().width() / 2));
-    w.nameList->hidePopup();
+    wc.nameList->showPopup();
+    EXPECT_LE(wc.nameList->view()->window()->width(),
+              std::max(wc.nameList->width(), w.screen()->availableGeometry().width() / 2));
+    wc.nameList->hidePopup();
     (void)dialogs.messages();
 }
 
 TEST_P(EntryTest, ClosingWithPendingEditsAsks) {
     auto w = std::make_unique<EntryWindow>(state, GetParam());
+    EntryControls wc(*w);
     w->show();
     // Escape in the picture list closes the list alone.
-    QTest::mouseClick(w->imgName, Qt::LeftButton);
-    ASSERT_TRUE(w->File1->isVisible());
-    QTest::keyClick(w->File1, Qt::Key_Escape);
-    EXPECT_FALSE(w->File1->isVisible());
-    QTest::mouseClick(w->imgName, Qt::LeftButton);
-    QTest::keyClick(w->imgName, Qt::Key_Escape);
-    EXPECT_FALSE(w->File1->isVisible());
+    QTest::mouseClick(wc.imgName, Qt::LeftButton);
+    ASSERT_TRUE(wc.File1->isVisible());
+    QTest::keyClick(wc.File1, Qt::Key_Escape);
+    EXPECT_FALSE(wc.File1->isVisible());
+    QTest::mouseClick(wc.imgName, Qt::LeftButton);
+    QTest::keyClick(wc.imgName, Qt::Key_Escape);
+    EXPECT_FALSE(wc.File1->isVisible());
     EXPECT_TRUE(w->isVisible());
     EXPECT_TRUE(dialogs.shown.empty());
 
-    w->Text1->setText(QStringLiteral("Anne"));
+    wc.Text1->setText(QStringLiteral("Anne"));
     dialogs.answerChoice(ui::Choice::cancel);
     QTest::keyClick(w.get(), Qt::Key_Escape);
     ASSERT_EQ(dialogs.shown.size(), 1u);
@@ -298,15 +305,17 @@ TEST_P(EntryTest, ClosingWithPendingEditsAsks) {
     EXPECT_FALSE(state.dataset.modified);
     // Yes stores them.
     w = std::make_unique<EntryWindow>(state, GetParam());
+    wc = EntryControls(*w);
     w->show();
-    w->desc->setPlainText(QStringLiteral("kept"));
+    wc.desc->setPlainText(QStringLiteral("kept"));
     dialogs.answerChoice(ui::Choice::yes);
     EXPECT_TRUE(w->close());
     EXPECT_EQ(descOf(0), "kept");
     // An untouched window, or an untouched New form, closes without a word.
     w = std::make_unique<EntryWindow>(state, GetParam());
+    wc = EntryControls(*w);
     w->show();
-    w->cmdNew->click();
+    wc.cmdNew->click();
     EXPECT_TRUE(w->close());
     EXPECT_EQ(count(), 3);
     EXPECT_EQ(dialogs.shown.size(), 3u);
@@ -317,10 +326,11 @@ TEST_P(EntryTest, AnEmptyArrayTakesItsFirstEntry) {
     state.dataset.events.clear();
     state.dataset.numPeople = state.dataset.numEvents = 0;
     EntryWindow w(state, GetParam());
-    w.cmdDelete->click(); // nothing stored to delete: nothing asked, nothing removed
+    EntryControls wc(w);
+    wc.cmdDelete->click(); // nothing stored to delete: nothing asked, nothing removed
     EXPECT_EQ(count(), 0);
-    w.Text1->setText(QStringLiteral("First"));
-    w.cmdOK->click();
+    wc.Text1->setText(QStringLiteral("First"));
+    wc.cmdOK->click();
     ASSERT_EQ(count(), 1);
     EXPECT_EQ(name(0), "First");
     EXPECT_TRUE(dialogs.shown.empty());
@@ -331,20 +341,21 @@ TEST_P(EntryTest, LinksPicturesAndTheirMends) {
     image.fill(Qt::red);
     image.save(QString::fromStdString(folder.file("pic.bmp")), "BMP");
     EntryWindow w(state, GetParam());
-    EXPECT_FALSE(w.Label3->isVisibleTo(&w));
-    w.imgName->setText(QStringLiteral("pic.bmp"));
-    EXPECT_TRUE(w.Label3->isVisibleTo(&w));
-    EXPECT_TRUE(w.picture->isVisibleTo(&w));
-    EXPECT_EQ(w.File1->count(), 1);
+    EntryControls wc(w);
+    EXPECT_FALSE(child<QLabel>(w, "Label3")->isVisibleTo(&w));
+    wc.imgName->setText(QStringLiteral("pic.bmp"));
+    EXPECT_TRUE(child<QLabel>(w, "Label3")->isVisibleTo(&w));
+    EXPECT_TRUE(wc.picture->isVisibleTo(&w));
+    EXPECT_EQ(wc.File1->count(), 1);
 
-    w.url->setText(QString());
-    w.cmdLink->click();
-    w.url->setText(QStringLiteral("https://example.org/a"));
-    w.cmdLink->click();
-    w.url->setText(QStringLiteral("mypage.htm"));
-    w.cmdLink->click();
-    w.url->setText(QStringLiteral("/usr/bin/xterm"));
-    w.cmdLink->click();
+    wc.url->setText(QString());
+    wc.cmdLink->click();
+    wc.url->setText(QStringLiteral("https://example.org/a"));
+    wc.cmdLink->click();
+    wc.url->setText(QStringLiteral("mypage.htm"));
+    wc.cmdLink->click();
+    wc.url->setText(QStringLiteral("/usr/bin/xterm"));
+    wc.cmdLink->click();
     EXPECT_EQ(opened, (std::vector<std::string>{"https://example.org/a", "mypage.htm"}));
     const auto messages = dialogs.messages();
     ASSERT_EQ(messages.size(), 2u);
@@ -360,44 +371,45 @@ TEST_P(EntryTest, LinksPicturesAndTheirMends) {
     ImageWindow image1(state);
     image1.applyResize(QRect(0, 0, 1000, 800));
     const double dpi = ui::logicalDpi(&image1);
-    EXPECT_EQ(image1.Image1->size(),
+    EXPECT_EQ(child<QLabel>(image1, "Image1")->size(),
               QSize(ui::twipsToPixels(940, dpi), ui::twipsToPixels(700, dpi)));
 }
 
 TEST_P(EntryTest, ATimelineClickStoresTheEntryShownFirst) {
     ZemMain main(state);
     main.showEntryWindow(people() ? Side::people : Side::events);
-    EntryWindow* w = main.entryWindow(people() ? Side::people : Side::events);
+    EntryWindow* w = topLevel<EntryWindow>(people() ? "PEntry" : "eEntry");
     ASSERT_NE(w, nullptr);
+    EntryControls wc(*w);
     // Ann is edited and re-dated past Cy; then the timeline makes Bob (position 1) current.
-    w->desc->setPlainText(QStringLiteral("moved"));
-    type(w->date1, QStringLiteral("2100"));
+    wc.desc->setPlainText(QStringLiteral("moved"));
+    type(wc.date1, QStringLiteral("2100"));
     setCurrent(1);
     main.showEntryWindow(people() ? Side::people : Side::events);
     EXPECT_EQ(name(2), "Ann");
     EXPECT_EQ(descOf(2), "moved");
-    EXPECT_EQ(w->Text1->text(), QStringLiteral("Bob")); // Bob, now at position 0
+    EXPECT_EQ(wc.Text1->text(), QStringLiteral("Bob")); // Bob, now at position 0
     EXPECT_EQ(current(), 0);
     EXPECT_EQ(descOf(0), "");
 
     // Keys and the wheel edit nothing by accident: Tab leaves the description, Enter adds no
     // line break, and a wheel turn over the closed name list chooses no other entry.
-    w->desc->setFocus();
-    QTest::keyClick(w->desc, Qt::Key_Return);
-    QTest::keyClick(w->desc, Qt::Key_Tab);
-    EXPECT_EQ(w->desc->toPlainText(), QString());
-    QWheelEvent wheel(QPointF(5, 5), w->nameList->mapToGlobal(QPointF(5, 5)), QPoint(),
+    wc.desc->setFocus();
+    QTest::keyClick(wc.desc, Qt::Key_Return);
+    QTest::keyClick(wc.desc, Qt::Key_Tab);
+    EXPECT_EQ(wc.desc->toPlainText(), QString());
+    QWheelEvent wheel(QPointF(5, 5), wc.nameList->mapToGlobal(QPointF(5, 5)), QPoint(),
                       QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(w->nameList, &wheel);
-    EXPECT_EQ(w->Text1->text(), QStringLiteral("Bob"));
+    QApplication::sendEvent(wc.nameList, &wheel);
+    EXPECT_EQ(wc.Text1->text(), QStringLiteral("Bob"));
 
     // Opening another file stores what is pending and closes the window: it can never store
     // into the next dataset.
-    w->desc->setPlainText(QStringLiteral("kept"));
+    wc.desc->setPlainText(QStringLiteral("kept"));
     dialogs.acceptModal();
-    main.openPath(QString::fromStdString(dataFile("golden/basic/input.qd3")));
+    main.document().openPath(QString::fromStdString(dataFile("golden/basic/input.qd3")));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(main.entryWindow(people() ? Side::people : Side::events), nullptr);
+    EXPECT_EQ(topLevel<EntryWindow>(people() ? "PEntry" : "eEntry"), nullptr);
     EXPECT_EQ(dialogs.messages().size(), 0u);
 }
 

@@ -6,6 +6,7 @@
 #include "timeline/selection.h"
 #include "ui/geometry.h"
 
+#include "support/find_child.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
@@ -175,10 +176,11 @@ TEST_F(ReportWindowTest, TheReportsMenuOpensTheThreeWindows) {
     ZemMain main(state);
     dialogs.answerOpen(QString::fromStdString(dataFile("golden/reports/input.qd3")));
     dialogs.acceptModal().acceptModal().acceptModal().acceptModal();
-    main.mnuopen->trigger(); // the statistics window is the first modal
-    main.mnuRptPeople->trigger();
-    main.mnuAgeReport->trigger();
-    main.munLife->trigger();
+    testing_support::child<QAction>(main, "mnuopen")
+        ->trigger(); // the statistics window is the first modal
+    testing_support::child<QAction>(main, "mnuRptPeople")->trigger();
+    testing_support::child<QAction>(main, "mnuAgeReport")->trigger();
+    testing_support::child<QAction>(main, "munLife")->trigger();
     ASSERT_EQ(dialogs.shown.size(), 5u);
     EXPECT_EQ(dialogs.shown[2].text, QStringLiteral("rpt1"));
     EXPECT_EQ(dialogs.shown[3].text, QStringLiteral("AgeReport"));

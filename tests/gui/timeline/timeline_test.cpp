@@ -10,6 +10,7 @@
 #include "ui/geometry.h"
 
 #include "support/dataset_builder.h"
+#include "support/find_child.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
@@ -495,8 +496,8 @@ TEST_F(TimelineTest, LinkedChartsScrollToTheSameYearsAndCtrlGFindsAYear) {
     computeChartRange(state.dataset);
     ZemMain main(state);
     main.mnudisplay_Click();
-    TimelineWindow* p = main.peopleTimeline();
-    TimelineWindow* e = main.eventsTimeline();
+    auto* p = testing_support::topLevel<TimelineWindow>("Ptime");
+    auto* e = testing_support::topLevel<TimelineWindow>("Etime");
     ASSERT_TRUE(p && e);
     // The events chart built after a Select widened the range: its left edge is 100 years
     // earlier, so the same years stand 100 columns further right.
