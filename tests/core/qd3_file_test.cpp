@@ -252,7 +252,10 @@ TEST(DatasetFile, SelectedOnlyKeepsPositionsInSeparatorsAndAllCategories) {
     TempDir dir;
     writeDataset(ds, dir.file("s.qd3"));
     EXPECT_EQ(ds.saveSelectedOnly, 0);
-    ds.saveSelectedOnly = 0;
+    // A failed write clears it too: the next save is of the whole dataset unless asked again.
+    ds.saveSelectedOnly = 1;
+    EXPECT_NE(failureOf([&] { writeDataset(ds, dir.file("no/such.qd3")); }), "");
+    EXPECT_EQ(ds.saveSelectedOnly, 0);
     EXPECT_EQ(savingMessage(ds, "x"), "Saving x\r\n 10 people, 2 events");
 }
 
