@@ -5,6 +5,7 @@ set -euo pipefail
 bin=$1
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
+fail() { echo "$*"; exit 1; }
 mkdir "$folder"/program "$folder"/documents
 cp "$bin"/tessaline "$bin"/*.bmp "$bin"/zem2help.TXT "$folder"/program/
 cp "$bin"/sample.qd3 "$folder"/documents/
@@ -21,14 +22,8 @@ fi
 kill -TERM "$pid"
 status=0
 wait "$pid" || status=$?
-if [ "$status" -ne 0 ]; then
-    echo "the program exited with status $status"
-    exit 1
-fi
-if [ ! -s "$folder"/program/zem.ini ]; then
-    echo "the program did not write zem.ini on the way out"
-    exit 1
-fi
+[ "$status" -ne 0 ] && fail "the program exited with status $status"
+[ ! -s "$folder"/program/zem.ini ] && fail "the program did not write zem.ini on the way out"
 
 # A termination signal never waits on a box: with zem.ini a folder the settings cannot be
 # written, and the program says so on standard error and ends instead of asking.
@@ -59,21 +54,12 @@ touch -d '1 hour ago' "$folder"/documents/sample.qd3
 (cd "$folder"/documents && exec ../program/tessaline sample.qd3) 2>/dev/null &
 pid=$!
 sleep 2
-if ! kill -0 "$pid" 2>/dev/null; then
-    echo "the program ended by itself while offering the recovered changes"
-    exit 1
-fi
+! kill -0 "$pid" 2>/dev/null && fail "the program ended by itself while offering the recovered changes"
 kill -TERM "$pid"
 status=0
 wait "$pid" || status=$?
-if [ "$status" -ne 0 ]; then
-    echo "the program exited with status $status on SIGTERM during the recovery question"
-    exit 1
-fi
-if [ ! -f "$folder"/documents/sample.qd3.recovery ]; then
-    echo "a signal during the recovery question removed the recovery file"
-    exit 1
-fi
+[ "$status" -ne 0 ] && fail "the program exited with status $status on SIGTERM during the recovery question"
+[ ! -f "$folder"/documents/sample.qd3.recovery ] && fail "a signal during the recovery question removed the recovery file"
 rm "$folder"/documents/sample.qd3.recovery
 
 # Printing through the real printer writes a PDF file without any display: every page under
@@ -90,10 +76,7 @@ fi
 
 # Under a real X server the captions reach the window system exactly as the program sets
 # them, with nothing appended: the main window and the statistics window shown after opening.
-if ! command -v xvfb-run >/dev/null || ! command -v xprop >/dev/null; then
-    echo "xvfb-run and xprop are needed (scripts/deps names them)"
-    exit 1
-fi
+! command -v xvfb-run >/dev/null || ! command -v xprop >/dev/null && fail "xvfb-run and xprop are needed (scripts/deps names them)"
 cat >"$folder"/captions.sh <<'SCRIPT'
 set -u
 unset QT_QPA_PLATFORM

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -41,65 +42,20 @@ struct stat statOf(const std::string& path) {
 
 std::string saveError(const std::string& path, const std::string& data,
                       const WriteFunction& write = {}) {
-    try {
-        writeFileAtomic(path, data, write);
-        return "";
-    } catch (const FileError& e) {
-        return e.what();
-    }
+    return failureOf([&] { writeFileAtomic(path, data, write); });
 }
 
 } // namespace
 
-TEST(AtomicSave, AFailingWriteKeepsTheOldFileAndLeavesNoTemporary) {
-    TempDir dir;
-    const std::string target = dir.file("data.qd3");
-    writeBytes(target, "the old file\r\n");
-    Dataset ds =
-        DatasetBuilder().person("Ann", 1850, 1870).category(kindFactions, "F", 255).build();
-    const size_t whole = formatDataset(ds).size();
-    for (size_t budget : {size_t{0}, size_t{1}, whole / 2, whole - 1}) {
-        SCOPED_TRACE(budget);
-        ds.saveSelectedOnly = 1;
-        try {
-            writeDataset(ds, target, failingAfter(budget));
-            FAIL() << "the write did not report the failure";
-        } catch (const FileError& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "Cannot save \"" + target + "\": No space left on device");
-        }
-        EXPECT_EQ(readBytes(target), "the old file\r\n");
-        EXPECT_EQ(filesIn(dir.path()), 1u);
-        EXPECT_EQ(ds.saveSelectedOnly, 0);
-    }
-    // With room for every byte, the same sink writes the whole file.
-    writeDataset(ds, target, failingAfter(whole));
-    EXPECT_EQ(readBytes(target), formatDataset(ds));
-}
-
+// Even root cannot create files in /proc; the rest fail for everyone.
 TEST(AtomicSave, FoldersThatCannotBeWritten) {
-    const Dataset ds = DatasetBuilder().person("Ann", 1850, 1870).build();
-    // Even root cannot create files in /proc; a missing folder fails for everyone.
-    for (const std::string& path :
-         {std::string("/proc/tessaline-test.qd3"), std::string("/no/such/folder/x.qd3")}) {
-        SCOPED_TRACE(path);
-        Dataset copy = ds;
-        EXPECT_THROW(writeDataset(copy, path), FileError);
-    }
     TempDir dir;
     writeBytes(dir.file("plain"), "x");
-    Dataset copy = ds;
-    EXPECT_THROW(writeDataset(copy, dir.file("plain") + "/x.qd3"), FileError);
-    EXPECT_THROW(writeDataset(copy, dir.path().string()), FileError); // a folder as target
-
-    if (::geteuid() != 0) {
-        fs::create_directory(dir.path() / "ro");
-        const std::string target = (dir.path() / "ro" / "x.qd3").string();
-        writeBytes(target, "old");
-        fs::permissions(dir.path() / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-        EXPECT_THROW(writeDataset(copy, target), FileError);
-        EXPECT_EQ(readBytes(target), "old");
-        fs::permissions(dir.path() / "ro", fs::perms::owner_all);
+    for (const std::string& path :
+         {std::string("/proc/tessaline-test.qd3"), std::string("/no/such/folder/x.qd3"),
+          dir.file("plain") + "/x.qd3", dir.path().string()}) {
+        SCOPED_TRACE(path);
+        EXPECT_TRUE(saveError(path, "new").starts_with("Cannot save \"" + path + "\": "));
     }
 }
 
@@ -110,15 +66,13 @@ TEST(AtomicSave, KeepsPermissionsAndFollowsLinks) {
     writeBytes(target, "old");
     ::chmod(target.c_str(), 0640);
     writeDataset(ds, target);
-    struct stat st {};
-    ASSERT_EQ(::stat(target.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(statOf(target).st_mode & 07777, 0640u);
     if (::geteuid() == 0) { // only root can give a file away
         ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
         writeDataset(ds, target);
-        EXPECT_EQ(statOf(target).st_uid, 65534u);
-        EXPECT_EQ(statOf(target).st_gid, 65534u);
-        EXPECT_EQ(statOf(target).st_mode & 07777, 0640u);
+        const struct stat st = statOf(target);
+        EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777),
+                  std::tuple(65534u, 65534u, 0640u));
     }
 
     fs::create_directory(dir.path() / "real");
@@ -134,8 +88,7 @@ TEST(AtomicSave, KeepsPermissionsAndFollowsLinks) {
     const mode_t mask = ::umask(022);
     writeDataset(ds, fresh);
     ::umask(mask);
-    ASSERT_EQ(::stat(fresh.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    EXPECT_EQ(statOf(fresh).st_mode & 0777, 0644u);
 }
 
 TEST(AtomicSave, ReadWholeFileReadsOnlyRegularFiles) {
@@ -144,12 +97,8 @@ TEST(AtomicSave, ReadWholeFileReadsOnlyRegularFiles) {
     // A pipe named like a dataset must not make the program wait for a writer forever.
     const std::string fifo = dir.file("pipe.qd3");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    try {
-        readWholeFile(fifo);
-        FAIL() << "a pipe was read";
-    } catch (const FileError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot read \"" + fifo + "\": it is not a regular file");
-    }
+    EXPECT_EQ(failureOf([&] { readWholeFile(fifo); }),
+              "Cannot read \"" + fifo + "\": it is not a regular file");
     writeBytes(dir.file("a"), std::string("x\0y", 3));
     EXPECT_EQ(readWholeFile(dir.file("a")), std::string("x\0y", 3));
 }
@@ -254,13 +203,8 @@ TEST(AtomicSave, NothingAKilledSaveLeavesOutlivesTheNextSave) {
     ASSERT_EQ(copies.size(), 1u);
     EXPECT_EQ(readBytes(copies[0]), "new");
     Dataset ds;
-    try {
-        readDataset(ds, target);
-        FAIL() << "a cut-short file was read";
-    } catch (const FileError& e) {
-        EXPECT_NE(std::string(e.what()).find("kept as \"" + copies[0] + "\"."), std::string::npos)
-            << e.what();
-    }
+    EXPECT_NE(failureOf([&] { readDataset(ds, target); }).find("kept as \"" + copies[0] + "\"."),
+              std::string::npos);
     writeFileAtomic(target, "newer");
     EXPECT_EQ(readBytes(dir.file("other.qd3")), "newer");
     EXPECT_EQ(filesIn(dir.path()), 3u);

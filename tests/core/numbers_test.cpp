@@ -7,15 +7,14 @@
 using namespace tess;
 
 TEST(NumberTexts, PlainAndSignedForms) {
-    EXPECT_EQ(plainNumber(1850), "1850");
-    EXPECT_EQ(plainNumber(-44), "-44");
-    EXPECT_EQ(plainNumber(0), "0");
-    EXPECT_EQ(signedNumber(1850), " 1850");
-    EXPECT_EQ(signedNumber(0), " 0");
-    EXPECT_EQ(signedNumber(-44), "-44");
-    EXPECT_EQ(plainDecimal(12.50), "12.5");
-    EXPECT_EQ(plainDecimal(-20000), "-20000");
-    EXPECT_EQ(plainDecimal(1066.5), "1066.5");
+    const std::pair<std::string, std::string> rows[] = {
+        {plainNumber(1850), "1850"},     {plainNumber(-44), "-44"},
+        {plainNumber(0), "0"},           {signedNumber(1850), " 1850"},
+        {signedNumber(0), " 0"},         {signedNumber(-44), "-44"},
+        {plainDecimal(12.50), "12.5"},   {plainDecimal(-20000), "-20000"},
+        {plainDecimal(1066.5), "1066.5"}};
+    for (const auto& [made, expected] : rows)
+        EXPECT_EQ(made, expected);
 }
 
 TEST(NumberTexts, LeadingNumberOfATypedText) {
@@ -35,16 +34,12 @@ TEST(NumberTexts, LeadingNumberOfATypedText) {
 }
 
 TEST(NumberTexts, HalfEvenRoundingAndSixteenBitLimits) {
-    EXPECT_EQ(roundHalfEven(2.5), 2);
-    EXPECT_EQ(roundHalfEven(3.5), 4);
-    EXPECT_EQ(roundHalfEven(-2.5), -2);
-    EXPECT_EQ(roundHalfEven(-3.5), -4);
-    EXPECT_EQ(roundHalfEven(1066.5), 1066);
-    EXPECT_EQ(roundHalfEven(1067.5), 1068);
-    EXPECT_EQ(roundHalfEven(1.49), 1);
-    EXPECT_EQ(roundHalfEven(-1.51), -2);
-    EXPECT_EQ(toInt16Rounded(40000), 32767);
-    EXPECT_EQ(toInt16Rounded(-1e12), -32768);
-    EXPECT_EQ(toInt16Rounded(NAN), 0);
-    EXPECT_EQ(toInt16Rounded(-0.5), 0);
+    const std::pair<double, int> rounded[] = {{2.5, 2},   {3.5, 4},       {-2.5, -2},
+                                              {-3.5, -4}, {1066.5, 1066}, {1067.5, 1068},
+                                              {1.49, 1},  {-1.51, -2}};
+    for (const auto& [value, expected] : rounded)
+        EXPECT_EQ(roundHalfEven(value), expected) << value;
+    const std::pair<double, int> held[] = {{40000, 32767}, {-1e12, -32768}, {NAN, 0}, {-0.5, 0}};
+    for (const auto& [value, expected] : held)
+        EXPECT_EQ(toInt16Rounded(value), expected) << value;
 }

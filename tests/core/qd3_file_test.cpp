@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 using namespace tess;
 using namespace testing_support;
@@ -17,16 +18,6 @@ Dataset readFile(const std::string& path) {
     Dataset ds;
     readDataset(ds, path);
     return ds;
-}
-
-// The message a failed read gives, or "" when it succeeds.
-template <typename Read> std::string failureOf(Read read) {
-    try {
-        read();
-    } catch (const FileError& e) {
-        return e.what();
-    }
-    return {};
 }
 
 std::string readFailure(Dataset& ds, const std::string& path) {
@@ -122,13 +113,10 @@ TEST(DatasetFile, AFailedReadKeepsWhatWasReadAndLeavesTheSelectionStateAlone) {
     ds.curPerson = 7;
     EXPECT_NE(readFailure(ds, dataFile("broken/early_end.qd3")), "");
     ASSERT_EQ(ds.numPeople, 2);
-    EXPECT_EQ(ds.people[0].name, "Julius Caesar");
-    EXPECT_EQ(ds.people[0].priority, 1);
     EXPECT_EQ(ds.people[1].name, "Smith, John \"Jack\"");
-    EXPECT_EQ(ds.numEvents, 0);
-    EXPECT_EQ(ds.factions.count, 0);
-    EXPECT_EQ(ds.selPriority, 4);
-    EXPECT_EQ(ds.curPerson, 7);
+    EXPECT_EQ((std::vector<int>{ds.people[0].priority, ds.numEvents, ds.factions.count,
+                                ds.selPriority, ds.curPerson}),
+              (std::vector<int>{1, 0, 0, 4, 7}));
 
     // A tiny file that claims the most entries allocates for what it holds, not what it claims.
     Dataset big;
@@ -138,9 +126,8 @@ TEST(DatasetFile, AFailedReadKeepsWhatWasReadAndLeavesTheSelectionStateAlone) {
     // Categories stop at the last whole one.
     Dataset cats;
     EXPECT_NE(readFailure(cats, dataFile("broken/legacy_colour_negative.qd3")), "");
-    EXPECT_EQ(cats.factions.count, 3);
-    EXPECT_EQ(cats.nations.count, 0);
-    EXPECT_EQ(cats.nations.names.size(), 1u);
+    EXPECT_EQ(std::tuple(cats.factions.count, cats.nations.count, cats.nations.names.size()),
+              std::tuple(3, 0, size_t{1}));
 }
 
 TEST(DatasetFile, AFailedReadBoundsWhatItQuotesAndKeepsTheRangeSoFar) {
@@ -181,18 +168,17 @@ TEST(DatasetFile, FieldsReadAsTheFieldRulesAllow) {
     // Fractions and exponents are rounded to whole numbers, halves to the even neighbour.
     auto [real, none] = readWith("1850,0,1870,0", "1850.0,0.5,1.8705E3,1.5");
     EXPECT_EQ(none, "");
-    EXPECT_EQ(real.people[0].date1, 1850);
-    EXPECT_EQ(real.people[0].date1Type, 0);
-    EXPECT_EQ(real.people[0].date2, 1870);
-    EXPECT_EQ(real.people[0].date2Type, 2);
-    EXPECT_EQ(readWith("1850,0", "1e9,0").second,
-              "The number 1e9 is out of range (-32768 to 32767) at line 6");
-    EXPECT_EQ(readWith("1850,0", "inf,0").second, "\"inf\" is not a number at line 6");
-    EXPECT_EQ(readWith("1850,0", "1.2.3,0").second, "\"1.2.3\" is not a number at line 6");
-    EXPECT_EQ(readWith("1850,0", "+-1850,0").second, "\"+-1850\" is not a number at line 6");
-    EXPECT_EQ(readWith("1850,0", "+1850,0").second, "");
-    EXPECT_EQ(readWith("1850,0", ",0").second,
-              "An empty field stands where a number is expected at line 6");
+    const PersonRecord& p = real.people[0];
+    EXPECT_EQ((std::vector<int>{p.date1, p.date1Type, p.date2, p.date2Type}),
+              (std::vector<int>{1850, 0, 1870, 2}));
+    for (const auto& [typed, failure] : std::vector<std::pair<std::string, std::string>>{
+             {"1e9", "The number 1e9 is out of range (-32768 to 32767) at line 6"},
+             {"inf", "\"inf\" is not a number at line 6"},
+             {"1.2.3", "\"1.2.3\" is not a number at line 6"},
+             {"+-1850", "\"+-1850\" is not a number at line 6"},
+             {"+1850", ""},
+             {"", "An empty field stands where a number is expected at line 6"}})
+        EXPECT_EQ(readWith("1850,0", typed + ",0").second, failure) << typed;
 
     // A quoted text ends at the next quote, also on a later line, and holds the line break.
     auto [spanning, ok] = readWith("\"\",0,0,\"\"", "\"two\r\nlines\",0,0,\"\"");
@@ -202,33 +188,20 @@ TEST(DatasetFile, FieldsReadAsTheFieldRulesAllow) {
     EXPECT_TRUE(spanning.loaded);
 }
 
-TEST(DatasetFile, LoadingRepairsAndSetsTheSelectionState) {
+// The repaired priorities and colours are the golden file's; here the state a load sets.
+TEST(DatasetFile, LoadingSetsTheSelectionState) {
     Dataset ds = readFile(dataFile("golden/repairs/input.qd3"));
-    EXPECT_EQ(ds.people[0].priority, 5); // 0 becomes 5
-    EXPECT_EQ(ds.people[1].priority, 5); // so does -3
-    EXPECT_EQ(ds.people[2].priority, 12);
-    EXPECT_EQ(ds.events[0].priority, 5);
-    EXPECT_EQ(ds.factions.colors[1], 255);      // palette 12: pure red
-    EXPECT_EQ(ds.factions.colors[2], 0x808000); // palette 3: cyan 0,128,128
-    EXPECT_EQ(ds.factions.colors[3], 300);
-    EXPECT_EQ(ds.factions.colors[4], 0);
-    EXPECT_EQ(ds.nations.colors[1], 20);
     for (const auto& p : ds.people)
         EXPECT_EQ(p.selected, 1);
     for (int k = 1; k <= ds.factions.count; ++k)
         EXPECT_EQ(ds.factions.include[static_cast<size_t>(k)], boolTrue);
     EXPECT_EQ(ds.factions.include[0], boolFalse);
     EXPECT_TRUE(ds.loaded);
-    EXPECT_EQ(ds.selPriority, 9);
-    EXPECT_EQ(ds.curPerson, 0);
-    EXPECT_EQ(ds.numSelPeople, 3);
-    EXPECT_EQ(ds.numSelEvents, 1);
-    // The range: smallest date1 (Cy, 1800) and largest date2 (Bob, 1900), events included.
-    EXPECT_EQ(ds.earliestDate, 1800);
-    EXPECT_EQ(ds.latestDate, 1900);
-    EXPECT_EQ(ds.selStart, 1800);
-    EXPECT_EQ(ds.selEnd, 1900);
     EXPECT_FALSE(ds.modified);
+    // The range: smallest date1 (Cy, 1800) and largest date2 (Bob, 1900), events included.
+    EXPECT_EQ((std::vector<int>{ds.selPriority, ds.curPerson, ds.numSelPeople, ds.numSelEvents,
+                                ds.earliestDate, ds.latestDate, ds.selStart, ds.selEnd}),
+              (std::vector<int>{9, 0, 3, 1, 1800, 1900, 1800, 1900}));
 }
 
 TEST(DatasetFile, DateRangeLooksAtFirstDatesAndSecondDatesOnly) {
@@ -245,13 +218,6 @@ TEST(DatasetFile, DateRangeLooksAtFirstDatesAndSecondDatesOnly) {
     EXPECT_EQ(none.latestDate, -25000);
     EXPECT_EQ(none.numPeople, 0);
     EXPECT_EQ(none.factions.names.size(), 1u); // position 0 exists even in an empty table
-}
-
-TEST(DatasetFile, EmptyDatasetIsWrittenAsHeadersAndZeroCounts) {
-    EXPECT_EQ(formatDataset(Dataset()),
-              "0 -- Number of people in file\r\n0 -- Number of events in file\r\n"
-              "==== PEOPLE\r\n+++ EVENTS\r\n=== FACTIONS\r\n 0 \r\n=== OCCUPATIONS\r\n 0 \r\n"
-              "=== GROUPS\r\n 0 \r\n=== NATIONS\r\n 0 \r\n");
 }
 
 TEST(DatasetFile, SelectedOnlyKeepsPositionsInSeparatorsAndAllCategories) {
@@ -274,24 +240,22 @@ TEST(DatasetFile, SelectedOnlyKeepsPositionsInSeparatorsAndAllCategories) {
     const std::string text = formatDataset(ds);
     EXPECT_EQ(text.rfind("3 -- Number of people in file\r\n1 -- Number of events in file\r\n", 0),
               0u);
-    EXPECT_NE(text.find("** 0\r\nP0\r\n"), std::string::npos);
-    EXPECT_NE(text.find("** 4\r\nP4\r\n"), std::string::npos);
-    EXPECT_NE(text.find("** 9\r\nP9\r\n"), std::string::npos);
+    for (const char* part : {"** 0\r\nP0\r\n", "** 4\r\nP4\r\n", "** 9\r\nP9\r\n", "++1\r\nE1\r\n"})
+        EXPECT_NE(text.find(part), std::string::npos) << part;
     EXPECT_EQ(text.find("P1\r\n"), std::string::npos);
-    EXPECT_NE(text.find("++1\r\nE1\r\n"), std::string::npos);
     EXPECT_NE(text.find("=== FACTIONS\r\n 1 \r\n-1\r\nF\r\n 255 \r\n"), std::string::npos);
 
     Dataset back;
     readDatasetText(back, text);
     ASSERT_EQ(back.numPeople, 3);
-    EXPECT_EQ(back.people[0].name, "P0");
     EXPECT_EQ(back.people[1].name, "P4");
-    EXPECT_EQ(back.people[2].name, "P9");
-
     TempDir dir;
     writeDataset(ds, dir.file("s.qd3"));
     EXPECT_EQ(ds.saveSelectedOnly, 0);
-    ds.saveSelectedOnly = 0;
+    // A failed write clears it too: the next save is of the whole dataset unless asked again.
+    ds.saveSelectedOnly = 1;
+    EXPECT_NE(failureOf([&] { writeDataset(ds, dir.file("no/such.qd3")); }), "");
+    EXPECT_EQ(ds.saveSelectedOnly, 0);
     EXPECT_EQ(savingMessage(ds, "x"), "Saving x\r\n 10 people, 2 events");
 }
 
@@ -325,22 +289,12 @@ TEST(DatasetFile, FirstLineWithWordsAfterTheCount) {
     readDatasetText(back, text);
     EXPECT_EQ(back.numPeople, 0);
     EXPECT_TRUE(back.loaded);
-
-    Dataset split = readFile(dataFile("golden/split_fields/input.qd3"));
-    EXPECT_EQ(split.people[0].date1, 1850);
-    EXPECT_EQ(split.people[0].date2, 1870);
-    EXPECT_EQ(split.people[0].priority, 3);
-    EXPECT_EQ(split.events[0].imgName, "img name.bmp");
-    EXPECT_EQ(split.events[0].spareText, "s");
 }
 
 TEST(DatasetFile, EncodingIsDetectedAndBytesKept) {
     Dataset cp = readFile(dataFile("golden/cp1252_text/input.qd3"));
     EXPECT_EQ(cp.encoding, TextEncoding::windows1252);
-    EXPECT_EQ(cp.people[0].name.substr(0, 1), "\xC9"); // É
-    Dataset u8 = readFile(dataFile("golden/utf8_text/input.qd3"));
-    EXPECT_EQ(u8.encoding, TextEncoding::utf8);
-    EXPECT_EQ(u8.people[0].name.substr(0, 2), "\xC3\x89");
+    EXPECT_EQ(readFile(dataFile("golden/utf8_text/input.qd3")).encoding, TextEncoding::utf8);
 
     // A byte-order mark is no part of the first line and makes even a plain file UTF-8; the
     // writer writes none.

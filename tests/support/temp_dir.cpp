@@ -41,4 +41,13 @@ std::string dataFile(const std::string& relative) {
     return std::string(TESSALINE_TEST_DATA) + "/" + relative;
 }
 
+std::string failureOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return {};
+}
+
 } // namespace testing_support

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace testing_support {
@@ -23,5 +24,8 @@ private:
 std::string readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::string& bytes);
 std::string dataFile(const std::string& relative);
+
+// The message of the error f throws (a file or a printer failing), or "" when it throws none.
+std::string failureOf(const std::function<void()>& f);
 
 } // namespace testing_support
