@@ -26,7 +26,6 @@
 
 using namespace tess;
 using namespace testing_support;
-using namespace testing_support;
 
 namespace {
 
