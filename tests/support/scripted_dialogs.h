@@ -30,17 +30,19 @@ public:
 
     ~ScriptedDialogs() override;
 
-    ScriptedDialogs& answerQuestion(bool yes);
-    ScriptedDialogs& answerChoice(ui::Choice choice);
-    ScriptedDialogs& answerInput(std::optional<QString> text);
-    ScriptedDialogs& answerOpen(std::optional<QString> path);
-    ScriptedDialogs& answerSave(std::optional<QString> path);
-    ScriptedDialogs& answerColor(std::optional<int32_t> color);
-    ScriptedDialogs& answerPrinterSetup(bool ok);
+    ScriptedDialogs& answerQuestion(bool yes) { return queue("question", yes); }
+    ScriptedDialogs& answerChoice(ui::Choice choice) { return queue("choice", choice); }
+    ScriptedDialogs& answerInput(std::optional<QString> text) { return queue("input", text); }
+    ScriptedDialogs& answerOpen(std::optional<QString> path) { return queue("open", path); }
+    ScriptedDialogs& answerSave(std::optional<QString> path) { return queue("save", path); }
+    ScriptedDialogs& answerColor(std::optional<int32_t> color) { return queue("color", color); }
+    ScriptedDialogs& answerPrinterSetup(bool ok) { return queue("printer", ok); }
     // The handler drives the shown window (its Form_Load has run) and returns its result.
-    ScriptedDialogs& answerModal(ModalHandler handler);
+    ScriptedDialogs& answerModal(ModalHandler handler) { return queue("modal", handler); }
     // Closes the next modal window at once with its current state.
-    ScriptedDialogs& acceptModal();
+    ScriptedDialogs& acceptModal() {
+        return answerModal([](QDialog& d) { return d.result(); });
+    }
 
     std::vector<Shown> shown;
     // The messages shown so far; looking at them is what makes them expected.
@@ -66,8 +68,14 @@ private:
         std::string kind;
         Answer answer;
     };
-    // The next answer, which must be of this kind; nothing (and a failure) otherwise.
-    std::optional<Answer> take(const std::string& kind);
+    ScriptedDialogs& queue(const char* kind, Answer answer) {
+        answers_.push_back({kind, std::move(answer)});
+        return *this;
+    }
+    // Records the dialog; its queued answer, which must be of its kind, or the fallback (and a
+    // failure).
+    template <class T>
+    T ask(const char* kind, const QString& text, const QString& title, T fallback);
     std::deque<Queued> answers_;
     mutable size_t messagesLookedAt_ = 0;
 };
