@@ -248,25 +248,35 @@ void DocumentController::merge() {
     const std::string file = toPath(*path);
     // The merge is made on a copy, which the change then trades for the dataset: a merge can
     // touch every text (a change of encoding), and a failed one leaves nothing half done.
-    Dataset merged;
-    try {
-        merged = ds;
-        mergeDataset(merged, file, [this, &file](int people, int events) {
-            state_.dialogs.message(fromPath(mergeAnnouncementText(file, people, events)));
-        });
-    } catch (const FileError& e) {
-        state_.dialogs.message(QString::fromUtf8(e.what()));
+    std::optional<Dataset> merged = readOrTell(
+        [&] {
+            Dataset copy = ds;
+            mergeDataset(copy, file, [this, &file](int people, int events) {
+                state_.dialogs.message(fromPath(mergeAnnouncementText(file, people, events)));
+            });
+            return copy;
+        },
+        QStringLiteral("There is not enough memory to merge \"") + *path +
+            QStringLiteral("\"; the dataset is as it was."));
+    if (!merged)
         return;
-    } catch (const std::bad_alloc&) {
-        state_.dialogs.message(QStringLiteral("There is not enough memory to merge \"") + *path +
-                               QStringLiteral("\"; the dataset is as it was."));
-        return;
-    }
     state_.history.push(std::make_unique<WholeDatasetChange>(
         "Merge " + displayText(QFileInfo(*path).fileName().toStdString(), TextEncoding::utf8, 40),
-        std::move(merged)));
+        std::move(*merged)));
     emit changedOutsideWindows();
     emit statisticsWanted();
+}
+
+template <class Read>
+std::optional<Dataset> DocumentController::readOrTell(Read read, const QString& outOfMemory) {
+    try {
+        return read();
+    } catch (const FileError& e) {
+        state_.dialogs.message(QString::fromUtf8(e.what()));
+    } catch (const std::bad_alloc&) {
+        state_.dialogs.message(outOfMemory);
+    }
+    return std::nullopt;
 }
 
 void DocumentController::convert() {
@@ -288,20 +298,14 @@ void DocumentController::convert() {
                                  QStringLiteral("Convert"))) {
         return;
     }
-    Dataset converted;
-    try {
-        converted = convertLegacyFile(legacy, target);
-    } catch (const FileError& e) {
-        state_.dialogs.message(QString::fromUtf8(e.what()));
+    std::optional<Dataset> converted = readOrTell(
+        [&] { return convertLegacyFile(legacy, target); },
+        QStringLiteral("There is not enough memory to convert \"") + *path + QStringLiteral("\"."));
+    if (!converted)
         return;
-    } catch (const std::bad_alloc&) {
-        state_.dialogs.message(QStringLiteral("There is not enough memory to convert \"") + *path +
-                               QStringLiteral("\"."));
-        return;
-    }
     emit closing();
     dropRecoveryCopies(ds.fileName, true);
-    ds = std::move(converted);
+    ds = std::move(*converted);
     showNewDataset();
     state_.dialogs.message(QStringLiteral("Conversion complete"));
 }

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 class QTimer;
 
 namespace tess {
@@ -62,6 +64,9 @@ signals:
 
 private:
     void showNewDataset();
+    // A read that makes a whole dataset (a merge on a copy, a conversion); a failure is told,
+    // and nothing comes of it.
+    template <class Read> std::optional<Dataset> readOrTell(Read read, const QString& outOfMemory);
     // The recovery file of a dataset whose changes were saved or given up is not kept; with
     // onlyOurs, only when this session's periodic copy wrote it.
     void dropRecoveryCopies(const std::string& datasetPath, bool onlyOurs);
