@@ -36,13 +36,16 @@ void BM_EditorShowsFullTable(benchmark::State& st) {
     state.dataset = fullTables();
     tess::EditGroupings window(state);
     window.show();
+    auto* list = window.findChild<tess::ChartView*>(QStringLiteral("rtbox1"));
+    auto* factions = window.findChild<QRadioButton*>(QStringLiteral("Option1"));
+    auto* nationsOption = window.findChild<QRadioButton*>(QStringLiteral("Option4"));
     bool nations = false;
     for (auto _ : st) {
-        (nations ? window.Option4 : window.Option1)->click();
-        bench_support::paintNow(window.rtbox1->viewport());
+        (nations ? nationsOption : factions)->click();
+        bench_support::paintNow(list->viewport());
         nations = !nations;
     }
-    if (window.rtbox1->lineCount() != tess::maxEntries + 1)
+    if (list->lineCount() != tess::maxEntries + 1)
         st.SkipWithError("the list does not hold the whole table");
 }
 
@@ -53,10 +56,11 @@ void BM_EditorClickToLine(benchmark::State& st) {
     state.dataset = fullTables();
     tess::EditGroupings window(state);
     window.show();
-    window.rtbox1->verticalScrollBar()->setValue(16000);
+    auto* list = window.findChild<tess::ChartView*>(QStringLiteral("rtbox1"));
+    list->verticalScrollBar()->setValue(16000);
     int line = 0;
     for (auto _ : st)
-        benchmark::DoNotOptimize(line = window.rtbox1->hitAt(QPoint(5, 40)).line);
+        benchmark::DoNotOptimize(line = list->hitAt(QPoint(5, 40)).line);
     if (line < 16000)
         st.SkipWithError("the click did not map into the scrolled list");
 }

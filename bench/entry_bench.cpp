@@ -41,9 +41,10 @@ void BM_StoreChangedFirstDate(benchmark::State& st) {
     Program program;
     tess::EntryWindow window(program.state, tess::Side::people);
     window.show();
+    auto* firstDate = window.findChild<QLineEdit*>(QStringLiteral("date1"));
     bool front = true;
     for (auto _ : st) {
-        window.date1->setText(QString::number(front ? -4500 : 1995));
+        firstDate->setText(QString::number(front ? -4500 : 1995));
         window.storeEntry(program.state.dataset.curPerson);
         front = !front;
     }

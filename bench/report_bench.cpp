@@ -6,6 +6,7 @@
 #include "reports/report_text.h"
 #include "reports/report_windows.h"
 #include "state/app_state.h"
+#include "ui/chart_view.h"
 #include "ui/qt_dialogs.h"
 
 #include <QApplication>
@@ -76,11 +77,12 @@ void BM_ReportWindowShowsListing(benchmark::State& st) {
     state.dataset = maximal();
     tess::ReportWriter window(state);
     window.show();
-    for (QCheckBox* c : {window.Check1, window.Check2, window.Check3, window.Check4, window.Check5})
-        c->setChecked(true);
+    for (const char* name : {"Check1", "Check2", "Check3", "Check4", "Check5"})
+        window.findChild<QCheckBox*>(QString::fromLatin1(name))->setChecked(true);
+    auto* listing = window.findChild<tess::ChartView*>(QStringLiteral("Text1"));
     for (auto _ : st) {
         window.cmdOK_Click();
-        bench_support::paintNow(window.Text1->viewport());
+        bench_support::paintNow(listing->viewport());
     }
 }
 
@@ -92,12 +94,13 @@ void BM_ReportWindowScrollPage(benchmark::State& st) {
     tess::ReportWriter window(state);
     window.show();
     window.cmdOK_Click();
-    if (window.Text1->lineCount() < 30000)
+    auto* listing = window.findChild<tess::ChartView*>(QStringLiteral("Text1"));
+    if (listing->lineCount() < 30000)
         st.SkipWithError("the listing is not the whole dataset");
-    QScrollBar* bar = window.Text1->verticalScrollBar();
+    QScrollBar* bar = listing->verticalScrollBar();
     for (auto _ : st) {
         bar->setValue((bar->value() + bar->pageStep()) % std::max(1, bar->maximum()));
-        bench_support::paintNow(window.Text1->viewport());
+        bench_support::paintNow(listing->viewport());
     }
 }
 

@@ -4,8 +4,8 @@
 #include "dataset_generator.h"
 #include "qt_bench.h"
 
+#include "app/document_controller.h"
 #include "app/find_window.h"
-#include "app/zemmain.h"
 #include "core/file_io.h"
 #include "core/qd3_file.h"
 #include "state/app_state.h"
@@ -74,15 +74,23 @@ void openAsTheProgramDoes(tess::Dataset& ds, const std::string& file) {
 
 using bench_support::paintNow;
 
+// A window's control by its object name, found once, outside the timed loops.
+template <class T> T* control(const QObject& window, const char* name) {
+    return window.findChild<T*>(QString::fromLatin1(name));
+}
+tess::ChartView* chartOf(const QObject& window) {
+    return control<tess::ChartView>(window, "rtbox1");
+}
+
 struct Windows {
     std::unique_ptr<tess::TimelineWindow> people, events;
     void open(tess::AppState& state) {
         people = std::make_unique<tess::TimelineWindow>(state, tess::Side::people);
         people->show();
-        paintNow(people->rtbox1->viewport());
+        paintNow(chartOf(*people)->viewport());
         events = std::make_unique<tess::TimelineWindow>(state, tess::Side::events);
         events->show();
-        paintNow(events->rtbox1->viewport());
+        paintNow(chartOf(*events)->viewport());
     }
 };
 
@@ -111,13 +119,13 @@ void BM_ScrollStep(benchmark::State& st) {
     Program program;
     Windows w;
     w.open(program.state);
-    QScrollBar* bar = w.people->rtbox1->verticalScrollBar();
+    tess::ChartView* chart = chartOf(*w.people);
+    QScrollBar* bar = chart->verticalScrollBar();
     // Scrolled far right as well, where the bars of the latest years are.
-    w.people->rtbox1->horizontalScrollBar()->setValue(
-        w.people->rtbox1->horizontalScrollBar()->maximum() / 2);
+    chart->horizontalScrollBar()->setValue(chart->horizontalScrollBar()->maximum() / 2);
     for (auto _ : st) {
         bar->setValue(bar->value() >= bar->maximum() ? 0 : bar->value() + 1);
-        paintNow(w.people->rtbox1->viewport());
+        paintNow(chart->viewport());
     }
 }
 
@@ -158,8 +166,8 @@ void BM_SelectWindowOpen(benchmark::State& st) {
     for (auto _ : st) {
         tess::SelectWindow select(program.state, tess::Side::people);
         select.show();
-        paintNow(select.List1->viewport());
-        paintNow(select.List2->viewport());
+        paintNow(control<QListWidget>(select, "List1")->viewport());
+        paintNow(control<QListWidget>(select, "List2")->viewport());
     }
 }
 
@@ -169,12 +177,15 @@ void BM_SelectAllOrNo(benchmark::State& st) {
     tess::SelectWindow select(program.state, tess::Side::people);
     select.show();
     const bool all = st.range(0) == 1;
+    auto* allButton = control<QPushButton>(select, "cmdallFactions");
+    auto* noButton = control<QPushButton>(select, "cmdNoFactions");
+    auto* list = control<QListWidget>(select, "List2");
     for (auto _ : st) {
         st.PauseTiming();
-        (all ? select.cmdNo2 : select.cmdAll2)->click();
+        (all ? noButton : allButton)->click();
         st.ResumeTiming();
-        (all ? select.cmdAll2 : select.cmdNo2)->click();
-        paintNow(select.List2->viewport());
+        (all ? allButton : noButton)->click();
+        paintNow(list->viewport());
     }
 }
 
@@ -184,8 +195,9 @@ void BM_SelectOK(benchmark::State& st) {
         st.PauseTiming();
         auto select = std::make_unique<tess::SelectWindow>(program.state, tess::Side::people);
         select->show();
+        auto* ok = control<QPushButton>(*select, "cmdOK");
         st.ResumeTiming();
-        select->cmdOK->click();
+        ok->click();
         st.PauseTiming();
         select.reset();
         st.ResumeTiming();
@@ -266,11 +278,13 @@ void BM_FindWindowTyping(benchmark::State& st) {
     Program program;
     tess::FindWindow find(program.state);
     find.show();
+    auto* box = control<QLineEdit>(find, "txtFind");
+    auto* found = control<QListWidget>(find, "lstFound");
     bool flip = false;
     for (auto _ : st) {
         // Each keystroke a new text: "an" (thousands found) and "ann".
-        find.txtFind->setText((flip = !flip) ? QStringLiteral("an") : QStringLiteral("ann"));
-        paintNow(find.lstFound->viewport());
+        box->setText((flip = !flip) ? QStringLiteral("an") : QStringLiteral("ann"));
+        paintNow(found->viewport());
     }
 }
 
@@ -283,13 +297,13 @@ void BM_PeriodicRecoveryFreeze(benchmark::State& st) {
     program.state.programFolder = folder.string();
     program.state.dataset.fileName = (folder / "maximal.qd3").string();
     program.state.dataset.modified = true;
-    tess::ZemMain w(program.state);
+    tess::DocumentController document(program.state);
     double writing = 0;
     for (auto _ : st) {
-        w.writePeriodicRecovery();
+        document.writePeriodicRecovery();
         st.PauseTiming();
         const auto start = std::chrono::steady_clock::now();
-        w.recoveryWriter().wait();
+        document.recoveryWriter().wait();
         writing +=
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                 .count();

@@ -365,7 +365,7 @@ void ZemMain::mnudisplay_Click() {
          {std::pair{ptime_.data(), etime_.data()}, std::pair{etime_.data(), ptime_.data()}}) {
         connect(from, &TimelineWindow::yearsScrolled, to, &TimelineWindow::followYears,
                 Qt::UniqueConnection);
-        connect(from, &TimelineWindow::linkToggled, to->mnuLink, &QAction::setChecked,
+        connect(from, &TimelineWindow::linkToggled, to, &TimelineWindow::setLinked,
                 Qt::UniqueConnection);
     }
     for (QPointer<TimelineWindow>* window : {&ptime_, &etime_}) {
@@ -498,7 +498,7 @@ void ZemMain::showFoundEntry(bool isEvent, int index) {
     if (EntryWindow* entry = side == Side::people ? pentry_ : eentry_)
         entry->followCurrent();
     window->activateWindow();
-    window->rtbox1->setFocus();
+    window->focusChart();
 }
 
 void ZemMain::showEntryWindow(Side side) {

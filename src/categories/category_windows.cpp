@@ -29,52 +29,57 @@ EditGroupings::EditGroupings(AppState& state, QWidget* parent) : QDialog(parent)
     auto* side = new QVBoxLayout();
     layout->addLayout(side);
 
-    Frame1 = ui::named(new QGroupBox(QStringLiteral("Grouping"), this), "Frame1");
-    Frame1->setToolTip(QStringLiteral("Click at bottom to add new group"));
-    auto* f1 = new QVBoxLayout(Frame1);
-    Option1 = ui::named(new QRadioButton(QStringLiteral("Faction"), Frame1), "Option1");
-    Option2 = ui::named(new QRadioButton(QStringLiteral("Occupation"), Frame1), "Option2");
-    Option3 = ui::named(new QRadioButton(QStringLiteral("Group"), Frame1), "Option3");
-    Option4 = ui::named(new QRadioButton(QStringLiteral("Nation"), Frame1), "Option4");
-    for (QRadioButton* o : {Option1, Option2, Option3, Option4})
+    auto* tableFrame = ui::named(new QGroupBox(QStringLiteral("Grouping"), this), "Frame1");
+    tableFrame->setToolTip(QStringLiteral("Click at bottom to add new group"));
+    auto* f1 = new QVBoxLayout(tableFrame);
+    factionsOption_ = ui::named(new QRadioButton(QStringLiteral("Faction"), tableFrame), "Option1");
+    auto* occupationsOption =
+        ui::named(new QRadioButton(QStringLiteral("Occupation"), tableFrame), "Option2");
+    auto* groupsOption =
+        ui::named(new QRadioButton(QStringLiteral("Group"), tableFrame), "Option3");
+    auto* nationsOption =
+        ui::named(new QRadioButton(QStringLiteral("Nation"), tableFrame), "Option4");
+    for (QRadioButton* o : {factionsOption_, occupationsOption, groupsOption, nationsOption})
         f1->addWidget(o);
-    side->addWidget(Frame1);
+    side->addWidget(tableFrame);
 
-    Frame2 = ui::named(new QGroupBox(QStringLiteral("Change"), this), "Frame2");
-    Frame2->setToolTip(QStringLiteral("Choose which to edit"));
-    auto* f2 = new QVBoxLayout(Frame2);
-    Option5 = ui::named(new QRadioButton(QStringLiteral("Name"), Frame2), "Option5");
-    Option6 = ui::named(new QRadioButton(QStringLiteral("Color"), Frame2), "Option6");
-    f2->addWidget(Option5);
-    f2->addWidget(Option6);
-    side->addWidget(Frame2);
+    auto* changeFrame = ui::named(new QGroupBox(QStringLiteral("Change"), this), "Frame2");
+    changeFrame->setToolTip(QStringLiteral("Choose which to edit"));
+    auto* f2 = new QVBoxLayout(changeFrame);
+    nameOption_ = ui::named(new QRadioButton(QStringLiteral("Name"), changeFrame), "Option5");
+    auto* colourOption =
+        ui::named(new QRadioButton(QStringLiteral("Color"), changeFrame), "Option6");
+    f2->addWidget(nameOption_);
+    f2->addWidget(colourOption);
+    side->addWidget(changeFrame);
 
-    cmdBkg = ui::named(new QPushButton(QStringLiteral("Backcolor"), this), "cmdBkg");
-    cmdConsolidate =
+    auto* backgroundButton =
+        ui::named(new QPushButton(QStringLiteral("Backcolor"), this), "cmdBkg");
+    auto* consolidateButton =
         ui::named(new QPushButton(QStringLiteral("Consolidate"), this), "cmdConsolidate");
-    cmdPrune = ui::named(new QPushButton(QStringLiteral("Prune"), this), "cmdPrune");
-    cmdOK = ui::named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
-    cmdOK->setDefault(true); // Enter closes the editor; it opens no dialog
-    for (QPushButton* b : {cmdBkg, cmdConsolidate, cmdPrune})
+    auto* pruneButton = ui::named(new QPushButton(QStringLiteral("Prune"), this), "cmdPrune");
+    auto* okButton = ui::named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
+    okButton->setDefault(true); // Enter closes the editor; it opens no dialog
+    for (QPushButton* b : {backgroundButton, consolidateButton, pruneButton})
         side->addWidget(b);
     side->addStretch();
-    side->addWidget(cmdOK);
+    side->addWidget(okButton);
 
     // Thousands of coloured lines: the chart view paints only those in sight.
-    rtbox1 = ui::named(new ChartView(this), "rtbox1");
-    layout->addWidget(rtbox1, 1);
+    categoryView_ = ui::named(new ChartView(this), "rtbox1");
+    layout->addWidget(categoryView_, 1);
 
-    connect(Option1, &QRadioButton::clicked, this, &EditGroupings::Option1_Click);
-    connect(Option2, &QRadioButton::clicked, this, &EditGroupings::Option2_Click);
-    connect(Option3, &QRadioButton::clicked, this, &EditGroupings::Option3_Click);
-    connect(Option4, &QRadioButton::clicked, this, &EditGroupings::Option4_Click);
-    connect(Option5, &QRadioButton::clicked, this, &EditGroupings::Option5_Click);
-    connect(Option6, &QRadioButton::clicked, this, &EditGroupings::Option6_Click);
-    connect(rtbox1, &ChartView::lineReleased, this, &EditGroupings::rtbox1_MouseUp);
-    connect(cmdBkg, &QPushButton::clicked, this, &EditGroupings::cmdBkg_Click);
-    connect(cmdConsolidate, &QPushButton::clicked, this, &EditGroupings::cmdConsolidate_Click);
-    connect(cmdPrune, &QPushButton::clicked, this, &EditGroupings::cmdPrune_Click);
-    connect(cmdOK, &QPushButton::clicked, this, &EditGroupings::cmdOK_Click);
+    connect(factionsOption_, &QRadioButton::clicked, this, &EditGroupings::Option1_Click);
+    connect(occupationsOption, &QRadioButton::clicked, this, &EditGroupings::Option2_Click);
+    connect(groupsOption, &QRadioButton::clicked, this, &EditGroupings::Option3_Click);
+    connect(nationsOption, &QRadioButton::clicked, this, &EditGroupings::Option4_Click);
+    connect(nameOption_, &QRadioButton::clicked, this, &EditGroupings::Option5_Click);
+    connect(colourOption, &QRadioButton::clicked, this, &EditGroupings::Option6_Click);
+    connect(categoryView_, &ChartView::lineReleased, this, &EditGroupings::rtbox1_MouseUp);
+    connect(backgroundButton, &QPushButton::clicked, this, &EditGroupings::cmdBkg_Click);
+    connect(consolidateButton, &QPushButton::clicked, this, &EditGroupings::cmdConsolidate_Click);
+    connect(pruneButton, &QPushButton::clicked, this, &EditGroupings::cmdPrune_Click);
+    connect(okButton, &QPushButton::clicked, this, &EditGroupings::cmdOK_Click);
 
     const double dpi = ui::logicalDpi(this);
     resize(ui::twipsToPixels(7600, dpi), ui::twipsToPixels(6400, dpi));
@@ -84,8 +89,8 @@ EditGroupings::EditGroupings(AppState& state, QWidget* parent) : QDialog(parent)
 void EditGroupings::Form_Load() {
     ui::centerForm(*this);
     colorMode_ = false;
-    Option1->setChecked(true);
-    Option5->setChecked(true);
+    factionsOption_->setChecked(true);
+    nameOption_->setChecked(true);
     showTable(kindFactions);
 }
 
@@ -99,10 +104,10 @@ void EditGroupings::drawList(bool keepPosition) {
     const CategoryKind kind = state_.editedKind;
     counts_ = countUsage(ds);
     const Settings& s = state_.settings;
-    rtbox1->setBackgroundColor(isPeopleKind(kind) ? s.peopleBackColor : s.eventsBackColor);
+    categoryView_->setBackgroundColor(isPeopleKind(kind) ? s.peopleBackColor : s.eventsBackColor);
     setWindowTitle(QString::fromStdString(editorCaption(kind)));
-    rtbox1->setChart(editorLines(ds.table(kind), counts_.of(kind), ds.encoding), ds.encoding,
-                     keepPosition);
+    categoryView_->setChart(editorLines(ds.table(kind), counts_.of(kind), ds.encoding), ds.encoding,
+                            keepPosition);
 }
 
 void EditGroupings::rtbox1_MouseUp(int L) {
@@ -157,7 +162,7 @@ void EditGroupings::cmdBkg_Click() {
     lastColor_ = *color;
     Settings& s = state_.settings;
     (isPeopleKind(state_.editedKind) ? s.peopleBackColor : s.eventsBackColor) = *color;
-    rtbox1->setBackgroundColor(*color);
+    categoryView_->setBackgroundColor(*color);
     state_.dataset.modified = true;
 }
 
@@ -187,12 +192,12 @@ Consolidate::Consolidate(AppState& state, QWidget* parent) : QDialog(parent), st
     ui::tabInReadingOrderWhenShown(*this);
     setWindowTitle(QStringLiteral("Consolidate"));
     auto* layout = new QGridLayout(this);
-    Label1 = ui::named(new QLabel(QStringLiteral("Keep this "), this), "Label1");
-    Combo1 = ui::named(new QComboBox(this), "Combo1");
-    Combo1->setToolTip(QStringLiteral("If this is blank, other caption will be used"));
-    Label2 = ui::named(new QLabel(QStringLiteral("Replace this"), this), "Label2");
-    Combo2 = ui::named(new QComboBox(this), "Combo2");
-    for (QComboBox* c : {Combo1, Combo2}) {
+    auto* keepLabel = ui::named(new QLabel(QStringLiteral("Keep this "), this), "Label1");
+    keepBox_ = ui::named(new QComboBox(this), "Combo1");
+    keepBox_->setToolTip(QStringLiteral("If this is blank, other caption will be used"));
+    auto* replaceLabel = ui::named(new QLabel(QStringLiteral("Replace this"), this), "Label2");
+    replaceBox_ = ui::named(new QComboBox(this), "Combo2");
+    for (QComboBox* c : {keepBox_, replaceBox_}) {
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert);
         // A few typed letters must name no category until they spell one: no completion.
@@ -201,22 +206,22 @@ Consolidate::Consolidate(AppState& state, QWidget* parent) : QDialog(parent), st
         c->installEventFilter(this);
         c->lineEdit()->installEventFilter(this);
     }
-    Combo1->setEditText(QStringLiteral("Combo1"));
-    Combo2->setEditText(QStringLiteral("Combo2"));
-    cmdOK = ui::named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
-    cmdCancel = ui::named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
-    layout->addWidget(Label1, 0, 0);
-    layout->addWidget(Combo1, 1, 0);
-    layout->addWidget(Label2, 2, 0);
-    layout->addWidget(Combo2, 3, 0);
+    keepBox_->setEditText(QStringLiteral("Combo1"));
+    replaceBox_->setEditText(QStringLiteral("Combo2"));
+    auto* okButton = ui::named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
+    auto* cancelButton = ui::named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
+    layout->addWidget(keepLabel, 0, 0);
+    layout->addWidget(keepBox_, 1, 0);
+    layout->addWidget(replaceLabel, 2, 0);
+    layout->addWidget(replaceBox_, 3, 0);
     auto* buttons = new QHBoxLayout();
     buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
     layout->addLayout(buttons, 4, 0);
-    connect(Combo1, &QComboBox::activated, this, &Consolidate::Combo1_Click);
-    connect(cmdOK, &QPushButton::clicked, this, &Consolidate::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &Consolidate::cmdCancel_Click);
+    connect(keepBox_, &QComboBox::activated, this, &Consolidate::Combo1_Click);
+    connect(okButton, &QPushButton::clicked, this, &Consolidate::cmdOK_Click);
+    connect(cancelButton, &QPushButton::clicked, this, &Consolidate::cmdCancel_Click);
     Form_Load();
 }
 
@@ -229,17 +234,17 @@ void Consolidate::Form_Load() {
     names.reserve(t.count);
     for (int i = 1; i <= t.count; ++i)
         names.append(ui::toQString(t.names[static_cast<size_t>(i)], ds.encoding));
-    for (QComboBox* c : {Combo1, Combo2}) {
+    for (QComboBox* c : {keepBox_, replaceBox_}) {
         const QString text = c->currentText();
         c->clear();
         c->addItems(names);
         c->setEditText(text); // a table too short for it leaves the field as it was
     }
     if (t.count >= 1)
-        Combo1->setCurrentIndex(0);
+        keepBox_->setCurrentIndex(0);
     if (t.count >= 2)
-        Combo2->setCurrentIndex(1);
-    Combo1->setFocus();
+        replaceBox_->setCurrentIndex(1);
+    keepBox_->setFocus();
 }
 
 namespace {
@@ -254,18 +259,18 @@ int positionIn(const QComboBox& combo) {
 } // namespace
 
 void Consolidate::Combo1_LostFocus() {
-    keep_ = positionIn(*Combo1);
+    keep_ = positionIn(*keepBox_);
 }
 
 void Consolidate::Combo2_LostFocus() {
-    replace_ = positionIn(*Combo2);
+    replace_ = positionIn(*replaceBox_);
 }
 
 bool Consolidate::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
-        if (watched == Combo1 || watched == Combo1->lineEdit())
+        if (watched == keepBox_ || watched == keepBox_->lineEdit())
             Combo1_LostFocus();
-        else if (watched == Combo2 || watched == Combo2->lineEdit())
+        else if (watched == replaceBox_ || watched == replaceBox_->lineEdit())
             Combo2_LostFocus();
     }
     return QDialog::eventFilter(watched, event);
@@ -273,9 +278,9 @@ bool Consolidate::eventFilter(QObject* watched, QEvent* event) {
 
 void Consolidate::cmdOK_Click() {
     // OK takes the focus from a field before it is pressed; pressed by Enter, it does not.
-    if (Combo1->hasFocus() || Combo1->lineEdit()->hasFocus())
+    if (keepBox_->hasFocus() || keepBox_->lineEdit()->hasFocus())
         Combo1_LostFocus();
-    if (Combo2->hasFocus() || Combo2->lineEdit()->hasFocus())
+    if (replaceBox_->hasFocus() || replaceBox_->lineEdit()->hasFocus())
         Combo2_LostFocus();
     if (keep_ == replace_) {
         state_.dialogs.message(QStringLiteral("No changes requested"));

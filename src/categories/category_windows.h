@@ -6,9 +6,6 @@
 #include <QDialog>
 
 class QComboBox;
-class QGroupBox;
-class QLabel;
-class QPushButton;
 class QRadioButton;
 
 namespace tess {
@@ -24,20 +21,6 @@ public:
 
     // The counts of the last drawing of the list.
     const UsageCounts& counts() const { return counts_; }
-
-    QGroupBox* Frame1 = nullptr;
-    QRadioButton* Option1 = nullptr;
-    QRadioButton* Option2 = nullptr;
-    QRadioButton* Option3 = nullptr;
-    QRadioButton* Option4 = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    QRadioButton* Option5 = nullptr;
-    QRadioButton* Option6 = nullptr;
-    ChartView* rtbox1 = nullptr;
-    QPushButton* cmdBkg = nullptr;
-    QPushButton* cmdConsolidate = nullptr;
-    QPushButton* cmdPrune = nullptr;
-    QPushButton* cmdOK = nullptr;
 
 public slots:
     void Form_Load();
@@ -62,6 +45,10 @@ private:
     bool colorMode_ = false;
     int32_t lastColor_ = 0;
     UsageCounts counts_;
+
+    QRadioButton* factionsOption_ = nullptr;
+    QRadioButton* nameOption_ = nullptr;
+    ChartView* categoryView_ = nullptr;
 };
 
 // Consol: joins two categories of the table the editor shows, keeping one and replacing the
@@ -73,13 +60,6 @@ public:
 
     int keep() const { return keep_; }
     int replace() const { return replace_; }
-
-    QLabel* Label1 = nullptr;
-    QComboBox* Combo1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QComboBox* Combo2 = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdCancel = nullptr;
 
 public slots:
     void Form_Load();
@@ -96,6 +76,9 @@ private:
     AppState& state_;
     int keep_ = 1;
     int replace_ = 1;
+
+    QComboBox* keepBox_ = nullptr;
+    QComboBox* replaceBox_ = nullptr;
 };
 
 } // namespace tess

@@ -97,37 +97,39 @@ ReportWriter::ReportWriter(AppState& state, QWidget* parent) : QDialog(parent), 
     setObjectName(QStringLiteral("rpt1"));
     ui::tabInReadingOrderWhenShown(*this);
     setWindowTitle(QStringLiteral("Report Writer"));
-    menu = printMenu(this, mnuPrint, mnuExport);
+    QMenuBar* bar = printMenu(this, printAction_, exportAction_);
 
     auto* outer = new QVBoxLayout(this);
-    outer->setMenuBar(menu);
+    outer->setMenuBar(bar);
     outer->setContentsMargins(0, 0, 0, 0);
     // The report sits at the window's top left and follows the window's size by its own rule;
     // the options stay below it, so that the report can be built again with others.
     auto* reportArea = new QWidget(this);
     outer->addWidget(reportArea, 1);
-    Text1 = ui::named(new ChartView(reportArea), "Text1");
-    Text1->setBackgroundColor(0xFFFFFF);
-    Text1->hide();
+    reportView_ = ui::named(new ChartView(reportArea), "Text1");
+    reportView_->setBackgroundColor(0xFFFFFF);
+    reportView_->hide();
 
-    options = ui::named(new QWidget(this), "options");
-    outer->addWidget(options);
-    auto* row = new QHBoxLayout(options);
+    optionsStrip_ = ui::named(new QWidget(this), "options");
+    outer->addWidget(optionsStrip_);
+    auto* row = new QHBoxLayout(optionsStrip_);
 
-    Frame1 = ui::named(new QGroupBox(QStringLiteral("Report Type"), options), "Frame1");
-    auto* f1 = new QVBoxLayout(Frame1);
-    OptPeople = ui::named(new QRadioButton(QStringLiteral("People"), Frame1), "OptPeople");
-    OptEvents = ui::named(new QRadioButton(QStringLiteral("Events"), Frame1), "OptEvents");
-    f1->addWidget(OptPeople);
-    f1->addWidget(OptEvents);
-    row->addWidget(Frame1);
+    auto* typeFrame =
+        ui::named(new QGroupBox(QStringLiteral("Report Type"), optionsStrip_), "Frame1");
+    auto* f1 = new QVBoxLayout(typeFrame);
+    peopleOption_ = ui::named(new QRadioButton(QStringLiteral("People"), typeFrame), "OptPeople");
+    auto* eventsOption =
+        ui::named(new QRadioButton(QStringLiteral("Events"), typeFrame), "OptEvents");
+    f1->addWidget(peopleOption_);
+    f1->addWidget(eventsOption);
+    row->addWidget(typeFrame);
 
     auto* dates = new QGridLayout();
-    Label1 = ui::named(new QLabel(QStringLiteral("Start Date"), options), "Label1");
-    date1 = ui::named(new QLineEdit(options), "date1");
-    Label2 = ui::named(new QLabel(QStringLiteral("End Date"), options), "Label2");
-    date2 = ui::named(new QLineEdit(options), "date2");
-    for (QLineEdit* d : {date1, date2}) {
+    auto* startLabel = ui::named(new QLabel(QStringLiteral("Start Date"), optionsStrip_), "Label1");
+    startYearBox_ = ui::named(new QLineEdit(optionsStrip_), "date1");
+    auto* endLabel = ui::named(new QLabel(QStringLiteral("End Date"), optionsStrip_), "Label2");
+    endYearBox_ = ui::named(new QLineEdit(optionsStrip_), "date2");
+    for (QLineEdit* d : {startYearBox_, endYearBox_}) {
         d->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("-000000")) + 16);
         d->installEventFilter(this);
     }
@@ -135,54 +137,57 @@ ReportWriter::ReportWriter(AppState& state, QWidget* parent) : QDialog(parent), 
     // below the boxes' titles, so that they read (and Tab goes) row by row.
     const int belowTitle = fontMetrics().height();
     dates->setContentsMargins(0, belowTitle, 0, 0);
-    dates->addWidget(Label1, 0, 0);
-    dates->addWidget(date1, 0, 1);
-    dates->addWidget(Label2, 1, 0);
-    dates->addWidget(date2, 1, 1);
+    dates->addWidget(startLabel, 0, 0);
+    dates->addWidget(startYearBox_, 0, 1);
+    dates->addWidget(endLabel, 1, 0);
+    dates->addWidget(endYearBox_, 1, 1);
     row->addLayout(dates);
 
-    Frame2 = ui::named(new QGroupBox(QStringLiteral("Include the following"), options), "Frame2");
-    auto* f2 = new QGridLayout(Frame2);
+    auto* columnsFrame =
+        ui::named(new QGroupBox(QStringLiteral("Include the following"), optionsStrip_), "Frame2");
+    auto* f2 = new QGridLayout(columnsFrame);
     const char* checkNames[] = {"Check1", "Check2", "Check3", "Check4", "Check5", "Check6"};
     const QString captions[] = {QStringLiteral("Dates"),        QStringLiteral("Groupings"),
                                 QStringLiteral("Descriptions"), QStringLiteral("Assocd image"),
                                 QStringLiteral("URL link"),     QStringLiteral("URL only")};
-    QCheckBox** checks[] = {&Check1, &Check2, &Check3, &Check4, &Check5, &Check6};
+    QCheckBox** checks[] = {&datesCheck_, &groupingsCheck_, &descriptionsCheck_,
+                            &imageCheck_, &urlCheck_,       &urlOnlyCheck_};
     for (int i = 0; i < 6; ++i) {
-        *checks[i] = ui::named(new QCheckBox(captions[i], Frame2), checkNames[i]);
+        *checks[i] = ui::named(new QCheckBox(captions[i], columnsFrame), checkNames[i]);
         f2->addWidget(*checks[i], i % 2, i / 2);
     }
-    Check5->setToolTip(QStringLiteral("Include URLs where present"));
-    Check6->setToolTip(QStringLiteral("List only items with URL links"));
-    row->addWidget(Frame2);
+    urlCheck_->setToolTip(QStringLiteral("Include URLs where present"));
+    urlOnlyCheck_->setToolTip(QStringLiteral("List only items with URL links"));
+    row->addWidget(columnsFrame);
 
     auto* buttons = new QVBoxLayout();
     buttons->setContentsMargins(0, belowTitle, 0, 0);
-    cmdOK = ui::named(new QPushButton(QStringLiteral("OK"), options), "cmdOK");
-    cmdCancel = ui::named(new QPushButton(QStringLiteral("Cancel"), options), "cmdCancel");
-    cmdOK->setDefault(true);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
+    auto* okButton = ui::named(new QPushButton(QStringLiteral("OK"), optionsStrip_), "cmdOK");
+    auto* cancelButton =
+        ui::named(new QPushButton(QStringLiteral("Cancel"), optionsStrip_), "cmdCancel");
+    okButton->setDefault(true);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
     buttons->addStretch();
     row->addLayout(buttons);
 
     // The view paints rows and has no selection of its own: Copy takes the whole report.
-    auto* copy = new QShortcut(QKeySequence::Copy, Text1);
+    auto* copy = new QShortcut(QKeySequence::Copy, reportView_);
     copy->setContext(Qt::WidgetWithChildrenShortcut);
     connect(copy, &QShortcut::activated, this, &ReportWriter::copyReport);
-    Text1->setContextMenuPolicy(Qt::ActionsContextMenu);
-    auto* copyAction = new QAction(QStringLiteral("&Copy report"), Text1);
+    reportView_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* copyAction = new QAction(QStringLiteral("&Copy report"), reportView_);
     copyAction->setObjectName(QStringLiteral("copyReport"));
-    Text1->addAction(copyAction);
+    reportView_->addAction(copyAction);
     connect(copyAction, &QAction::triggered, this, &ReportWriter::copyReport);
-    Text1->setFocusPolicy(Qt::StrongFocus);
-    connect(cmdOK, &QPushButton::clicked, this, &ReportWriter::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &ReportWriter::cmdCancel_Click);
-    connect(mnuPrint, &QAction::triggered, this, &ReportWriter::mnuPrint_Click);
-    connect(mnuExport, &QAction::triggered, this, [this] {
+    reportView_->setFocusPolicy(Qt::StrongFocus);
+    connect(okButton, &QPushButton::clicked, this, &ReportWriter::cmdOK_Click);
+    connect(cancelButton, &QPushButton::clicked, this, &ReportWriter::cmdCancel_Click);
+    connect(printAction_, &QAction::triggered, this, &ReportWriter::mnuPrint_Click);
+    connect(exportAction_, &QAction::triggered, this, [this] {
         exportReport(state_, text_,
-                     OptPeople->isChecked() ? QStringLiteral("-people.txt")
-                                            : QStringLiteral("-events.txt"));
+                     peopleOption_->isChecked() ? QStringLiteral("-people.txt")
+                                                : QStringLiteral("-events.txt"));
     });
 
     const double dpi = ui::logicalDpi(this);
@@ -192,29 +197,30 @@ ReportWriter::ReportWriter(AppState& state, QWidget* parent) : QDialog(parent), 
 
 void ReportWriter::Form_Load() {
     ui::centerForm(*this);
-    date1->setText(number(state_.dataset.earliestDate));
-    date2->setText(number(state_.dataset.latestDate));
-    OptPeople->setChecked(true);
-    mnuPrint->setVisible(false);
-    mnuExport->setVisible(false);
+    startYearBox_->setText(number(state_.dataset.earliestDate));
+    endYearBox_->setText(number(state_.dataset.latestDate));
+    peopleOption_->setChecked(true);
+    printAction_->setVisible(false);
+    exportAction_->setVisible(false);
 }
 
 void ReportWriter::date1_LostFocus() {
     const Dataset& ds = state_.dataset;
-    date1->setText(
-        number(reportStartRule(date1->text().toStdString(), ds.earliestDate, ds.latestDate)));
+    startYearBox_->setText(number(
+        reportStartRule(startYearBox_->text().toStdString(), ds.earliestDate, ds.latestDate)));
 }
 
 void ReportWriter::date2_LostFocus() {
-    date2->setText(number(reportEndRule(date2->text().toStdString(), date1->text().toStdString(),
-                                        state_.dataset.latestDate)));
+    endYearBox_->setText(
+        number(reportEndRule(endYearBox_->text().toStdString(), startYearBox_->text().toStdString(),
+                             state_.dataset.latestDate)));
 }
 
 bool ReportWriter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
-        if (watched == date1)
+        if (watched == startYearBox_)
             date1_LostFocus();
-        else if (watched == date2)
+        else if (watched == endYearBox_)
             date2_LostFocus();
     }
     return QDialog::eventFilter(watched, event);
@@ -222,27 +228,27 @@ bool ReportWriter::eventFilter(QObject* watched, QEvent* event) {
 
 void ReportWriter::cmdOK_Click() {
     // Enter in a date box presses OK without the box losing the focus; its rule runs first.
-    if (date1->hasFocus())
+    if (startYearBox_->hasFocus())
         date1_LostFocus();
-    if (date2->hasFocus())
+    if (endYearBox_->hasFocus())
         date2_LostFocus();
     const Dataset& ds = state_.dataset;
-    const int start = static_cast<int>(readLeadingNumber(date1->text().toStdString()));
-    const int end = static_cast<int>(readLeadingNumber(date2->text().toStdString()));
-    const bool people = OptPeople->isChecked();
+    const int start = static_cast<int>(readLeadingNumber(startYearBox_->text().toStdString()));
+    const int end = static_cast<int>(readLeadingNumber(endYearBox_->text().toStdString()));
+    const bool people = peopleOption_->isChecked();
     setWindowTitle(people ? QStringLiteral("People") : QStringLiteral("Events"));
     ListingColumns c;
-    c.dates = Check1->isChecked();
-    c.groupings = Check2->isChecked();
-    c.descriptions = Check3->isChecked();
-    c.image = Check4->isChecked();
-    c.url = Check5->isChecked();
-    c.urlOnly = Check6->isChecked();
+    c.dates = datesCheck_->isChecked();
+    c.groupings = groupingsCheck_->isChecked();
+    c.descriptions = descriptionsCheck_->isChecked();
+    c.image = imageCheck_->isChecked();
+    c.url = urlCheck_->isChecked();
+    c.urlOnly = urlOnlyCheck_->isChecked();
     text_ = buildListing(ds, people ? Side::people : Side::events, start, end, c);
-    Text1->setChart(reportLines(text_, ds.encoding), ds.encoding);
-    Text1->show();
-    mnuPrint->setVisible(true);
-    mnuExport->setVisible(true);
+    reportView_->setChart(reportLines(text_, ds.encoding), ds.encoding);
+    reportView_->show();
+    printAction_->setVisible(true);
+    exportAction_->setVisible(true);
     Form_Resize();
 }
 
@@ -273,12 +279,12 @@ void ReportWriter::fitText(const QRect& outer) {
     const double dpi = ui::logicalDpi(this);
     // The options strip is taken from the height the rule leaves, so that it stays in sight,
     // and the report never runs past the area above it (a window frame takes its share too).
-    const QWidget* area = Text1->parentWidget();
+    const QWidget* area = reportView_->parentWidget();
     const int height = std::min(ui::twipsToPixels(outer.height() - 650, dpi) -
-                                    (options ? options->sizeHint().height() : 0),
+                                    (optionsStrip_ ? optionsStrip_->sizeHint().height() : 0),
                                 area->height());
     const int width = std::min(ui::twipsToPixels(outer.width() - 60, dpi), area->width());
-    Text1->setGeometry(0, 0, std::max(width, 0), std::max(height, 0));
+    reportView_->setGeometry(0, 0, std::max(width, 0), std::max(height, 0));
 }
 
 ChoiceReport::ChoiceReport(AppState& state, Kind kind, QWidget* parent)
@@ -287,30 +293,30 @@ ChoiceReport::ChoiceReport(AppState& state, Kind kind, QWidget* parent)
     setObjectName(age ? QStringLiteral("AgeReport") : QStringLiteral("inMyLife"));
     ui::tabInReadingOrderWhenShown(*this);
     setWindowTitle(age ? QStringLiteral("Age Report") : QStringLiteral("In My Life..."));
-    menu = printMenu(this, mnuPrint, mnuExport);
+    QMenuBar* bar = printMenu(this, printAction_, exportAction_);
     auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(menu);
+    layout->setMenuBar(bar);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* area = new QWidget(this);
     layout->addWidget(area, 1);
-    Label1 = ui::named(
+    promptLabel_ = ui::named(
         new QLabel(age ? QStringLiteral("Choose an event") : QStringLiteral("Choose a person"),
                    area),
         "Label1");
-    Combo1 = ui::named(new QComboBox(area), "Combo1");
-    Combo1->setPlaceholderText(QStringLiteral("Combo1"));
-    Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    Combo1->setMinimumContentsLength(40);
-    Text1 = reportText(area);
+    choiceBox_ = ui::named(new QComboBox(area), "Combo1");
+    choiceBox_->setPlaceholderText(QStringLiteral("Combo1"));
+    choiceBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    choiceBox_->setMinimumContentsLength(40);
+    reportView_ = reportText(area);
     const double dpi = ui::logicalDpi(this);
-    Label1->move(ui::twipsToPixels(240, dpi), ui::twipsToPixels(120, dpi));
-    Label1->adjustSize();
-    Combo1->move(ui::twipsToPixels(240, dpi), ui::twipsToPixels(420, dpi));
-    Combo1->adjustSize();
-    Text1->move(ui::twipsToPixels(240, dpi), ui::twipsToPixels(960, dpi));
-    connect(Combo1, &QComboBox::activated, this, &ChoiceReport::Combo1_Click);
-    connect(mnuPrint, &QAction::triggered, this, &ChoiceReport::mnuPrint_Click);
-    connect(mnuExport, &QAction::triggered, this, [this] {
+    promptLabel_->move(ui::twipsToPixels(240, dpi), ui::twipsToPixels(120, dpi));
+    promptLabel_->adjustSize();
+    choiceBox_->move(ui::twipsToPixels(240, dpi), ui::twipsToPixels(420, dpi));
+    choiceBox_->adjustSize();
+    reportView_->move(ui::twipsToPixels(240, dpi), ui::twipsToPixels(960, dpi));
+    connect(choiceBox_, &QComboBox::activated, this, &ChoiceReport::Combo1_Click);
+    connect(printAction_, &QAction::triggered, this, &ChoiceReport::mnuPrint_Click);
+    connect(exportAction_, &QAction::triggered, this, [this] {
         exportReport(state_, text_,
                      kind_ == Kind::age ? QStringLiteral("-age.txt")
                                         : QStringLiteral("-in-my-life.txt"));
@@ -320,19 +326,19 @@ ChoiceReport::ChoiceReport(AppState& state, Kind kind, QWidget* parent)
 }
 
 void ChoiceReport::Form_Load() {
-    mnuPrint->setVisible(false);
-    mnuExport->setVisible(false);
-    Label1->show();
-    Combo1->show();
+    printAction_->setVisible(false);
+    exportAction_->setVisible(false);
+    promptLabel_->show();
+    choiceBox_->show();
     const Dataset& ds = state_.dataset;
     ChoiceList list = reportChoices(ds, kind_ == Kind::age ? Side::events : Side::people);
     QStringList texts;
     texts.reserve(static_cast<qsizetype>(list.texts.size()));
     for (const std::string& t : list.texts)
         texts.append(ui::toQString(t, ds.encoding));
-    Combo1->clear();
-    Combo1->addItems(texts);
-    Combo1->setCurrentIndex(-1);
+    choiceBox_->clear();
+    choiceBox_->addItems(texts);
+    choiceBox_->setCurrentIndex(-1);
     indexes_ = std::move(list.indexes);
 }
 
@@ -342,10 +348,10 @@ void ChoiceReport::Combo1_Click(int k) {
     const Dataset& ds = state_.dataset;
     const int record = indexes_[static_cast<size_t>(k)];
     text_ = kind_ == Kind::age ? ageReport(ds, record) : inMyLifeReport(ds, record);
-    Text1->setPlainText(shownText(text_, ds.encoding));
-    Label1->hide();
-    mnuPrint->setVisible(true);
-    mnuExport->setVisible(true);
+    reportView_->setPlainText(shownText(text_, ds.encoding));
+    promptLabel_->hide();
+    printAction_->setVisible(true);
+    exportAction_->setVisible(true);
 }
 
 void ChoiceReport::resizeEvent(QResizeEvent* event) {
@@ -363,8 +369,8 @@ void ChoiceReport::fitText(const QRect& outer) {
     const int minHeight = age ? 1650 : 1600;
     if (outer.width() <= 600 || outer.height() <= minHeight)
         return;
-    Text1->resize(ui::twipsToPixels(outer.width() - (age ? 600 : 500), dpi),
-                  ui::twipsToPixels(outer.height() - minHeight, dpi));
+    reportView_->resize(ui::twipsToPixels(outer.width() - (age ? 600 : 500), dpi),
+                        ui::twipsToPixels(outer.height() - minHeight, dpi));
 }
 
 } // namespace tess

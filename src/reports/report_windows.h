@@ -11,12 +11,9 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QMenuBar;
 class QPlainTextEdit;
-class QPushButton;
 class QRadioButton;
 
 namespace tess {
@@ -30,30 +27,6 @@ public:
 
     // The resize rule for a window of this outer size in twips.
     void fitText(const QRect& outerTwips);
-
-    QMenuBar* menu = nullptr;
-    QAction* mnuPrint = nullptr;
-    QAction* mnuExport = nullptr; // the text as a .txt file, shown with Print
-    // The listing can run to 32767 lines of hundreds of characters: it is shown by the view
-    // that paints only the rows in sight.
-    ChartView* Text1 = nullptr;
-    QWidget* options = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdCancel = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    QCheckBox* Check1 = nullptr;
-    QCheckBox* Check2 = nullptr;
-    QCheckBox* Check3 = nullptr;
-    QCheckBox* Check4 = nullptr;
-    QCheckBox* Check5 = nullptr;
-    QCheckBox* Check6 = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QRadioButton* OptPeople = nullptr;
-    QRadioButton* OptEvents = nullptr;
-    QLabel* Label1 = nullptr;
-    QLineEdit* date1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLineEdit* date2 = nullptr;
 
 public slots:
     void Form_Load();
@@ -77,6 +50,22 @@ protected:
 private:
     AppState& state_;
     std::string text_;
+
+    QAction* printAction_ = nullptr;
+    QAction* exportAction_ = nullptr; // the text as a .txt file, shown with Print
+    // The listing can run to 32767 lines of hundreds of characters: it is shown by the view
+    // that paints only the rows in sight.
+    ChartView* reportView_ = nullptr;
+    QWidget* optionsStrip_ = nullptr;
+    QCheckBox* datesCheck_ = nullptr;
+    QCheckBox* groupingsCheck_ = nullptr;
+    QCheckBox* descriptionsCheck_ = nullptr;
+    QCheckBox* imageCheck_ = nullptr;
+    QCheckBox* urlCheck_ = nullptr;
+    QCheckBox* urlOnlyCheck_ = nullptr;
+    QRadioButton* peopleOption_ = nullptr;
+    QLineEdit* startYearBox_ = nullptr;
+    QLineEdit* endYearBox_ = nullptr;
 };
 
 // AgeReport and inMyLife: a list of the selected events (or people) to choose from, and the
@@ -93,13 +82,6 @@ public:
     // The report last built, as the dataset's bytes.
     const std::string& text() const { return text_; }
 
-    QMenuBar* menu = nullptr;
-    QAction* mnuPrint = nullptr;
-    QAction* mnuExport = nullptr; // the text as a .txt file, shown with Print
-    QLabel* Label1 = nullptr;
-    QComboBox* Combo1 = nullptr;
-    QPlainTextEdit* Text1 = nullptr;
-
 public slots:
     void Form_Load();
     void Form_Resize();
@@ -114,6 +96,12 @@ private:
     Kind kind_;
     std::vector<int> indexes_;
     std::string text_;
+
+    QAction* printAction_ = nullptr;
+    QAction* exportAction_ = nullptr; // the text as a .txt file, shown with Print
+    QLabel* promptLabel_ = nullptr;
+    QComboBox* choiceBox_ = nullptr;
+    QPlainTextEdit* reportView_ = nullptr;
 };
 
 } // namespace tess

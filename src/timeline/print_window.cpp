@@ -27,88 +27,91 @@ PrintTimelineWindow::PrintTimelineWindow(AppState& state, QWidget* parent)
     setWindowTitle(QStringLiteral("Timeline Print"));
     auto* layout = new QVBoxLayout(this);
     auto* years = new QHBoxLayout();
-    Label1 = ui::named(new QLabel(QStringLiteral("Number of years / line"), this), "Label1");
-    Text1 = ui::named(new QLineEdit(this), "Text1");
-    years->addWidget(Label1);
-    years->addWidget(Text1);
+    auto* yearsLabel =
+        ui::named(new QLabel(QStringLiteral("Number of years / line"), this), "Label1");
+    yearsPerLineBox_ = ui::named(new QLineEdit(this), "Text1");
+    years->addWidget(yearsLabel);
+    years->addWidget(yearsPerLineBox_);
     layout->addLayout(years);
-    Frame1 = ui::named(new QGroupBox(QStringLiteral(" "), this), "Frame1");
-    auto* range = new QGridLayout(Frame1);
-    Label2 = ui::named(new QLabel(QStringLiteral("Start Year"), Frame1), "Label2");
-    Text4 = ui::named(new QLineEdit(Frame1), "Text4");
-    Label3 = ui::named(new QLabel(QStringLiteral("End Year"), Frame1), "Label3");
-    Text5 = ui::named(new QLineEdit(Frame1), "Text5");
-    range->addWidget(Label2, 0, 0);
-    range->addWidget(Text4, 0, 1);
-    range->addWidget(Label3, 1, 0);
-    range->addWidget(Text5, 1, 1);
-    layout->addWidget(Frame1);
+    auto* rangeFrame = ui::named(new QGroupBox(QStringLiteral(" "), this), "Frame1");
+    auto* range = new QGridLayout(rangeFrame);
+    auto* startLabel = ui::named(new QLabel(QStringLiteral("Start Year"), rangeFrame), "Label2");
+    startYearBox_ = ui::named(new QLineEdit(rangeFrame), "Text4");
+    auto* endLabel = ui::named(new QLabel(QStringLiteral("End Year"), rangeFrame), "Label3");
+    endYearBox_ = ui::named(new QLineEdit(rangeFrame), "Text5");
+    range->addWidget(startLabel, 0, 0);
+    range->addWidget(startYearBox_, 0, 1);
+    range->addWidget(endLabel, 1, 0);
+    range->addWidget(endYearBox_, 1, 1);
+    layout->addWidget(rangeFrame);
     auto* buttons = new QHBoxLayout();
-    cmdOK = ui::named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
-    cmdCancel = ui::named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
-    cmdOK->setDefault(true);
+    auto* okButton = ui::named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
+    auto* cancelButton = ui::named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
+    okButton->setDefault(true);
     buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
     layout->addLayout(buttons);
-    Text1->installEventFilter(this);
-    connect(cmdOK, &QPushButton::clicked, this, &PrintTimelineWindow::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &PrintTimelineWindow::cmdCancel_Click);
+    yearsPerLineBox_->installEventFilter(this);
+    connect(okButton, &QPushButton::clicked, this, &PrintTimelineWindow::cmdOK_Click);
+    connect(cancelButton, &QPushButton::clicked, this, &PrintTimelineWindow::cmdCancel_Click);
     Form_Load();
 }
 
 void PrintTimelineWindow::Form_Load() {
-    Text4->setText(QString::number(state_.dataset.earliestDate));
-    Text5->setText(QString::number(state_.dataset.latestDate));
-    Text1->setText(QStringLiteral("80"));
+    startYearBox_->setText(QString::number(state_.dataset.earliestDate));
+    endYearBox_->setText(QString::number(state_.dataset.latestDate));
+    yearsPerLineBox_->setText(QStringLiteral("80"));
     adjustSize();
     ui::centerForm(*this);
 }
 
 void PrintTimelineWindow::Text1_LostFocus() {
-    Text1->setText(QString::fromStdString(yearsPerStripRule(Text1->text().toStdString())));
+    yearsPerLineBox_->setText(
+        QString::fromStdString(yearsPerStripRule(yearsPerLineBox_->text().toStdString())));
 }
 
 bool PrintTimelineWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Text1 && event->type() == QEvent::FocusOut)
+    if (watched == yearsPerLineBox_ && event->type() == QEvent::FocusOut)
         Text1_LostFocus();
     return QDialog::eventFilter(watched, event);
 }
 
 void PrintTimelineWindow::cmdOK_Click() {
     const Dataset& ds = state_.dataset;
-    const std::string problem = printRangeProblem(
-        {Text1->text().toStdString(), Text4->text().toStdString(), Text5->text().toStdString()},
-        ds.earliestDate, ds.latestDate);
+    const std::string problem =
+        printRangeProblem({yearsPerLineBox_->text().toStdString(),
+                           startYearBox_->text().toStdString(), endYearBox_->text().toStdString()},
+                          ds.earliestDate, ds.latestDate);
     // Reversed years are a slip to correct here, not a range to guess at.
     if (!problem.empty()) {
         state_.dialogs.message(QString::fromStdString(problem));
-        Text4->setFocus();
+        startYearBox_->setFocus();
         return;
     }
     accept();
 }
 
 void PrintTimelineWindow::cmdCancel_Click() {
-    Text1->setText(QStringLiteral("0"));
+    yearsPerLineBox_->setText(QStringLiteral("0"));
     reject();
 }
 
 void PrintTimelineWindow::done(int result) {
     // Enter in the years box presses OK without the box losing the focus; its rule runs first.
-    if (result == Accepted && Text1->hasFocus())
+    if (result == Accepted && yearsPerLineBox_->hasFocus())
         Text1_LostFocus();
     // Closed by the window's frame or Escape, it counts as Cancel: nothing prints.
     if (result != Accepted)
-        Text1->setText(QStringLiteral("0"));
+        yearsPerLineBox_->setText(QStringLiteral("0"));
     Form_Unload();
     QDialog::done(result);
 }
 
 void PrintTimelineWindow::Form_Unload() {
-    state_.timelinePrint.yearsPerLine = Text1->text().toStdString();
-    state_.timelinePrint.startYear = Text4->text().toStdString();
-    state_.timelinePrint.endYear = Text5->text().toStdString();
+    state_.timelinePrint.yearsPerLine = yearsPerLineBox_->text().toStdString();
+    state_.timelinePrint.startYear = startYearBox_->text().toStdString();
+    state_.timelinePrint.endYear = endYearBox_->text().toStdString();
 }
 
 void printChartAsAsked(AppState& state, QWidget* parent, const std::vector<ChartLine>& lines) {

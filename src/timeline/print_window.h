@@ -7,10 +7,7 @@
 
 #include <QDialog>
 
-class QGroupBox;
-class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace tess {
 
@@ -20,16 +17,6 @@ class PrintTimelineWindow : public QDialog {
     Q_OBJECT
 public:
     explicit PrintTimelineWindow(AppState& state, QWidget* parent = nullptr);
-
-    QLabel* Label1 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLineEdit* Text4 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLineEdit* Text5 = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdCancel = nullptr;
 
 public slots:
     void Form_Load();
@@ -44,6 +31,10 @@ protected:
 
 private:
     AppState& state_;
+
+    QLineEdit* yearsPerLineBox_ = nullptr;
+    QLineEdit* startYearBox_ = nullptr;
+    QLineEdit* endYearBox_ = nullptr;
 };
 
 // Prints a chart as the Timeline Print window left its fields, on the printer chosen, with a

@@ -46,109 +46,117 @@ SelectWindow::SelectWindow(AppState& state, Side side, QWidget* parent)
         b->setAutoDefault(false);
         return b;
     };
-    Label1 = new QLabel(QStringLiteral("Priority"), this);
-    named(Label1, "Label1");
-    Text1 = new QLineEdit(this);
-    named(Text1, "Text1");
-    Text1->setToolTip(QStringLiteral("Select priority up to this level"));
-    Text1->setMaximumWidth(60);
-    date1 = new QLineEdit(this);
-    named(date1, "date1");
-    date1->setToolTip(QStringLiteral("Earliest date to show"));
-    date2 = new QLineEdit(this);
-    named(date2, "date2");
-    date2->setToolTip(QStringLiteral("Last date to show"));
+    auto* priorityLabel = new QLabel(QStringLiteral("Priority"), this);
+    named(priorityLabel, "Label1");
+    priorityBox_ = new QLineEdit(this);
+    named(priorityBox_, "Text1");
+    priorityBox_->setToolTip(QStringLiteral("Select priority up to this level"));
+    priorityBox_->setMaximumWidth(60);
+    startYearBox_ = new QLineEdit(this);
+    named(startYearBox_, "date1");
+    startYearBox_->setToolTip(QStringLiteral("Earliest date to show"));
+    endYearBox_ = new QLineEdit(this);
+    named(endYearBox_, "date2");
+    endYearBox_->setToolTip(QStringLiteral("Last date to show"));
 
-    Frame1 = new QGroupBox(QStringLiteral("Use color of"), this);
-    named(Frame1, "Frame1");
+    auto* colourFrame = new QGroupBox(QStringLiteral("Use color of"), this);
+    named(colourFrame, "Frame1");
     if (people)
-        Frame1->setToolTip(QStringLiteral("Select item for color "));
-    Option1 =
-        new QRadioButton(people ? QStringLiteral("Faction") : QStringLiteral("Group"), Frame1);
-    named(Option1, "Option1");
-    Option2 =
-        new QRadioButton(people ? QStringLiteral("Occupation") : QStringLiteral("Nation"), Frame1);
-    named(Option2, "Option2");
-    auto* frameLayout = new QHBoxLayout(Frame1);
-    frameLayout->addWidget(Option1);
-    frameLayout->addWidget(Option2);
+        colourFrame->setToolTip(QStringLiteral("Select item for color "));
+    factionOrGroupOption_ =
+        new QRadioButton(people ? QStringLiteral("Faction") : QStringLiteral("Group"), colourFrame);
+    named(factionOrGroupOption_, "Option1");
+    occupationOrNationOption_ = new QRadioButton(
+        people ? QStringLiteral("Occupation") : QStringLiteral("Nation"), colourFrame);
+    named(occupationOrNationOption_, "Option2");
+    auto* frameLayout = new QHBoxLayout(colourFrame);
+    frameLayout->addWidget(factionOrGroupOption_);
+    frameLayout->addWidget(occupationOrNationOption_);
 
-    List2 = new QListWidget(this);
-    named(List2, "List2");
-    List1 = new QListWidget(this);
-    named(List1, "List1");
-    for (QListWidget* list : {List1, List2}) {
+    factionOrNationList_ = new QListWidget(this);
+    named(factionOrNationList_, "List2");
+    occupationOrGroupList_ = new QListWidget(this);
+    named(occupationOrGroupList_, "List1");
+    for (QListWidget* list : {occupationOrGroupList_, factionOrNationList_}) {
         list->setSelectionMode(QAbstractItemView::MultiSelection);
         list->setUniformItemSizes(true); // thousands of categories are laid out at once
         list->setMinimumSize(200, 220);
     }
     if (people) {
-        List2->setToolTip(QStringLiteral("Factions to include"));
-        List1->setToolTip(QStringLiteral("Occupations to include"));
+        factionOrNationList_->setToolTip(QStringLiteral("Factions to include"));
+        occupationOrGroupList_->setToolTip(QStringLiteral("Occupations to include"));
     }
 
-    cmdAll2 = button(people ? "cmdallFactions" : "cmdallNations",
-                     people ? QStringLiteral("All Factions") : QStringLiteral("All Nations"));
-    cmdNo2 = button(people ? "cmdNoFactions" : "cmdNoNations",
-                    people ? QStringLiteral("No Factions") : QStringLiteral("No Nations"));
-    cmdAll1 = button(people ? "cmdallocc" : "cmdallgroup",
-                     people ? QStringLiteral("All Occupations") : QStringLiteral("All Groups"));
-    cmdNo1 = button(people ? "cmdnoocc" : "cmdNoGroups",
-                    people ? QStringLiteral("No Occupations") : QStringLiteral("No Groups"));
-    cmdReset = button("cmdReset", QStringLiteral("Reset"));
-    cmdOK = button("cmdOK", QStringLiteral("OK"));
-    cmdOK->setDefault(true);
-    Command1 = button("Command1", QStringLiteral("Cancel"));
+    auto* allFactionsOrNations =
+        button(people ? "cmdallFactions" : "cmdallNations",
+               people ? QStringLiteral("All Factions") : QStringLiteral("All Nations"));
+    auto* noFactionsOrNations =
+        button(people ? "cmdNoFactions" : "cmdNoNations",
+               people ? QStringLiteral("No Factions") : QStringLiteral("No Nations"));
+    auto* allOccupationsOrGroups =
+        button(people ? "cmdallocc" : "cmdallgroup",
+               people ? QStringLiteral("All Occupations") : QStringLiteral("All Groups"));
+    auto* noOccupationsOrGroups =
+        button(people ? "cmdnoocc" : "cmdNoGroups",
+               people ? QStringLiteral("No Occupations") : QStringLiteral("No Groups"));
+    auto* resetButton = button("cmdReset", QStringLiteral("Reset"));
+    auto* okButton = button("cmdOK", QStringLiteral("OK"));
+    okButton->setDefault(true);
+    auto* cancelButton = button("Command1", QStringLiteral("Cancel"));
 
     auto* grid = new QGridLayout(this);
     auto* top = new QHBoxLayout;
-    top->addWidget(Label1);
-    top->addWidget(Text1);
+    top->addWidget(priorityLabel);
+    top->addWidget(priorityBox_);
     top->addSpacing(16);
     top->addWidget(new QLabel(QStringLiteral("Dates"), this));
-    top->addWidget(date1);
+    top->addWidget(startYearBox_);
     top->addWidget(new QLabel(QStringLiteral("to"), this));
-    top->addWidget(date2);
+    top->addWidget(endYearBox_);
     top->addSpacing(16);
-    top->addWidget(Frame1);
+    top->addWidget(colourFrame);
     grid->addLayout(top, 0, 0, 1, 2);
-    grid->addWidget(List2, 1, 0);
-    grid->addWidget(List1, 1, 1);
+    grid->addWidget(factionOrNationList_, 1, 0);
+    grid->addWidget(occupationOrGroupList_, 1, 1);
     auto pair = [](QPushButton* a, QPushButton* b) {
         auto* row = new QHBoxLayout;
         row->addWidget(a);
         row->addWidget(b);
         return row;
     };
-    grid->addLayout(pair(cmdAll2, cmdNo2), 2, 0);
-    grid->addLayout(pair(cmdAll1, cmdNo1), 2, 1);
+    grid->addLayout(pair(allFactionsOrNations, noFactionsOrNations), 2, 0);
+    grid->addLayout(pair(allOccupationsOrGroups, noOccupationsOrGroups), 2, 1);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(cmdReset);
+    bottom->addWidget(resetButton);
     bottom->addStretch();
-    bottom->addWidget(cmdOK);
-    bottom->addWidget(Command1);
+    bottom->addWidget(okButton);
+    bottom->addWidget(cancelButton);
     grid->addLayout(bottom, 3, 0, 1, 2);
 
-    connect(Option1, &QRadioButton::clicked, this, &SelectWindow::Option1_Click);
-    connect(Option2, &QRadioButton::clicked, this, &SelectWindow::Option2_Click);
-    connect(Text1, &QLineEdit::textChanged, this, &SelectWindow::Text1_Change);
-    date1->installEventFilter(this);
-    date2->installEventFilter(this);
-    connect(cmdAll2, &QPushButton::clicked, this, [this] { setAll(List2, table2(), true); });
-    connect(cmdNo2, &QPushButton::clicked, this, [this] { setAll(List2, table2(), false); });
-    connect(cmdAll1, &QPushButton::clicked, this, [this] { setAll(List1, table1(), true); });
-    connect(cmdNo1, &QPushButton::clicked, this, [this] { setAll(List1, table1(), false); });
-    connect(cmdReset, &QPushButton::clicked, this, &SelectWindow::cmdReset_Click);
-    connect(cmdOK, &QPushButton::clicked, this, &SelectWindow::cmdOK_Click);
-    connect(Command1, &QPushButton::clicked, this, &SelectWindow::Command1_Click);
+    connect(factionOrGroupOption_, &QRadioButton::clicked, this, &SelectWindow::Option1_Click);
+    connect(occupationOrNationOption_, &QRadioButton::clicked, this, &SelectWindow::Option2_Click);
+    connect(priorityBox_, &QLineEdit::textChanged, this, &SelectWindow::Text1_Change);
+    startYearBox_->installEventFilter(this);
+    endYearBox_->installEventFilter(this);
+    connect(allFactionsOrNations, &QPushButton::clicked, this,
+            [this] { setAll(factionOrNationList_, factionsOrNations(), true); });
+    connect(noFactionsOrNations, &QPushButton::clicked, this,
+            [this] { setAll(factionOrNationList_, factionsOrNations(), false); });
+    connect(allOccupationsOrGroups, &QPushButton::clicked, this,
+            [this] { setAll(occupationOrGroupList_, occupationsOrGroups(), true); });
+    connect(noOccupationsOrGroups, &QPushButton::clicked, this,
+            [this] { setAll(occupationOrGroupList_, occupationsOrGroups(), false); });
+    connect(resetButton, &QPushButton::clicked, this, &SelectWindow::cmdReset_Click);
+    connect(okButton, &QPushButton::clicked, this, &SelectWindow::cmdOK_Click);
+    connect(cancelButton, &QPushButton::clicked, this, &SelectWindow::Command1_Click);
     Form_Load();
 }
 
-CategoryTable& SelectWindow::table1() {
+CategoryTable& SelectWindow::occupationsOrGroups() {
     return side_ == Side::people ? state_.dataset.occupations : state_.dataset.groups;
 }
 
-CategoryTable& SelectWindow::table2() {
+CategoryTable& SelectWindow::factionsOrNations() {
     return side_ == Side::people ? state_.dataset.factions : state_.dataset.nations;
 }
 
@@ -201,13 +209,13 @@ void SelectWindow::takeList(QListWidget* list, CategoryTable& table) {
 
 void SelectWindow::Form_Load() {
     const Dataset& ds = state_.dataset;
-    Text1->setText(number(ds.selPriority));
+    priorityBox_->setText(number(ds.selPriority));
     const int first = side_ == Side::people ? kindFactions : kindGroups;
-    (colorBy() == first ? Option1 : Option2)->setChecked(true);
-    date1->setText(number(ds.earliestDate));
-    date2->setText(number(ds.latestDate));
-    fillList(List1, table1());
-    fillList(List2, table2());
+    (colorBy() == first ? factionOrGroupOption_ : occupationOrNationOption_)->setChecked(true);
+    startYearBox_->setText(number(ds.earliestDate));
+    endYearBox_->setText(number(ds.latestDate));
+    fillList(occupationOrGroupList_, occupationsOrGroups());
+    fillList(factionOrNationList_, factionsOrNations());
     adjustSize();
     ui::centerForm(*this);
 }
@@ -221,29 +229,29 @@ void SelectWindow::Option2_Click() {
 }
 
 void SelectWindow::Text1_Change() {
-    const std::optional<int16_t> priority = selectPriorityRule(Text1->text().toStdString());
+    const std::optional<int16_t> priority = selectPriorityRule(priorityBox_->text().toStdString());
     if (!priority)
         return; // an emptied box waits for the next digit
     state_.dataset.selPriority = *priority;
     const QString text = number(*priority);
-    if (Text1->text() != text)
-        Text1->setText(text);
+    if (priorityBox_->text() != text)
+        priorityBox_->setText(text);
 }
 
 void SelectWindow::date1_LostFocus() {
-    date1->setText(number(firstDateRule(date1->text().toStdString())));
+    startYearBox_->setText(number(firstDateRule(startYearBox_->text().toStdString())));
 }
 
 void SelectWindow::date2_LostFocus() {
-    date2->setText(
-        number(secondDateRule(date2->text().toStdString(), date1->text().toStdString())));
+    endYearBox_->setText(number(
+        secondDateRule(endYearBox_->text().toStdString(), startYearBox_->text().toStdString())));
 }
 
 bool SelectWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
-        if (watched == date1)
+        if (watched == startYearBox_)
             date1_LostFocus();
-        else if (watched == date2)
+        else if (watched == endYearBox_)
             date2_LostFocus();
     }
     return QDialog::eventFilter(watched, event);
@@ -251,23 +259,23 @@ bool SelectWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void SelectWindow::cmdReset_Click() {
     const Dataset& ds = state_.dataset;
-    date1->setText(number(ds.earliestDate));
-    date2->setText(number(ds.latestDate));
-    setAll(List1, table1(), true);
-    setAll(List2, table2(), true);
+    startYearBox_->setText(number(ds.earliestDate));
+    endYearBox_->setText(number(ds.latestDate));
+    setAll(occupationOrGroupList_, occupationsOrGroups(), true);
+    setAll(factionOrNationList_, factionsOrNations(), true);
 }
 
 void SelectWindow::cmdOK_Click() {
     // Enter in a date box presses OK without the box losing the focus; its rule runs first.
-    if (date1->hasFocus())
+    if (startYearBox_->hasFocus())
         date1_LostFocus();
-    if (date2->hasFocus())
+    if (endYearBox_->hasFocus())
         date2_LostFocus();
     Dataset& ds = state_.dataset;
-    takeList(List1, table1());
-    takeList(List2, table2());
-    ds.selStart = toInt16Rounded(readLeadingNumber(date1->text().toStdString()));
-    ds.selEnd = toInt16Rounded(readLeadingNumber(date2->text().toStdString()));
+    takeList(occupationOrGroupList_, occupationsOrGroups());
+    takeList(factionOrNationList_, factionsOrNations());
+    ds.selStart = toInt16Rounded(readLeadingNumber(startYearBox_->text().toStdString()));
+    ds.selEnd = toInt16Rounded(readLeadingNumber(endYearBox_->text().toStdString()));
     const bool people = side_ == Side::people;
     if (people)
         applyPeopleSelection(ds);

@@ -5,11 +5,8 @@
 
 #include <QDialog>
 
-class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPushButton;
 class QRadioButton;
 
 namespace tess {
@@ -21,23 +18,6 @@ class SelectWindow : public QDialog {
     Q_OBJECT
 public:
     SelectWindow(AppState& state, Side side, QWidget* parent = nullptr);
-
-    QLabel* Label1 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QLineEdit* date1 = nullptr;
-    QLineEdit* date2 = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QRadioButton* Option1 = nullptr;
-    QRadioButton* Option2 = nullptr;
-    QListWidget* List1 = nullptr;   // occupations or groups
-    QListWidget* List2 = nullptr;   // factions or nations
-    QPushButton* cmdAll2 = nullptr; // cmdallFactions / cmdallNations
-    QPushButton* cmdNo2 = nullptr;  // cmdNoFactions / cmdNoNations
-    QPushButton* cmdAll1 = nullptr; // cmdallocc / cmdallgroup
-    QPushButton* cmdNo1 = nullptr;  // cmdnoocc / cmdNoGroups
-    QPushButton* cmdReset = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* Command1 = nullptr;
 
 public slots:
     void Form_Load();
@@ -54,8 +34,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    CategoryTable& table1(); // shown in List1
-    CategoryTable& table2(); // shown in List2
+    CategoryTable& occupationsOrGroups();
+    CategoryTable& factionsOrNations();
     void fillList(QListWidget* list, const CategoryTable& table);
     void setAll(QListWidget* list, CategoryTable& table, bool included);
     // The include flags from a list's selection.
@@ -64,6 +44,14 @@ private:
 
     AppState& state_;
     Side side_;
+
+    QLineEdit* priorityBox_ = nullptr;
+    QLineEdit* startYearBox_ = nullptr;
+    QLineEdit* endYearBox_ = nullptr;
+    QRadioButton* factionOrGroupOption_ = nullptr;
+    QRadioButton* occupationOrNationOption_ = nullptr;
+    QListWidget* occupationOrGroupList_ = nullptr;
+    QListWidget* factionOrNationList_ = nullptr;
 };
 
 } // namespace tess

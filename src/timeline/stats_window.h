@@ -5,7 +5,6 @@
 #include <QDialog>
 
 class QLabel;
-class QPushButton;
 
 namespace tess {
 
@@ -16,22 +15,21 @@ class StatsWindow : public QDialog {
 public:
     explicit StatsWindow(const Dataset& ds, QWidget* parent = nullptr);
 
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Label7 = nullptr;
-    QLabel* Label8 = nullptr;
-    QLabel* Label4 = nullptr;
-    QPushButton* Command1 = nullptr;
-
 public slots:
     void Form_Load();
     void Command1_Click() { accept(); }
 
 private:
     const Dataset& ds_;
+
+    QLabel* fileNameLabel_ = nullptr;
+    QLabel* peopleLabel_ = nullptr;
+    QLabel* eventsLabel_ = nullptr;
+    QLabel* factionsLabel_ = nullptr;
+    QLabel* occupationsLabel_ = nullptr;
+    QLabel* groupsLabel_ = nullptr;
+    QLabel* nationsLabel_ = nullptr;
+    QLabel* dateRangeLabel_ = nullptr;
 };
 
 } // namespace tess

@@ -34,49 +34,50 @@ TimelineWindow::TimelineWindow(AppState& state, Side side, QWidget* parent)
 
     auto* central = new QWidget(this);
     setCentralWidget(central);
-    rtbox1 = new ChartView(central);
-    rtbox1->setObjectName(QStringLiteral("rtbox1"));
-    rtbox1->setToolTip(QStringLiteral("Click on an item to bring up additional information"));
+    chartView_ = new ChartView(central);
+    chartView_->setObjectName(QStringLiteral("rtbox1"));
+    chartView_->setToolTip(QStringLiteral("Click on an item to bring up additional information"));
 
     auto action = [this](const char* name, const QString& caption) {
         QAction* a = menuBar()->addAction(caption);
         a->setObjectName(QString::fromLatin1(name));
         return a;
     };
-    mnuselect = action("mnuselect", QStringLiteral("&Select"));
-    mnuStats = action("mnuStats", QStringLiteral("S&tats"));
-    mnuPrint = action("mnuPrint", QStringLiteral("&Print"));
-    mnuExport = action("mnuExport", QStringLiteral("Exp&ort"));
-    mnuLink = action("mnuLink", QStringLiteral("&Link scrolling"));
-    mnuLink->setCheckable(true);
-    mnuLink->setChecked(state_.settings.linkScrolling);
-    mnuLink->setToolTip(
+    QAction* selectAction = action("mnuselect", QStringLiteral("&Select"));
+    QAction* statsAction = action("mnuStats", QStringLiteral("S&tats"));
+    QAction* printAction = action("mnuPrint", QStringLiteral("&Print"));
+    QAction* exportAction = action("mnuExport", QStringLiteral("Exp&ort"));
+    linkAction_ = action("mnuLink", QStringLiteral("&Link scrolling"));
+    linkAction_->setCheckable(true);
+    linkAction_->setChecked(state_.settings.linkScrolling);
+    linkAction_->setToolTip(
         QStringLiteral("Scrolling this chart sideways scrolls the other to the same years"));
-    mnuExit = action("mnuExit", QStringLiteral("E&xit"));
-    connect(mnuLink, &QAction::toggled, this, &TimelineWindow::mnuLink_Click);
+    QAction* exitAction = action("mnuExit", QStringLiteral("E&xit"));
+    connect(linkAction_, &QAction::toggled, this, &TimelineWindow::mnuLink_Click);
     // A menu bar draws no tick for a checked entry: its caption carries a box that shows it.
     auto showLink = [this](bool on) {
-        mnuLink->setText((on ? QStringLiteral("\u2611 ") : QStringLiteral("\u2610 ")) +
-                         QStringLiteral("&Link scrolling"));
+        linkAction_->setText((on ? QStringLiteral("\u2611 ") : QStringLiteral("\u2610 ")) +
+                             QStringLiteral("&Link scrolling"));
     };
-    showLink(mnuLink->isChecked());
-    connect(mnuLink, &QAction::toggled, this, showLink);
-    connect(mnuExport, &QAction::triggered, this, &TimelineWindow::mnuExport_Click);
+    showLink(linkAction_->isChecked());
+    connect(linkAction_, &QAction::toggled, this, showLink);
+    connect(exportAction, &QAction::triggered, this, &TimelineWindow::mnuExport_Click);
     auto* goTo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this);
     connect(goTo, &QShortcut::activated, this, &TimelineWindow::goToYear);
-    rtbox1->setKeyboardLines(true);
-    rtbox1->toolTipFor = [this](int line, long long column) { return toolTipAt(line, column); };
-    connect(rtbox1, &ChartView::lineActivated, this, [this](int line) { rtbox1_Click(line, 0); });
-    connect(rtbox1->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+    chartView_->setKeyboardLines(true);
+    chartView_->toolTipFor = [this](int line, long long column) { return toolTipAt(line, column); };
+    connect(chartView_, &ChartView::lineActivated, this,
+            [this](int line) { rtbox1_Click(line, 0); });
+    connect(chartView_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
         if (!following_ && state_.settings.linkScrolling)
             emit yearsScrolled(static_cast<double>(yearAtColumn(leftEdgeYear_, 0)) +
-                               rtbox1->leftColumn());
+                               chartView_->leftColumn());
     });
-    connect(mnuselect, &QAction::triggered, this, &TimelineWindow::mnuselect_Click);
-    connect(mnuStats, &QAction::triggered, this, &TimelineWindow::mnuStats_Click);
-    connect(mnuPrint, &QAction::triggered, this, &TimelineWindow::mnuPrint_Click);
-    connect(mnuExit, &QAction::triggered, this, &TimelineWindow::mnuExit_Click);
-    connect(rtbox1, &ChartView::lineClicked, this, &TimelineWindow::rtbox1_Click);
+    connect(selectAction, &QAction::triggered, this, &TimelineWindow::mnuselect_Click);
+    connect(statsAction, &QAction::triggered, this, &TimelineWindow::mnuStats_Click);
+    connect(printAction, &QAction::triggered, this, &TimelineWindow::mnuPrint_Click);
+    connect(exitAction, &QAction::triggered, this, &TimelineWindow::mnuExit_Click);
+    connect(chartView_, &ChartView::lineClicked, this, &TimelineWindow::rtbox1_Click);
     Form_Load();
 }
 
@@ -86,7 +87,7 @@ void TimelineWindow::mnuPrint_Click() {
         return;
     PrintTimelineWindow window(state_, this);
     state_.dialogs.showModal(window);
-    printChartAsAsked(state_, this, rtbox1->lines());
+    printChartAsAsked(state_, this, chartView_->lines());
 }
 
 std::optional<WindowRect>& TimelineWindow::savedRect() {
@@ -113,7 +114,7 @@ void TimelineWindow::Form_Load() {
     loading_ = true;
     const bool people = side_ == Side::people;
     const Settings& s = state_.settings;
-    rtbox1->setBackgroundColor(people ? s.peopleBackColor : s.eventsBackColor);
+    chartView_->setBackgroundColor(people ? s.peopleBackColor : s.eventsBackColor);
     const WindowRect r = savedRect().value_or(defaultRect());
     // A rectangle from another screen, or a damaged one, still gives a usable window; the
     // rectangle used is what the next resize stores.
@@ -155,12 +156,12 @@ void TimelineWindow::showChart(bool keepPosition) {
         note(ds.events, ds.numEvents);
     // Both charts reach the end of the range, whatever their own lines, so that linked
     // scrolling can bring them to the same years (a second date's label and a name follow it).
-    rtbox1->setMinimumColumns(columnOfYear(ds.earliestDate, ds.latestDate) + 20);
-    rtbox1->setChart(std::move(chart.lines), ds.encoding, keepPosition);
+    chartView_->setMinimumColumns(columnOfYear(ds.earliestDate, ds.latestDate) + 20);
+    chartView_->setChart(std::move(chart.lines), ds.encoding, keepPosition);
 }
 
 void TimelineWindow::refreshChart() {
-    const int line = rtbox1->currentLine();
+    const int line = chartView_->currentLine();
     const std::optional<DrawnEntry> marked = line >= 0 && static_cast<size_t>(line) < drawn_.size()
                                                  ? std::optional(drawn_[static_cast<size_t>(line)])
                                                  : std::nullopt;
@@ -175,7 +176,7 @@ void TimelineWindow::refreshChart() {
             (found < 0 || std::abs(static_cast<int>(i) - line) < std::abs(found - line)))
             found = static_cast<int>(i);
     if (found != line)
-        rtbox1->setCurrentLine(found);
+        chartView_->setCurrentLine(found);
 }
 
 long long TimelineWindow::yearAtViewColumn(long long column) const {
@@ -204,7 +205,7 @@ void TimelineWindow::mnuExport_Click() {
     if (!path)
         return;
     const QString ending = ui::fileEnding(*path);
-    const std::vector<ChartLine>& lines = rtbox1->lines();
+    const std::vector<ChartLine>& lines = chartView_->lines();
     const TextEncoding encoding = state_.dataset.encoding;
     const int32_t background =
         people ? state_.settings.peopleBackColor : state_.settings.eventsBackColor;
@@ -228,7 +229,7 @@ void TimelineWindow::mnuExport_Click() {
         } else {
             QBuffer buffer(&png);
             buffer.open(QIODevice::WriteOnly);
-            rtbox1->viewport()->grab().save(&buffer, "PNG");
+            chartView_->viewport()->grab().save(&buffer, "PNG");
         }
         ui::writeExport(state_.dialogs, *path, std::string_view(png.constData(), png.size()));
     } else {
@@ -245,25 +246,34 @@ void TimelineWindow::mnuLink_Click(bool on) {
     // Linked again: the other chart comes to these years at once.
     if (on)
         emit yearsScrolled(static_cast<double>(yearAtColumn(leftEdgeYear_, 0)) +
-                           rtbox1->leftColumn());
+                           chartView_->leftColumn());
+}
+
+void TimelineWindow::setLinked(bool on) {
+    linkAction_->setChecked(on);
+}
+
+void TimelineWindow::focusChart() {
+    chartView_->setFocus();
 }
 
 void TimelineWindow::followYears(double leftYear) {
     if (!state_.settings.linkScrolling)
         return;
     following_ = true;
-    rtbox1->scrollToColumn(leftYear - static_cast<double>(yearAtColumn(leftEdgeYear_, 0)));
+    chartView_->scrollToColumn(leftYear - static_cast<double>(yearAtColumn(leftEdgeYear_, 0)));
     following_ = false;
 }
 
 void TimelineWindow::showYear(long long year) {
-    const double quarter = rtbox1->viewport()->width() / 4.0 / rtbox1->charWidth();
-    rtbox1->scrollToColumn(static_cast<double>(columnOfYear(leftEdgeYear_, year)) - quarter);
+    const double quarter = chartView_->viewport()->width() / 4.0 / chartView_->charWidth();
+    chartView_->scrollToColumn(static_cast<double>(columnOfYear(leftEdgeYear_, year)) - quarter);
 }
 
 void TimelineWindow::goToYear() {
-    const long long middle = yearAtViewColumn(static_cast<long long>(
-        rtbox1->leftColumn() + rtbox1->viewport()->width() / 4.0 / rtbox1->charWidth()));
+    const long long middle = yearAtViewColumn(
+        static_cast<long long>(chartView_->leftColumn() +
+                               chartView_->viewport()->width() / 4.0 / chartView_->charWidth()));
     const std::optional<QString> answer = state_.dialogs.input(
         QStringLiteral("Year to show"), QStringLiteral("Go to year"), QString::number(middle));
     if (!answer)
@@ -282,15 +292,16 @@ bool TimelineWindow::showEntryLine(int index) {
     const Dataset& ds = state_.dataset;
     const std::optional<int> line =
         side_ == Side::people ? lineOfPerson(ds, index) : lineOfEvent(ds, index);
-    if (!line || *line > rtbox1->lineCount())
+    if (!line || *line > chartView_->lineCount())
         return false;
-    rtbox1->setCurrentLine(*line - 1);
+    chartView_->setCurrentLine(*line - 1);
     // The entry's start comes into sight too, unless it is already.
-    const ChartLine& l = rtbox1->lines()[static_cast<size_t>(*line - 1)];
-    const double columns = rtbox1->viewport()->width() / static_cast<double>(rtbox1->charWidth());
-    const double left = rtbox1->leftColumn();
+    const ChartLine& l = chartView_->lines()[static_cast<size_t>(*line - 1)];
+    const double columns =
+        chartView_->viewport()->width() / static_cast<double>(chartView_->charWidth());
+    const double left = chartView_->leftColumn();
     if (l.lead < left || l.lead + 6 > left + columns)
-        rtbox1->scrollToColumn(l.lead - columns / 4);
+        chartView_->scrollToColumn(l.lead - columns / 4);
     return true;
 }
 
@@ -327,8 +338,8 @@ void TimelineWindow::applyResize(const QRect& outer) {
     const double dpi = ui::logicalDpi(this);
     // The box never reaches past the window's client area, whatever the window frame's size.
     const QSize room = centralWidget()->size();
-    rtbox1->resize(std::min(ui::twipsToPixels(outer.width() - 60, dpi), room.width()),
-                   std::min(ui::twipsToPixels(outer.height() - 650, dpi), room.height()));
+    chartView_->resize(std::min(ui::twipsToPixels(outer.width() - 60, dpi), room.width()),
+                       std::min(ui::twipsToPixels(outer.height() - 650, dpi), room.height()));
     const QRect stored = placed_ && ui::twipsToPixels(outer, dpi) == placed_->first
                              ? placed_->second
                              : ui::toStoredTwips(outer, this);

@@ -20,15 +20,6 @@ public:
 
     Side side() const { return side_; }
 
-    ChartView* rtbox1 = nullptr;
-    QAction* mnuselect = nullptr;
-    QAction* mnuStats = nullptr;
-    QAction* mnuPrint = nullptr;
-    QAction* mnuExport = nullptr;
-    // Horizontal scrolls move the other chart to the same years; kept in the settings.
-    QAction* mnuLink = nullptr;
-    QAction* mnuExit = nullptr;
-
     // The year at the chart's left edge when it was built: both sides' charts start there
     // unless a Select changed the range between their builds.
     int leftEdgeYear() const { return leftEdgeYear_; }
@@ -60,6 +51,10 @@ public slots:
     // is on screen, as the file's ending and a question choose.
     void mnuExport_Click();
     void mnuLink_Click(bool on);
+    // Ticks or clears Link scrolling, as the other timeline's toggle did.
+    void setLinked(bool on);
+    // The keys go to the chart, as after a click on it.
+    void focusChart();
     // The chart again from the dataset, where the view stands (after an undo, say).
     void refreshChart();
     // Scrolls so that the left edge stands at that year, when scrolling is linked.
@@ -105,6 +100,10 @@ private:
     // The window's outer rectangle in pixels as Form_Load placed it, and the stored rectangle
     // it came from.
     std::optional<std::pair<QRect, QRect>> placed_;
+
+    ChartView* chartView_ = nullptr;
+    // Horizontal scrolls move the other chart to the same years; kept in the settings.
+    QAction* linkAction_ = nullptr;
 };
 
 } // namespace tess

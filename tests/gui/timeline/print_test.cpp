@@ -7,6 +7,7 @@
 #include "ui/qt_printer.h"
 
 #include "support/faults.h"
+#include "support/find_child.h"
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -14,10 +15,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QFocusEvent>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -62,76 +60,65 @@ ChartLine lineOfText(const std::string& text) {
 
 TEST_F(PrintWindowTest, TimelinePrintAsksTheYearsPerStrip) {
     PrintTimelineWindow w(state);
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Timeline Print"));
-    EXPECT_EQ(w.Label1->text(), QStringLiteral("Number of years / line"));
-    EXPECT_EQ(w.Frame1->title(), QStringLiteral(" "));
-    EXPECT_EQ(w.Text1->text(), QStringLiteral("80"));
-    EXPECT_EQ(w.Text4->text(), QString::number(state.dataset.earliestDate));
-    EXPECT_EQ(w.Text5->text(), QString::number(state.dataset.latestDate));
-    for (const auto& [typed, kept] :
-         std::vector<std::pair<QString, QString>>{{QStringLiteral("5"), QStringLiteral("10")},
-                                                  {QStringLiteral("1000"), QStringLiteral("300")},
-                                                  {QStringLiteral("120"), QStringLiteral("120")}}) {
-        w.Text1->setText(typed);
-        QFocusEvent out(QEvent::FocusOut);
-        QCoreApplication::sendEvent(w.Text1, &out);
-        EXPECT_EQ(w.Text1->text(), kept);
-    }
+    auto box = [&w](const char* name) { return child<QLineEdit>(w, name); };
+    EXPECT_EQ(box("Text4")->text(), QString::number(state.dataset.earliestDate));
+    EXPECT_EQ(box("Text5")->text(), QString::number(state.dataset.latestDate));
+    // The years box keeps to its rule when it is left.
+    box("Text1")->setText(QStringLiteral("1000"));
+    QFocusEvent out(QEvent::FocusOut);
+    QCoreApplication::sendEvent(box("Text1"), &out);
+    EXPECT_EQ(box("Text1")->text(), QStringLiteral("300"));
     // Reversed years are refused and the window stays.
-    w.Text4->setText(QStringLiteral("1000"));
-    w.Text5->setText(QStringLiteral("999"));
-    w.cmdOK->click();
+    box("Text4")->setText(QStringLiteral("1000"));
+    box("Text5")->setText(QStringLiteral("999"));
+    child<QPushButton>(w, "cmdOK")->click();
     EXPECT_EQ(dialogs.messages().back(), QStringLiteral("Start Year must not be after End Year."));
     EXPECT_NE(w.result(), QDialog::Accepted);
-    w.Text5->setText(QStringLiteral("1000"));
-    w.cmdOK->click();
+    box("Text5")->setText(QStringLiteral("1001"));
+    child<QPushButton>(w, "cmdOK")->click();
     EXPECT_EQ(w.result(), QDialog::Accepted);
-    EXPECT_EQ(state.timelinePrint.yearsPerLine, "120");
-    EXPECT_EQ(state.timelinePrint.startYear, "1000");
+    const TimelinePrintSettings& asked = state.timelinePrint;
+    EXPECT_EQ(asked.yearsPerLine + " " + asked.startYear + " " + asked.endYear, "300 1000 1001");
 
+    // Cancelled, or closed by its frame or Escape, it asks for nothing to print.
     PrintTimelineWindow again(state);
-    EXPECT_EQ(again.Text1->text(), QStringLiteral("80")); // at every opening
-    again.cmdCancel->click();
+    EXPECT_EQ(child<QLineEdit>(again, "Text1")->text(), QStringLiteral("80")); // every opening
+    child<QPushButton>(again, "cmdCancel")->click();
     EXPECT_EQ(state.timelinePrint.yearsPerLine, "0");
-    PrintTimelineWindow closed(state);
-    closed.reject(); // closed by its frame or Escape: as Cancel
+    state.timelinePrint.yearsPerLine = "80";
+    PrintTimelineWindow(state).reject();
     EXPECT_EQ(state.timelinePrint.yearsPerLine, "0");
 }
 
 TEST_F(PrintWindowTest, TheTimelinesPrintTheirChartsAndReportsTheirText) {
     for (const Side side : {Side::people, Side::events}) {
         printer = RecordingPrinter();
+        printer.columns = side == Side::events ? 50 : 0;
         TimelineWindow w(state, side);
         // A cancelled printer set-up prints nothing and asks nothing more.
         dialogs.answerPrinterSetup(false);
-        w.mnuPrint->trigger();
+        child<QAction>(w, "mnuPrint")->trigger();
         EXPECT_TRUE(printer.pages.empty());
 
         dialogs.answerPrinterSetup(true).answerModal([](QDialog& d) {
-            dynamic_cast<PrintTimelineWindow&>(d).cmdOK->click();
+            child<QPushButton>(d, "cmdOK")->click();
             return d.result();
         });
-        w.mnuPrint->trigger();
-        ASSERT_GE(dialogs.shown.size(), 2u);
-        EXPECT_EQ(dialogs.shown[dialogs.shown.size() - 2].text, QStringLiteral("PrintTline"));
-        EXPECT_TRUE(dialogs.messages().back().startsWith(QStringLiteral("Printed ")));
+        child<QAction>(w, "mnuPrint")->trigger();
         EXPECT_TRUE(printer.ended);
         ASSERT_FALSE(printer.pages.empty());
+        // One printed line per chart line in the first strip, under the banner.
         EXPECT_EQ(printer.pages[0].at(2), std::string(printBanner));
-        // One printed line per chart line in the first strip.
-        EXPECT_EQ(printer.pages[0].size(), 5u + static_cast<size_t>(w.rtbox1->lineCount()));
-        w.close();
+        EXPECT_EQ(printer.pages[0].size(),
+                  5u + static_cast<size_t>(child<ChartView>(w, "rtbox1")->lineCount()));
+        // How many strips went, and why they are narrower than asked.
+        EXPECT_EQ(dialogs.messages().back(),
+                  side == Side::people
+                      ? QStringLiteral("Printed 27 strips of 80 years")
+                      : QStringLiteral("Printed 44 strips of 50 years\r\nOnly 50 years fit "
+                                       "across the page at the smallest type, not the 80 asked "
+                                       "for."));
     }
-
-    // The print says how many strips went, and why they are narrower than asked.
-    printer = RecordingPrinter();
-    printer.columns = 50;
-    state.timelinePrint = {"80", "", ""};
-    printChartAsAsked(state, nullptr, {});
-    ASSERT_FALSE(dialogs.messages().empty());
-    EXPECT_EQ(dialogs.messages().back(),
-              QStringLiteral("Printed 44 strips of 50 years\r\nOnly 50 years fit across the page "
-                             "at the smallest type, not the 80 asked for."));
     // A cancelled choice of a PDF file's name prints nothing and says nothing.
     const size_t told = dialogs.messages().size();
     state.openPrinter = [](TextEncoding) { return std::unique_ptr<Printer>(); };
@@ -140,18 +127,16 @@ TEST_F(PrintWindowTest, TheTimelinesPrintTheirChartsAndReportsTheirText) {
     state.openPrinter = [this](TextEncoding) { return printer.share(); };
 
     ChoiceReport life(state, ChoiceReport::Kind::inMyLife);
-    emit life.Combo1->activated(0);
+    emit child<QComboBox>(life, "Combo1")->activated(0);
     printer = RecordingPrinter();
-    life.mnuPrint->trigger();
-    EXPECT_TRUE(printer.ended);
-    ASSERT_FALSE(printer.pages.empty());
+    child<QAction>(life, "mnuPrint")->trigger();
+    ASSERT_TRUE(printer.ended);
     EXPECT_EQ(dialogs.messages().back(),
               QStringLiteral("Printed %1 lines").arg(printer.pages[0].size() - 5));
-
     // A printer fault says why, and counts nothing.
     printer = RecordingPrinter();
     printer.failAtLine = 0;
-    life.mnuPrint->trigger();
+    child<QAction>(life, "mnuPrint")->trigger();
     EXPECT_EQ(dialogs.messages().back(), QStringLiteral("The printer is out of paper."));
     EXPECT_FALSE(printer.ended);
 }
@@ -169,6 +154,10 @@ std::string pdfText(const std::string& path) {
     return text;
 }
 
+std::unique_ptr<Printer> pdfPrinter(const std::string& path) {
+    return ui::openPdfPrinter(QString::fromStdString(path), TextEncoding::utf8);
+}
+
 } // namespace
 
 TEST(QtPrinterTest, OnlyAFinishedPrintLeavesAFile) {
@@ -177,8 +166,7 @@ TEST(QtPrinterTest, OnlyAFinishedPrintLeavesAFile) {
     // Strips of 300 years do not fit a page at the smallest type: narrower ones print, and the
     // last year of a 300-column line is on a page.
     {
-        std::unique_ptr<Printer> p =
-            ui::openPdfPrinter(QString::fromStdString(done), TextEncoding::utf8);
+        auto p = pdfPrinter(done);
         const TimelinePrintOutcome outcome =
             printTimeline(*p, {lineOfText(std::string(299, 'x') + "Z")}, TextEncoding::utf8, 0, 300,
                           {"300", "", ""});
@@ -190,8 +178,7 @@ TEST(QtPrinterTest, OnlyAFinishedPrintLeavesAFile) {
     EXPECT_NE(text.find(std::string(printBanner.substr(0, 26))), std::string::npos);
     // A mark that turns text around (U+202E) is shown, not obeyed.
     {
-        std::unique_ptr<Printer> p =
-            ui::openPdfPrinter(QString::fromStdString(dir.file("bidi.pdf")), TextEncoding::utf8);
+        auto p = pdfPrinter(dir.file("bidi.pdf"));
         p->printLine("Hat\xE2\x80\xAEshepsut rules");
         p->endDocument();
     }
@@ -201,8 +188,7 @@ TEST(QtPrinterTest, OnlyAFinishedPrintLeavesAFile) {
     const std::string old = dir.file("old.pdf");
     writeBytes(old, "the last print");
     for (const bool stop : {true, false}) {
-        std::unique_ptr<Printer> p =
-            ui::openPdfPrinter(QString::fromStdString(old), TextEncoding::utf8);
+        auto p = pdfPrinter(old);
         printChartHeader(*p);
         if (stop)
             p->abortDocument(); // otherwise a failure: the printer goes without an end
@@ -215,10 +201,8 @@ TEST(QtPrinterTest, OnlyAFinishedPrintLeavesAFile) {
     // A pipe is refused at once rather than waited on.
     const std::string fifo = dir.file("fifo.pdf");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::unique_ptr<Printer> toFifo =
-        ui::openPdfPrinter(QString::fromStdString(fifo), TextEncoding::utf8);
     try {
-        printChartHeader(*toFifo);
+        printChartHeader(*pdfPrinter(fifo));
         ADD_FAILURE() << "printed to a pipe";
     } catch (const PrintError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot save \"" + fifo + "\": it is not a regular file");
@@ -231,15 +215,13 @@ TEST(QtPrinterTest, OnlyAFinishedPrintLeavesAFile) {
             ::mount("tmpfs", dir.path().c_str(), "tmpfs", 0, "size=8k") != 0)
             return 77;
         writeBytes(dir.file("full.pdf"), "the last print");
-        std::unique_ptr<Printer> p =
-            ui::openPdfPrinter(QString::fromStdString(dir.file("full.pdf")), TextEncoding::utf8);
+        auto p = pdfPrinter(dir.file("full.pdf"));
         try {
             printChartHeader(*p);
             for (int i = 0; i < 2000; ++i)
                 p->printLine(std::to_string(i) + " a line that takes room on the small disk");
             p->endDocument();
         } catch (const PrintError& e) {
-
             const bool said = std::string(e.what()).ends_with("No space left on device");
             return said && readBytes(dir.file("full.pdf")) == "the last print" ? 0 : 2;
         }
