@@ -2,19 +2,7 @@
 #include "core/dataset_change.h"
 #include "core/qd3_file.h"
 
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
-
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <iostream>
-#include <sstream>
-
-using namespace tess;
-using namespace testing_support;
+#include "support/gui_test.h"
 
 namespace {
 

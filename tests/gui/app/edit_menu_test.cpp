@@ -4,34 +4,7 @@
 #include "entry/entry_window.h"
 #include "ui/chart_view.h"
 
-#include "support/dataset_builder.h"
-#include "support/entry_controls.h"
-#include "support/find_child.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
-
-#include <QAction>
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QFocusEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTest>
-
-#include <functional>
-#include <ostream>
-
-#include <gtest/gtest.h>
-
-using namespace tess;
-using namespace testing_support;
+#include "support/gui_test.h"
 
 namespace {
 

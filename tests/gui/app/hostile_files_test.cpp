@@ -6,26 +6,10 @@
 #include "state/settings.h"
 #include "ui/dialogs.h"
 
-#include "support/entry_controls.h"
-#include "support/find_child.h"
+#include "support/gui_test.h"
 #include "support/recording_printer.h"
-#include "support/temp_dir.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDialog>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScreen>
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
 
 #include <sys/stat.h>
-
-using namespace tess;
-using namespace testing_support;
 
 namespace {
 

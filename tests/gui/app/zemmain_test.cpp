@@ -5,32 +5,7 @@
 #include "ui/geometry.h"
 #include "ui/qt_dialogs.h"
 
-#include "support/find_child.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QCoreApplication>
-#include <QDir>
-#include <QGuiApplication>
-#include <QImage>
-#include <QLabel>
-#include <QMenu>
-#include <QProcess>
-#include <QPushButton>
-#include <QScreen>
-#include <QShortcut>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <csignal>
-#include <filesystem>
-#include <iostream>
-
-using namespace tess;
-using namespace testing_support;
+#include "support/gui_test.h"
 
 namespace {
 

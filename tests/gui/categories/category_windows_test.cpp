@@ -3,26 +3,7 @@
 #include "entry/entry_window.h"
 #include "ui/chart_view.h"
 
-#include "support/dataset_builder.h"
-#include "support/find_child.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QFocusEvent>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-using namespace tess;
-using namespace testing_support;
+#include "support/gui_test.h"
 
 namespace {
 

@@ -3,30 +3,7 @@
 #include "timeline/timeline_window.h"
 #include "ui/geometry.h"
 
-#include "support/dataset_builder.h"
-#include "support/entry_controls.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
-
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QProxyStyle>
-#include <QPushButton>
-#include <QScreen>
-#include <QTest>
-#include <QWheelEvent>
-
-#include <memory>
-
-#include <gtest/gtest.h>
-
-using namespace tess;
-using namespace testing_support;
+#include "support/gui_test.h"
 
 namespace {
 

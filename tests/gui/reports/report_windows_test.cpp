@@ -6,27 +6,7 @@
 #include "timeline/selection.h"
 #include "ui/geometry.h"
 
-#include "support/find_child.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
-
-#include <QAction>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QFocusEvent>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-
-#include <gtest/gtest.h>
-
-using namespace tess;
-using namespace testing_support;
+#include "support/gui_test.h"
 
 namespace {
 

@@ -7,30 +7,12 @@
 #include "ui/qt_printer.h"
 
 #include "support/faults.h"
-#include "support/find_child.h"
+#include "support/gui_test.h"
 #include "support/recording_printer.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
-
-#include <QAction>
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QFocusEvent>
-#include <QLineEdit>
-#include <QPrinter>
-#include <QPushButton>
-
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <filesystem>
 
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-
-using namespace tess;
-using namespace testing_support;
 
 namespace {
 

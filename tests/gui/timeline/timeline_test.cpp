@@ -8,33 +8,7 @@
 #include "timeline/timeline_window.h"
 #include "ui/geometry.h"
 
-#include "support/dataset_builder.h"
-#include "support/find_child.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QCoreApplication>
-#include <QFocusEvent>
-#include <QHelpEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QTest>
-#include <QToolTip>
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <filesystem>
-
-using namespace tess;
-using namespace testing_support;
+#include "support/gui_test.h"
 
 namespace {
 

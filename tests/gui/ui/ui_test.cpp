@@ -11,26 +11,7 @@
 #include "ui/tab_order.h"
 #include "ui/text_codec.h"
 
-#include "support/dataset_builder.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QLineEdit>
-#include <QPrinter>
-#include <QPushButton>
-#include <QScreen>
-#include <QTest>
-#include <QTimer>
-#include <QWidget>
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdlib>
-#include <functional>
-#include <memory>
+#include "support/gui_test.h"
 
 #include <sys/stat.h>
 
