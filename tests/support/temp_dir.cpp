@@ -1,5 +1,7 @@
 #include "support/temp_dir.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -48,6 +50,12 @@ std::string failureOf(const std::function<void()>& f) {
         return e.what();
     }
     return {};
+}
+
+void expectGolden(const std::string& text, const std::string& relative) {
+    if (std::getenv("TESSALINE_UPDATE_GOLDEN"))
+        writeBytes(dataFile(relative), text);
+    EXPECT_EQ(text, readBytes(dataFile(relative))) << relative;
 }
 
 } // namespace testing_support

@@ -27,5 +27,8 @@ std::string dataFile(const std::string& relative);
 
 // The message of the error f throws (a file or a printer failing), or "" when it throws none.
 std::string failureOf(const std::function<void()>& f);
+// Compares text with a file under the test data; with TESSALINE_UPDATE_GOLDEN set, writes it
+// there instead, for a change of output that was meant.
+void expectGolden(const std::string& text, const std::string& relative);
 
 } // namespace testing_support
