@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -41,6 +42,15 @@ void writeBytes(const std::string& path, const std::string& bytes) {
 
 std::string dataFile(const std::string& relative) {
     return std::string(TESSALINE_TEST_DATA) + "/" + relative;
+}
+
+std::vector<std::filesystem::path> dataFiles(const std::string& folder, const std::string& ending) {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dataFile(folder)))
+        if (ending.empty() || entry.path().extension() == ending)
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 std::string failureOf(const std::function<void()>& f) {

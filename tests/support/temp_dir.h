@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -24,6 +25,9 @@ private:
 std::string readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::string& bytes);
 std::string dataFile(const std::string& relative);
+// The files of a folder of the test data with the given ending (all when ""), in name order.
+std::vector<std::filesystem::path> dataFiles(const std::string& folder,
+                                             const std::string& ending = "");
 
 // The message of the error f throws (a file or a printer failing), or "" when it throws none.
 std::string failureOf(const std::function<void()>& f);
