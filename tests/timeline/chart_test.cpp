@@ -10,73 +10,30 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 using namespace tess;
 using namespace testing_support;
 
-namespace {
-std::string sp(int n) {
-    return std::string(static_cast<size_t>(n), ' ');
-}
-std::string dashes(int n) {
-    return std::string(static_cast<size_t>(n), '-');
-}
-} // namespace
-
 TEST(ChartLine, SpansMarksEdgesAndWidths) {
-    const auto u8 = TextEncoding::utf8, cp = TextEncoding::windows1252;
-    const std::string accented = "\xC3\x89\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"; // five letters
-    std::string sixteen;                                                     // two-byte letters
-    for (int i = 0; i < 16; ++i)
-        sixteen += "\xC3\xA9";
-    const std::string cjk = "\xE6\x9D\x8E\xE7\x99\xBD";
-    const struct Row {
-        std::string name;
-        int d1, t1, d2, t2, edge;
-        TextEncoding enc;
-        std::string line;
-    } rows[] = {
-        // Left edge 1840: the brackets stand in the columns of their years (10 and 30).
-        {"Ann", 1850, 0, 1870, 0, 1840, cp,
-         sp(4) + "1850 [" + dashes(8) + "Ann" + dashes(8) + "]   1870"},
-        {"Bo", 1900, 0, 1900, 0, 1840, cp, sp(54) + "1900 * Bo"},
-        {"Elevenchars", 1850, 1, 1855, 2, 1840, cp, sp(4) + "1850 ?----R  Elevenchars  1855"},
-        // Dates after the first carry a sign position. Spans 2, 3 and 4: the marks with 0, 1
-        // and 2 dashes, the name straight after.
-        {"X", 1850, 0, 1851, 0, 1840, cp, sp(4) + "1850 [] X  1851"},
-        {"X", 1850, 0, 1852, 0, 1840, cp, sp(4) + "1850 [-] X  1852"},
-        {"X", 1850, 0, 1853, 0, 1840, cp, sp(4) + "1850 [--] X  1853"},
-        // Span 10: a name of 6 (= S - 4) does not fit and follows; a name of 5 is centred with
-        // the odd dash on the right.
-        {"Sixsix", 1850, 0, 1859, 0, 1840, cp, sp(4) + "1850 [" + dashes(8) + "]  Sixsix  1859"},
-        {"Fiver", 1850, 0, 1859, 0, 1840, cp, sp(4) + "1850 [-Fiver--]   1859"},
-        // The second date before the first: a one-year mark, then the second date.
-        {"Z", 1850, 0, 1845, 0, 1840, cp, sp(4) + "1850 * Z  1845"},
-        // An unknown type gives no mark, so the line is two characters shorter.
-        {"X", 1850, 7, 1853, 9, 1840, cp, sp(4) + "1850--X  1853"},
-        // Negative years: the label carries its minus sign, padded to five.
-        {"Caesar", -100, 0, -44, 0, -120, cp,
-         sp(14) + "-100 [" + dashes(24) + "Caesar" + dashes(25) + "]  -44"},
-        {"Q", -44, 0, -44, 0, -60, cp, sp(11) + "-44 * Q"},
-        // Within 8 years of the left edge the lead is one blank, and the bar stands to the right.
-        {"E", 1842, 0, 1842, 0, 1840, cp, sp(2) + "1842 * E"},
-        // A six-character label is kept whole.
-        {"T", 10000, 0, 10000, 0, 9980, cp, sp(14) + "10000 * T"},
-        // Widths count characters: in UTF-8 five accented letters are centred as five plain
-        // ones, in Windows-1252 the same bytes are ten; fit or follow is decided by characters
-        // (16 two-byte letters fit a span of 21, 17 do not); CJK counts one a code point.
-        {accented, 1850, 0, 1870, 0, 1840, u8,
-         sp(4) + "1850 [" + dashes(7) + accented + dashes(7) + "]   1870"},
-        {accented, 1850, 0, 1870, 0, 1840, cp,
-         sp(4) + "1850 [" + dashes(4) + accented + dashes(5) + "]   1870"},
-        {sixteen, 1850, 0, 1870, 0, 1840, u8, sp(4) + "1850 [-" + sixteen + "--]   1870"},
-        {sixteen + "\xC3\xA9", 1850, 0, 1870, 0, 1840, u8,
-         sp(4) + "1850 [" + dashes(19) + "]  " + sixteen + "\xC3\xA9  1870"},
-        {cjk, 1850, 0, 1870, 0, 1840, u8,
-         sp(4) + "1850 [" + dashes(8) + cjk + dashes(9) + "]   1870"},
-    };
-    for (const Row& r : rows)
-        EXPECT_EQ(buildChartLine(r.name, r.d1, r.t1, r.d2, r.t2, r.edge, r.enc), r.line) << r.name;
+    std::istringstream rows(readBytes(dataFile("expected/chart_lines.txt")));
+    std::string got;
+    for (std::string row; std::getline(rows, row);) {
+        if (row.starts_with("#"))
+            got += row + "\n";
+        if (!row.starts_with("> "))
+            continue;
+        std::istringstream in(row.substr(2));
+        std::string encoding, name;
+        int edge = 0, d1 = 0, t1 = 0, d2 = 0, t2 = 0;
+        in >> encoding >> edge >> d1 >> t1 >> d2 >> t2;
+        std::getline(in >> std::ws, name);
+        got += row + "\n|" +
+               buildChartLine(name, d1, t1, d2, t2, edge,
+                              encoding == "utf8" ? TextEncoding::utf8 : TextEncoding::windows1252) +
+               "|\n";
+    }
+    expectGolden(got, "expected/chart_lines.txt");
     // An absurd distance is held, not wrapped.
     EXPECT_EQ(buildChartLineParts("F", 32767, 0, 32767, 0, -32768).lead, 32767);
 }
