@@ -20,22 +20,6 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
     return text;
 }
 
-// A command line's words: blanks part them, and '...' holds blanks or nothing.
-std::vector<std::string> words(const std::string& line) {
-    std::vector<std::string> args;
-    for (size_t i = 0; i < line.size();) {
-        if (line[i] == ' ') {
-            ++i;
-            continue;
-        }
-        const bool quoted = line[i] == '\'';
-        const size_t end = line.find(quoted ? '\'' : ' ', i + 1);
-        args.push_back(line.substr(i + quoted, std::min(end, line.size()) - i - quoted));
-        i = end == std::string::npos ? line.size() : end + 1;
-    }
-    return args;
-}
-
 std::map<std::string, std::string> filesIn(const TempDir& dir) {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::directory_iterator(dir.path()))
@@ -82,8 +66,8 @@ TEST(Cli, Transcript) {
         printedTo.clear();
         std::ostringstream out, err;
         const int status = tess::cli::run(
-            words(replaceAll(replaceAll(line.substr(2), "$DATA", data), "$TMP", tmp)), out, err,
-            false, pdf, png);
+            splitWords(replaceAll(replaceAll(line.substr(2), "$DATA", data), "$TMP", tmp)), out,
+            err, false, pdf, png);
         got += line + "\n" + out.str();
         std::istringstream said(err.str());
         for (std::string l; std::getline(said, l);)

@@ -62,6 +62,21 @@ std::string failureOf(const std::function<void()>& f) {
     return {};
 }
 
+std::vector<std::string> splitWords(const std::string& line) {
+    std::vector<std::string> words;
+    for (size_t i = 0; i < line.size();) {
+        if (line[i] == ' ') {
+            ++i;
+            continue;
+        }
+        const bool quoted = line[i] == '\'';
+        const size_t end = line.find(quoted ? '\'' : ' ', i + 1);
+        words.push_back(line.substr(i + quoted, std::min(end, line.size()) - i - quoted));
+        i = end == std::string::npos ? line.size() : end + 1;
+    }
+    return words;
+}
+
 void expectGolden(const std::string& text, const std::string& relative) {
     if (std::getenv("TESSALINE_UPDATE_GOLDEN"))
         writeBytes(dataFile(relative), text);

@@ -31,6 +31,8 @@ std::vector<std::filesystem::path> dataFiles(const std::string& folder,
 
 // The message of the error f throws (a file or a printer failing), or "" when it throws none.
 std::string failureOf(const std::function<void()>& f);
+// A line's words: blanks part them, and '...' holds blanks or nothing.
+std::vector<std::string> splitWords(const std::string& line);
 // Compares text with a file under the test data; with TESSALINE_UPDATE_GOLDEN set, writes it
 // there instead, for a change of output that was meant.
 void expectGolden(const std::string& text, const std::string& relative);

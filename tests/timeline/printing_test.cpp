@@ -36,9 +36,6 @@ TEST(Printing, ChartStripsAndTheirColumns) {
     EXPECT_EQ(chartStrips(80, 1840, 1840, 1900, 1940), (Strips{{1, 80}}));
     EXPECT_EQ(chartStrips(80, 1840, 1840, 1920, 2100), (Strips{{1, 80}}));
     EXPECT_EQ(chartStrips(80, 1840, 1921, 2000, 2100), (Strips{{81, 160}}));
-    for (const auto& [typed, kept] : std::vector<std::pair<std::string, std::string>>{
-             {"5", "10"}, {"1000", "300"}, {"80.5", "80"}, {"abc", "10"}})
-        EXPECT_EQ(yearsPerStripRule(typed), kept) << typed;
 
     const std::vector<ChartLine> lines = {lineOf(std::string(94, 'a') + "Z"),
                                           lineOf(std::string(60, 'b')),
