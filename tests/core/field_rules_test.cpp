@@ -1,5 +1,6 @@
 #include "core/field_rules.h"
 #include "core/numbers.h"
+#include "core/text_encoding.h"
 #include "reports/report_text.h"
 #include "timeline/chart_printing.h"
 
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -29,9 +31,36 @@ double number(const std::string& s) {
     return std::stod(s);
 }
 
+TextEncoding encoding(const std::string& name) {
+    return name == "utf8" ? TextEncoding::utf8 : TextEncoding::windows1252;
+}
+
+// "\xHH" in a row stands for that byte.
+std::string unescaped(const std::string& s) {
+    std::string bytes;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const bool escape = s.compare(i, 2, "\\x") == 0 && i + 3 < s.size();
+        bytes += escape ? static_cast<char>(std::stoi(s.substr(i + 2, 2), nullptr, 16)) : s[i];
+        i += escape ? 3 : 0;
+    }
+    return bytes;
+}
+
+// A result's bytes outside printable ASCII as "\xHH", and a backslash doubled.
+std::string escaped(const std::string& bytes) {
+    std::string s;
+    for (const unsigned char c : bytes) {
+        char hex[5];
+        std::snprintf(hex, sizeof hex, "\\x%02X", c);
+        s += c == '\\' ? "\\\\" : c < 0x20 || c > 0x7E ? hex : std::string(1, static_cast<char>(c));
+    }
+    return s;
+}
+
 } // namespace
 
-// Every rule the windows keep typed fields by, and the number texts, row by row from a table.
+// Every rule the windows keep typed fields by, the number texts and the text measures, row by
+// row from a table.
 TEST(FieldRules, AsTheTableSays) {
     const std::map<std::string, std::function<std::string(const Args&)>> rules = {
         {"clampToRange",
@@ -68,6 +97,32 @@ TEST(FieldRules, AsTheTableSays) {
         {"readLeadingNumber", [](const Args& a) { return text(readLeadingNumber(a[0])); }},
         {"roundHalfEven", [](const Args& a) { return text(roundHalfEven(number(a[0]))); }},
         {"toInt16Rounded", [](const Args& a) { return text(toInt16Rounded(number(a[0]))); }},
+        {"windows1252ToUtf8", [](const Args& a) { return windows1252ToUtf8(a[0]); }},
+        {"utf8ToWindows1252", [](const Args& a) { return utf8ToWindows1252(a[0]); }},
+        {"detectEncoding",
+         [](const Args& a) {
+             return std::string(detectEncoding(a[0]) == TextEncoding::utf8 ? "utf8" : "cp");
+         }},
+        {"isValidUtf8",
+         [](const Args& a) { return std::string(isValidUtf8(a[0]) ? "yes" : "no"); }},
+        {"toUtf8", [](const Args& a) { return toUtf8(a[0], encoding(a[1])); }},
+        {"fromUtf8", [](const Args& a) { return fromUtf8(a[0], encoding(a[1])); }},
+        {"textWidth", [](const Args& a) { return text(textWidth(a[0], encoding(a[1]))); }},
+        {"textSlice",
+         [](const Args& a) {
+             return std::string(
+                 textSlice(a[0], encoding(a[1]), std::stoul(a[2]), std::stoul(a[3])));
+         }},
+        {"byteOffsetOfChar",
+         [](const Args& a) {
+             return text(byteOffsetOfChar(a[0], encoding(a[1]), std::stoul(a[2])));
+         }},
+        {"displayText",
+         [](const Args& a) { return displayText(a[0], encoding(a[1]), std::stoul(a[2])); }},
+        {"terminalText", [](const Args& a) { return terminalText(a[0], encoding(a[1])); }},
+        {"padRight",
+         [](const Args& a) { return padRight(a[0], std::stoul(a[1]), encoding(a[2])); }},
+        {"padLeft", [](const Args& a) { return padLeft(a[0], std::stoul(a[1]), encoding(a[2])); }},
     };
     std::istringstream rows(readBytes(dataFile("expected/field_rules.txt")));
     std::string got;
@@ -76,11 +131,18 @@ TEST(FieldRules, AsTheTableSays) {
             got += row + "\n";
         if (!row.starts_with("> "))
             continue;
-        Args args = splitWords(row.substr(2));
+        Args args;
+        for (const std::string& word : splitWords(row.substr(2)))
+            args.push_back(unescaped(word));
         const std::string rule = args[0];
         args.erase(args.begin());
-        args.resize(3);
-        got += row + "\n= '" + rules.at(rule)(args) + "'\n";
+        args.resize(4);
+        got += row + "\n= '" + escaped(rules.at(rule)(args)) + "'\n";
     }
     expectGolden(got, "expected/field_rules.txt");
+    // Every byte survives the trip through UTF-8, the five undefined ones included.
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    EXPECT_EQ(utf8ToWindows1252(windows1252ToUtf8(all)), all);
 }

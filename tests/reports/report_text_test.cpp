@@ -56,26 +56,6 @@ TEST(Reports, GoldenTexts) {
 }
 
 TEST(Reports, ColumnsCountCharactersAndRangesAreInclusive) {
-    struct Pad {
-        std::string text;
-        size_t width;
-        TextEncoding enc;
-        std::string right, left;
-    };
-    const std::string e = "\xC3\xA9"; // é in UTF-8, one character
-    const std::vector<Pad> pads = {
-        {"abc", 5, TextEncoding::windows1252, "abc  ", "  abc"},
-        {"abcdef", 3, TextEncoding::windows1252, "abc", "def"},
-        {e + e + "x", 2, TextEncoding::utf8, e + e, e + "x"},
-        {e, 3, TextEncoding::utf8, e + "  ", "  " + e},
-        {"", 2, TextEncoding::utf8, "  ", "  "},
-    };
-    for (const Pad& p : pads) {
-        SCOPED_TRACE(p.text);
-        EXPECT_EQ(padRight(p.text, p.width, p.enc), p.right);
-        EXPECT_EQ(padLeft(p.text, p.width, p.enc), p.left);
-    }
-
     // Start equal to end lists exactly the one-year entries of that year; an empty range, an
     // empty text; the widest years never overflow an age.
     Dataset ds = DatasetBuilder()
