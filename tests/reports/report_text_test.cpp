@@ -25,36 +25,6 @@ Dataset reportsDataset() {
 
 } // namespace
 
-TEST(Reports, GoldenTexts) {
-    const Dataset ds = reportsDataset();
-    ListingColumns all;
-    all.dates = all.groupings = all.descriptions = all.image = all.url = true;
-    ListingColumns urlOnly;
-    urlOnly.urlOnly = true; // adds the link without "URL link"
-    ListingColumns datesGroups;
-    datesGroups.dates = datesGroups.groupings = true;
-    const int from = ds.earliestDate;
-    const int to = ds.latestDate;
-    const std::vector<std::pair<const char*, std::string>> cases = {
-        {"listing_people_all.txt", buildListing(ds, Side::people, from, to, all)},
-        {"listing_people_plain.txt", buildListing(ds, Side::people, 1800, 1920, {})},
-        {"listing_people_url_only.txt", buildListing(ds, Side::people, from, to, urlOnly)},
-        // The treaty of 1900 to 1901 overlaps the range and is left out.
-        {"listing_events_1850_1900.txt", buildListing(ds, Side::events, 1850, 1900, datesGroups)},
-        {"age_battle.txt", ageReport(ds, 0)},
-        {"age_treaty.txt", ageReport(ds, 1)},
-        {"age_ancient.txt", ageReport(ds, 2)},
-        {"life_ann.txt", inMyLifeReport(ds, 0)},
-        {"life_traveller.txt", inMyLifeReport(ds, 1)},
-        {"life_rex.txt", inMyLifeReport(ds, 2)},
-        {"life_five.txt", inMyLifeReport(ds, 3)},
-    };
-    for (const auto& [file, text] : cases) {
-        SCOPED_TRACE(file);
-        EXPECT_EQ(text, readBytes(dataFile(std::string("golden/reports/") + file)));
-    }
-}
-
 TEST(Reports, ColumnsCountCharactersAndRangesAreInclusive) {
     // Start equal to end lists exactly the one-year entries of that year; an empty range, an
     // empty text; the widest years never overflow an age.
