@@ -160,28 +160,3 @@ TEST(Selection, FiltersByPriorityCategoriesAndWholeRange) {
     EXPECT_EQ(std::pair(ds.factions.include[0], ds.factions.include[2]),
               std::pair(boolFalse, boolTrue));
 }
-
-TEST(Chart, GoldenChartsAsFilesOpenLeavesThem) {
-    int cases = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dataFile("golden"))) {
-        for (const bool people : {true, false}) {
-            const auto expected = entry.path() / (people ? "people_chart.txt" : "events_chart.txt");
-            if (!std::filesystem::exists(expected))
-                continue;
-            ++cases;
-            SCOPED_TRACE(expected.string());
-            Dataset ds;
-            readDataset(ds, (entry.path() / "input.qd3").string());
-            applyPeopleSelection(ds);
-            applyEventSelection(ds);
-            computeChartRange(ds);
-            const Chart chart =
-                people ? buildPeopleChart(ds, kindFactions) : buildEventsChart(ds, kindNations);
-            std::string text;
-            for (const ChartLine& line : chart.lines)
-                text += line.text() + "\n";
-            EXPECT_EQ(text, readBytes(expected.string()));
-        }
-    }
-    EXPECT_GE(cases, 4);
-}
