@@ -16,18 +16,17 @@ TEST(EntryForm, AStoreMakesTheRecordByTheFieldRules) {
     PersonRecord stored;
     stored.selected = 0;
     stored.date1Type = 2;
-    EntryForm f;
-    f.name = "Ann";
-    f.priority = "12";
-    f.date1 = "1850.5";
-    f.date2 = "99999";
-    f.date2Type = 1;
-    f.categories = {3, 4, 5};
-    f.imgName = "a.bmp";
-    f.imgSize1 = "11";
-    f.imgSize2 = "70000";
-    f.url = "https://example.org";
-    f.desc = "d";
+    const EntryForm f{.name = "Ann",
+                      .priority = "12",
+                      .date1 = "1850.5",
+                      .date2 = "99999",
+                      .date2Type = 1,
+                      .categories = {3, 4, 5},
+                      .imgName = "a.bmp",
+                      .imgSize1 = "11",
+                      .imgSize2 = "70000",
+                      .url = "https://example.org",
+                      .desc = "d"};
     // The record as the file holds it; the selection is kept too.
     Dataset ds = DatasetBuilder().build();
     ds.people = {recordFromForm(stored, f)};

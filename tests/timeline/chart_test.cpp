@@ -1,7 +1,6 @@
 #include "timeline/chart.h"
 #include "timeline/selection.h"
 
-#include "core/qd3_file.h"
 #include "core/text_encoding.h"
 
 #include "support/dataset_builder.h"
@@ -9,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sstream>
 
 using namespace tess;
