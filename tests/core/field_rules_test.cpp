@@ -1,4 +1,5 @@
 #include "core/field_rules.h"
+#include "core/legacy_file.h"
 #include "core/numbers.h"
 #include "core/text_encoding.h"
 #include "reports/report_text.h"
@@ -122,6 +123,7 @@ TEST(FieldRules, AsTheTableSays) {
         {"terminalText", [](const Args& a) { return terminalText(a[0], encoding(a[1])); }},
         {"padRight",
          [](const Args& a) { return padRight(a[0], std::stoul(a[1]), encoding(a[2])); }},
+        {"convertedFileName", [](const Args& a) { return convertedFileName(a[0]); }},
         {"padLeft", [](const Args& a) { return padLeft(a[0], std::stoul(a[1]), encoding(a[2])); }},
     };
     std::istringstream rows(readBytes(dataFile("expected/field_rules.txt")));
