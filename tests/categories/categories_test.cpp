@@ -70,13 +70,9 @@ TEST(Categories, TypedNamesAreFoundOrAddedInAColourThatStandsOut) {
     CategoryTable t;
     for (const char* name : {"Ruler", "banker", "Banker", "\xC9v\xEAque"})
         addNamedCategory(t, name);
-    struct Row {
-        const char* typed;
-        int found;
-    };
-    for (const Row& r : {Row{" ruler  ", 1}, Row{"BANKER", 2}, Row{"\xE9V\xCAQUE", 4},
-                         Row{"Rule", 0}, Row{"  ", 0}})
-        EXPECT_EQ(findCategory(t, r.typed, TextEncoding::windows1252), r.found) << r.typed;
+    for (const auto& [typed, found] : std::vector<std::pair<std::string, int>>{
+             {" ruler  ", 1}, {"BANKER", 2}, {"\xE9V\xCAQUE", 4}, {"Rule", 0}, {"  ", 0}})
+        EXPECT_EQ(findCategory(t, typed, TextEncoding::windows1252), found) << typed;
     EXPECT_EQ(categoryNoun(kindOccupations), "occupation");
 
     // The colour added is the palette's farthest from those there, not a shade of one: a table

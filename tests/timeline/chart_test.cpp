@@ -63,18 +63,13 @@ TEST(ChartLine, PartsSliceLikeTheWholeTextAndStaySmall) {
 }
 
 TEST(Chart, LinesFollowSelectionOrderAndColouring) {
-    Dataset ds = DatasetBuilder()
-                     .category(kindFactions, "F1", 0x0000FF)
-                     .category(kindFactions, "F2", 0x00FF00)
-                     .category(kindOccupations, "O1", 0x123456)
-                     .category(kindNations, "N1", 0xAA0000)
-                     .category(kindGroups, "G1", 0x00BB00)
-                     .person("A", 1900, 1950, 1, 1)
-                     .person("B", 1910, 1960, 2, 1)
-                     .person("C", 1920, 1970, 9, 1) // faction beyond its table
-                     .event("E1", 1900, 1910, 1, 1, 0)
-                     .event("E2", 1920, 1921, 1, 0, 1) // no first nation
-                     .build();
+    DatasetBuilder b;
+    b.category(kindFactions, "F1", 0x0000FF).category(kindFactions, "F2", 0x00FF00);
+    b.category(kindOccupations, "O1", 0x123456).category(kindNations, "N1", 0xAA0000);
+    b.category(kindGroups, "G1", 0x00BB00).person("A", 1900, 1950, 1, 1).person("B", 1910, 1960, 2);
+    b.person("C", 1920, 1970, 9, 1);                                     // faction beyond its table
+    b.event("E1", 1900, 1910, 1, 1, 0).event("E2", 1920, 1921, 1, 0, 1); // no first nation
+    Dataset ds = b.build();
     computeChartRange(ds);
     // A faction beyond its table, and an event's second nation, never colour.
     std::string charts = std::to_string(ds.earliestDate) + " to " + std::to_string(ds.latestDate);
@@ -93,9 +88,8 @@ TEST(Chart, LinesFollowSelectionOrderAndColouring) {
     for (int i = 0; i < 9; ++i)
         many.person("P" + std::to_string(i), 1900 + i, 1950);
     Dataset m = many.build();
-    for (auto& p : m.people)
-        p.selected = 0;
-    m.people[2].selected = m.people[5].selected = m.people[7].selected = boolTrue;
+    for (size_t i = 0; i < m.people.size(); ++i)
+        m.people[i].selected = i == 2 || i == 5 || i == 7;
     EXPECT_EQ(
         (std::vector<std::optional<int>>{personAtLine(m, 0), personAtLine(m, 1), personAtLine(m, 2),
                                          personAtLine(m, 3), personAtLine(m, 4)}),
@@ -109,27 +103,20 @@ TEST(Chart, LinesFollowSelectionOrderAndColouring) {
     m.numEvents = 0;
     computeChartRange(m);
     EXPECT_TRUE(buildPeopleChart(m, kindFactions).lines.empty());
-    EXPECT_EQ(m.earliestDate, 9989);
-    EXPECT_EQ(m.latestDate, -19990);
+    EXPECT_EQ(std::pair(m.earliestDate, m.latestDate), std::pair(9989, -19990));
 }
 
 TEST(Selection, FiltersByPriorityCategoriesAndWholeRange) {
-    Dataset ds = DatasetBuilder()
-                     .category(kindFactions, "F1", 1)
-                     .category(kindFactions, "F2", 1)
-                     .category(kindOccupations, "O1", 1)
-                     .category(kindNations, "N1", 1)
-                     .category(kindNations, "N2", 1)
-                     .category(kindGroups, "G1", 1)
-                     .person("p1", 1800, 1850, 1, 1, 3)
-                     .person("p4", 1800, 1850, 1, 1, 4)
-                     .person("early", 1790, 1810, 1, 1, 1) // overlaps the range's start
-                     .person("late", 1890, 1910, 1, 1, 1)  // overlaps its end
-                     .person("nofaction", 1820, 1830, 0, 1, 1)
-                     .person("f2", 1820, 1830, 2, 1, 1)
-                     .event("both", 1820, 1830, 1, 1, 2)
-                     .event("second only", 1820, 1830, 1, 0, 2)
-                     .build();
+    DatasetBuilder b;
+    b.category(kindFactions, "F1", 1).category(kindFactions, "F2", 1);
+    b.category(kindOccupations, "O1", 1).category(kindGroups, "G1", 1);
+    b.category(kindNations, "N1", 1).category(kindNations, "N2", 1);
+    b.person("p1", 1800, 1850, 1, 1, 3).person("p4", 1800, 1850, 1, 1, 4);
+    // Overlapping the range's start and its end.
+    b.person("early", 1790, 1810, 1, 1, 1).person("late", 1890, 1910, 1, 1, 1);
+    b.person("nofaction", 1820, 1830, 0, 1, 1).person("f2", 1820, 1830, 2, 1, 1);
+    b.event("both", 1820, 1830, 1, 1, 2).event("second only", 1820, 1830, 1, 0, 2);
+    Dataset ds = b.build();
     ds.selStart = 1800;
     ds.selEnd = 1900;
     ds.selPriority = 3;
