@@ -97,6 +97,7 @@ TEST(Printing, ChartsInStripsAndReportsInLines) {
     report("a\r\nb\r\n");
     report("a\rbc");
     report("0123456789ABCDEFGHIJ\r\nx", 15840, 10);
+    report("0123456789ABCDEFGHIJKL", 15840, 10); // the last piece exactly full
     std::string wide;
     for (int i = 0; i < 12; ++i)
         wide += e;
