@@ -34,16 +34,14 @@ TEST(Categories, CountsSelectedEntriesAndResetsLostGroups) {
     EXPECT_EQ(c.factions, (std::vector<int>{0, 1, 0, 2, 0, 0})); // the hidden F2 user not counted
     EXPECT_EQ(c.nations, (std::vector<int>{2, 2, 2, 0}));        // one event naming N2 twice
     EXPECT_EQ(c.groups, (std::vector<int>{0, 2})); // group 4 of 1 became 0, and is not counted
-    EXPECT_EQ(ds.events[2].group, 0);
-    EXPECT_EQ(ds.events[3].group, 7); // not selected: left alone
-    EXPECT_FALSE(ds.modified);
-
-    const std::vector<ChartLine> lines = editorLines(ds.factions, c.factions, ds.encoding);
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[0].text(), "F1  1");
-    EXPECT_EQ(lines[1].text(), "F2  0");
-    EXPECT_EQ(lines[2].color, 3);
-    EXPECT_EQ(lines[5].text(), " "); // the line that adds a category
+    // The one not selected is left alone.
+    EXPECT_EQ((std::vector<int>{ds.events[2].group, ds.events[3].group, ds.modified}),
+              (std::vector<int>{0, 7, false}));
+    // The last line is the one that adds a category.
+    std::string lines;
+    for (const ChartLine& line : editorLines(ds.factions, c.factions, ds.encoding))
+        lines += line.text() + " #" + std::to_string(line.color) + "|";
+    EXPECT_EQ(lines, "F1  1 #1|F2  0 #2|F3  2 #3|F4  0 #4|F5  0 #5|  #-1|");
     EXPECT_EQ(editorCaption(kindNations), "Edit Nations");
     EXPECT_FALSE(isPeopleKind(kindGroups));
 }
@@ -51,16 +49,13 @@ TEST(Categories, CountsSelectedEntriesAndResetsLostGroups) {
 TEST(Categories, AddingAndTheBlankRule) {
     CategoryTable t;
     ASSERT_TRUE(addCategory(t));
-    EXPECT_EQ(t.count, 1);
-    EXPECT_EQ(t.names[1], "");
-    EXPECT_TRUE(t.included(1));
+    EXPECT_TRUE(t.count == 1 && t.names[1].empty() && t.included(1));
     // A position a prune dropped is cleared when a category is added there again.
     t.names[1] = "old";
     t.colors[1] = 255;
     t.count = 0;
     ASSERT_TRUE(addCategory(t));
-    EXPECT_EQ(t.names[1], "");
-    EXPECT_EQ(t.colors[1], 0);
+    EXPECT_TRUE(t.names[1].empty() && t.colors[1] == 0);
     t.resize(32767);
     EXPECT_FALSE(addCategory(t));
     EXPECT_EQ(t.count, 32767);
@@ -75,13 +70,9 @@ TEST(Categories, TypedNamesAreFoundOrAddedInAColourThatStandsOut) {
     CategoryTable t;
     for (const char* name : {"Ruler", "banker", "Banker", "\xC9v\xEAque"})
         addNamedCategory(t, name);
-    struct Row {
-        const char* typed;
-        int found;
-    };
-    for (const Row& r : {Row{" ruler  ", 1}, Row{"BANKER", 2}, Row{"\xE9V\xCAQUE", 4},
-                         Row{"Rule", 0}, Row{"  ", 0}})
-        EXPECT_EQ(findCategory(t, r.typed, TextEncoding::windows1252), r.found) << r.typed;
+    for (const auto& [typed, found] : std::vector<std::pair<std::string, int>>{
+             {" ruler  ", 1}, {"BANKER", 2}, {"\xE9V\xCAQUE", 4}, {"Rule", 0}, {"  ", 0}})
+        EXPECT_EQ(findCategory(t, typed, TextEncoding::windows1252), found) << typed;
     EXPECT_EQ(categoryNoun(kindOccupations), "occupation");
 
     // The colour added is the palette's farthest from those there, not a shade of one: a table
@@ -127,12 +118,11 @@ TEST(Categories, ReplaceGroupRepointsEveryEntryAndNamesABlankKeeper) {
     // and blanks 3 again.
     Consolidation r = replaceGroup(ds, kindFactions, 1, 3);
     EXPECT_EQ(r.message, "Replace F3 with F1");
-    EXPECT_EQ(r.changed, 2);
-    EXPECT_EQ(ds.people[1].faction, 1);
-    EXPECT_EQ(ds.people[4].faction, 9); // other numbers untouched
-    EXPECT_EQ(ds.factions.count, 5);
+    // Other numbers are left as they are.
+    EXPECT_EQ((std::vector<int>{r.changed, ds.people[1].faction, ds.people[4].faction,
+                                ds.factions.count, ds.modified}),
+              (std::vector<int>{2, 1, 9, 5, true}));
     EXPECT_EQ(ds.factions.names[3], " ");
-    EXPECT_TRUE(ds.modified);
     pruneCategories(ds, kindFactions, countUsage(ds).factions);
     EXPECT_EQ(ds.factions.count, 1);
 
@@ -142,17 +132,13 @@ TEST(Categories, ReplaceGroupRepointsEveryEntryAndNamesABlankKeeper) {
     ds.nations.names[3] = " ";
     r = replaceGroup(ds, kindNations, 3, 1);
     EXPECT_EQ(r.message, "Replace 1 N1 with 3  ");
-    EXPECT_EQ(ds.nations.names[3], "N1");
-    EXPECT_EQ(ds.nations.names[1], " ");
-    EXPECT_EQ(ds.events[1].nation1, 3);
-    EXPECT_TRUE(ds.modified);
+    EXPECT_EQ(ds.nations.names[3] + "|" + ds.nations.names[1], "N1| ");
+    EXPECT_TRUE(ds.events[1].nation1 == 3 && ds.modified);
 
     // Nothing to re-point: names still move, the dataset is not marked.
     ds = sample();
     r = replaceGroup(ds, kindFactions, 4, 5);
-    EXPECT_EQ(r.changed, 0);
-    EXPECT_EQ(ds.factions.names[5], " ");
-    EXPECT_FALSE(ds.modified);
+    EXPECT_TRUE(r.changed == 0 && ds.factions.names[5] == " " && !ds.modified);
     EXPECT_EQ(replaceGroup(ds, kindFactions, 1, 6).changed, 0); // not a category: nothing
     EXPECT_EQ(ds.factions.names[1], "F1");
 }

@@ -1,94 +1,150 @@
 #include "core/field_rules.h"
+#include "core/legacy_file.h"
+#include "core/numbers.h"
+#include "core/text_encoding.h"
+#include "reports/report_text.h"
+#include "timeline/chart_printing.h"
+
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <sstream>
+
 using namespace tess;
+using namespace testing_support;
 
-// Each row: what a rule made of what was typed, and what it must make.
-TEST(FieldRules, NumbersAsTheWindowsKeepThem) {
-    const std::pair<double, double> rows[] = {
-        {clampToRange(5, 7, 3), 3}, // the lower bound first, then the upper
-        {clampToRange(5, 1, 9), 5},
-        {clampToRange(0, 1, 9), 1},
-        {clampToRange(12, 1, 9), 9},
-        {clampToRange(1, 2.5, 9), 2}, // a real bound that wins is rounded half-even
-        {clampToRange(10, 1, 3.5), 4},
-        {clampToRange(2.7, 2.5, 9), 2.7}, // a value inside stays as it is
-        // The dates of the Select and event windows.
-        {firstDateRule("1066.5"), 1066},
-        {firstDateRule("1067.5"), 1068},
-        {firstDateRule("-25000"), -20000},
-        {firstDateRule("12000"), 10000},
-        {firstDateRule("1e12"), 10000},
-        {firstDateRule("abc"), 0},
-        {firstDateRule(" 1 0 6 6 AD"), 1066},
-        {secondDateRule("1000", "1200"), 1200},
-        {secondDateRule("20000", "1200"), 10000},
-        {secondDateRule("1300", "1200"), 1300},
-        {secondDateRule("1200", "1200.4"), 1200}, // the first date unrounded: 1200.4 wins,
-        {secondDateRule("1100", "1200.6"), 1201}, // and is rounded when it does
-        {secondDateRule("-1e9", "-1e9"), -20000}, // never below the typed-year limit
-        {secondDateRule("5", "99999"), 10000},
-        // Select's priority box; an empty one means no priority chosen.
-        {*selectPriorityRule("0"), 1},
-        {*selectPriorityRule("12"), 9},
-        {*selectPriorityRule("3"), 3},
-        {*selectPriorityRule("2.5"), 2},
-        {*selectPriorityRule("x"), 1},
-        {*selectPriorityRule("-4"), 1},
-        {selectPriorityRule("").has_value() || selectPriorityRule("  ").has_value(), 0},
-        // Stored years and numbers: beyond 16 bits held within the limits, never wrapped.
-        {storedYear("1066.5"), 1066},
-        {storedYear("1067.5"), 1068},
-        {storedYear("70000"), 10000},
-        {storedYear("-1e30"), -20000},
-        {storedNumber("99999"), 32767},
-        {storedNumber("-99999"), -32768},
-    };
-    for (size_t i = 0; i < std::size(rows); ++i)
-        EXPECT_EQ(rows[i].first, rows[i].second) << "row " << i;
+namespace {
+
+using Args = std::vector<std::string>;
+
+std::string text(double x) {
+    std::ostringstream s;
+    s.precision(15);
+    s << x;
+    return s.str();
 }
 
-TEST(FieldRules, PersonDatesAndPriorityAsTyped) {
-    const std::pair<std::string, std::string> dates[] = {
-        {personFirstDateText("-25000"), "-20000"},
-        {personFirstDateText("12000"), "10000"},
-        {personFirstDateText("abc"), "0"},
-        {personFirstDateText("1066.5"), "1066.5"},
-        {personFirstDateText("12.50"), "12.5"},
-        {personFirstDateText(" 1 0 6 6 AD"), "1066"},
-        {personSecondDateText("1000", "1200"), "1200"},
-        {personSecondDateText("1000", "1200.5"), "1200.5"},
-        {personSecondDateText("99999", "1200"), "10000"},
-    };
-    for (const auto& [shown, expected] : dates)
-        EXPECT_EQ(shown, expected);
-    const std::pair<const char*, int> priorities[] = {{"", 1},   {" ", 1},  {"0", 1}, {"12", 9},
-                                                      {"10", 9}, {"x", 9},  {"3", 3}, {"-", 1},
-                                                      {"5x", 5}, {"2.5", 2}};
-    for (const auto& [typed, stored] : priorities)
-        EXPECT_EQ(entryPriorityRule(typed), stored) << typed;
+double number(const std::string& s) {
+    return std::stod(s);
 }
 
-TEST(FieldRules, OnlyWebAddressesAndDocumentsAreOpened) {
-    const std::pair<const char*, LinkKind> rows[] = {
-        {"", LinkKind::empty},
-        {"   ", LinkKind::empty},
-        {"https://en.wikipedia.org/wiki/Hypatia", LinkKind::webAddress},
-        {"HTTP://example.com", LinkKind::webAddress},
-        {"ftp://example.com/a.txt", LinkKind::webAddress},
-        {"mypage.htm", LinkKind::localDocument},
-        {"notes/Life of Hypatia.PDF", LinkKind::localDocument},
-        {"pic.bmp#top", LinkKind::localDocument},
-        {"https://", LinkKind::refused},
-        {"file:///usr/bin/xterm", LinkKind::refused},
-        {"javascript:alert(1)", LinkKind::refused},
-        {"C:\\\\Windows\\\\notepad.exe", LinkKind::refused},
-        {"run.sh", LinkKind::refused},
-        {"tool.desktop", LinkKind::refused},
-        {"/usr/bin/xterm", LinkKind::refused},
-        {"archive.v2/run", LinkKind::refused},
+TextEncoding encoding(const std::string& name) {
+    return name == "utf8" ? TextEncoding::utf8 : TextEncoding::windows1252;
+}
+
+// "\xHH" in a row stands for that byte.
+std::string unescaped(const std::string& s) {
+    std::string bytes;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const bool escape = s.compare(i, 2, "\\x") == 0 && i + 3 < s.size();
+        bytes += escape ? static_cast<char>(std::stoi(s.substr(i + 2, 2), nullptr, 16)) : s[i];
+        i += escape ? 3 : 0;
+    }
+    return bytes;
+}
+
+// A result's bytes outside printable ASCII as "\xHH", and a backslash doubled.
+std::string escaped(const std::string& bytes) {
+    std::string s;
+    for (const unsigned char c : bytes) {
+        char hex[5];
+        std::snprintf(hex, sizeof hex, "\\x%02X", c);
+        s += c == '\\' ? "\\\\" : c < 0x20 || c > 0x7E ? hex : std::string(1, static_cast<char>(c));
+    }
+    return s;
+}
+
+} // namespace
+
+// Every rule the windows keep typed fields by, the number texts and the text measures, row by
+// row from a table.
+TEST(FieldRules, AsTheTableSays) {
+    const std::map<std::string, std::function<std::string(const Args&)>> rules = {
+        {"clampToRange",
+         [](const Args& a) {
+             return text(clampToRange(number(a[0]), number(a[1]), number(a[2])));
+         }},
+        {"firstDateRule", [](const Args& a) { return text(firstDateRule(a[0])); }},
+        {"secondDateRule", [](const Args& a) { return text(secondDateRule(a[0], a[1])); }},
+        {"selectPriorityRule",
+         [](const Args& a) {
+             const auto p = selectPriorityRule(a[0]);
+             return p ? text(*p) : "none";
+         }},
+        {"storedYear", [](const Args& a) { return text(storedYear(a[0])); }},
+        {"storedNumber", [](const Args& a) { return text(storedNumber(a[0])); }},
+        {"personFirstDateText", [](const Args& a) { return personFirstDateText(a[0]); }},
+        {"personSecondDateText", [](const Args& a) { return personSecondDateText(a[0], a[1]); }},
+        {"entryPriorityRule", [](const Args& a) { return text(entryPriorityRule(a[0])); }},
+        {"reportStartRule",
+         [](const Args& a) {
+             return text(reportStartRule(a[0], std::stoi(a[1]), std::stoi(a[2])));
+         }},
+        {"reportEndRule",
+         [](const Args& a) { return text(reportEndRule(a[0], a[1], std::stoi(a[2]))); }},
+        {"yearsPerStripRule", [](const Args& a) { return yearsPerStripRule(a[0]); }},
+        {"classifyLink",
+         [](const Args& a) {
+             const char* kinds[] = {"empty", "web address", "local document", "refused"};
+             return std::string(kinds[static_cast<int>(classifyLink(a[0]))]);
+         }},
+        {"plainNumber", [](const Args& a) { return plainNumber(std::stoll(a[0])); }},
+        {"signedNumber", [](const Args& a) { return signedNumber(std::stoll(a[0])); }},
+        {"plainDecimal", [](const Args& a) { return plainDecimal(number(a[0])); }},
+        {"readLeadingNumber", [](const Args& a) { return text(readLeadingNumber(a[0])); }},
+        {"roundHalfEven", [](const Args& a) { return text(roundHalfEven(number(a[0]))); }},
+        {"toInt16Rounded", [](const Args& a) { return text(toInt16Rounded(number(a[0]))); }},
+        {"windows1252ToUtf8", [](const Args& a) { return windows1252ToUtf8(a[0]); }},
+        {"utf8ToWindows1252", [](const Args& a) { return utf8ToWindows1252(a[0]); }},
+        {"detectEncoding",
+         [](const Args& a) {
+             return std::string(detectEncoding(a[0]) == TextEncoding::utf8 ? "utf8" : "cp");
+         }},
+        {"isValidUtf8",
+         [](const Args& a) { return std::string(isValidUtf8(a[0]) ? "yes" : "no"); }},
+        {"toUtf8", [](const Args& a) { return toUtf8(a[0], encoding(a[1])); }},
+        {"fromUtf8", [](const Args& a) { return fromUtf8(a[0], encoding(a[1])); }},
+        {"textWidth", [](const Args& a) { return text(textWidth(a[0], encoding(a[1]))); }},
+        {"textSlice",
+         [](const Args& a) {
+             return std::string(
+                 textSlice(a[0], encoding(a[1]), std::stoul(a[2]), std::stoul(a[3])));
+         }},
+        {"byteOffsetOfChar",
+         [](const Args& a) {
+             return text(byteOffsetOfChar(a[0], encoding(a[1]), std::stoul(a[2])));
+         }},
+        {"displayText",
+         [](const Args& a) { return displayText(a[0], encoding(a[1]), std::stoul(a[2])); }},
+        {"terminalText", [](const Args& a) { return terminalText(a[0], encoding(a[1])); }},
+        {"padRight",
+         [](const Args& a) { return padRight(a[0], std::stoul(a[1]), encoding(a[2])); }},
+        {"convertedFileName", [](const Args& a) { return convertedFileName(a[0]); }},
+        {"padLeft", [](const Args& a) { return padLeft(a[0], std::stoul(a[1]), encoding(a[2])); }},
     };
-    for (const auto& [link, kind] : rows)
-        EXPECT_EQ(classifyLink(link), kind) << link;
+    std::istringstream rows(readBytes(dataFile("expected/field_rules.txt")));
+    std::string got;
+    for (std::string row; std::getline(rows, row);) {
+        if (row.starts_with("#"))
+            got += row + "\n";
+        if (!row.starts_with("> "))
+            continue;
+        Args args;
+        for (const std::string& word : splitWords(row.substr(2)))
+            args.push_back(unescaped(word));
+        const std::string rule = args[0];
+        args.erase(args.begin());
+        args.resize(4);
+        got += row + "\n= '" + escaped(rules.at(rule)(args)) + "'\n";
+    }
+    expectGolden(got, "expected/field_rules.txt");
+    // Every byte survives the trip through UTF-8, the five undefined ones included.
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    EXPECT_EQ(utf8ToWindows1252(windows1252ToUtf8(all)), all);
 }

@@ -91,21 +91,12 @@ TEST(AtomicSave, KeepsPermissionsAndFollowsLinks) {
     EXPECT_EQ(statOf(fresh).st_mode & 0777, 0644u);
 }
 
-TEST(AtomicSave, ReadWholeFileReadsOnlyRegularFiles) {
-    EXPECT_THROW(readWholeFile("/no/such/file"), FileError);
-    TempDir dir;
-    // A pipe named like a dataset must not make the program wait for a writer forever.
-    const std::string fifo = dir.file("pipe.qd3");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(failureOf([&] { readWholeFile(fifo); }),
-              "Cannot read \"" + fifo + "\": it is not a regular file");
-    writeBytes(dir.file("a"), std::string("x\0y", 3));
-    EXPECT_EQ(readWholeFile(dir.file("a")), std::string("x\0y", 3));
-}
-
+// A pipe named like a dataset must not make the program wait for a writer forever.
 TEST(AtomicSave, RefusesWhatIsNotARegularFileAndLeavesItAlone) {
     TempDir dir;
     ASSERT_EQ(::mkfifo(dir.file("pipe.qd3").c_str(), 0644), 0);
+    EXPECT_EQ(failureOf([&] { readWholeFile(dir.file("pipe.qd3")); }),
+              "Cannot read \"" + dir.file("pipe.qd3") + "\": it is not a regular file");
     fs::create_symlink("pipe.qd3", dir.path() / "link.qd3");
     // A device like /dev/null, made here when allowed; the real one is refused before it is
     // touched.
@@ -118,10 +109,8 @@ TEST(AtomicSave, RefusesWhatIsNotARegularFileAndLeavesItAlone) {
         EXPECT_EQ(saveError(target, "new"),
                   "Cannot save \"" + target + "\": it is not a regular file");
         const struct stat after = statOf(target);
-        EXPECT_EQ(after.st_mode, before.st_mode);
-        EXPECT_EQ(after.st_ino, before.st_ino);
-        EXPECT_EQ(after.st_rdev, before.st_rdev);
-        EXPECT_EQ(filesIn(dir.path()), files);
+        EXPECT_EQ(std::tuple(after.st_mode, after.st_ino, after.st_rdev, filesIn(dir.path())),
+                  std::tuple(before.st_mode, before.st_ino, before.st_rdev, files));
     }
 }
 
@@ -144,28 +133,31 @@ TEST(AtomicSave, RefusesAFileTheUserMayNotWrite) {
     EXPECT_EQ(filesIn(dir.path()), 2u);
 }
 
-TEST(AtomicSave, AFileWithHardLinksStaysOneFile) {
+// A write that fails after any number of bytes leaves the old file, and its hard links, as they
+// were and nothing beside it; a hard-linked file stays one file when saved.
+TEST(AtomicSave, AFailedWriteLeavesTheOldFileAndNothingElse) {
     TempDir dir;
     const std::string target = dir.file("data.qd3");
-    const std::string other = dir.file("other.qd3");
     writeBytes(target, "the old file\r\n");
-    ASSERT_EQ(::link(target.c_str(), other.c_str()), 0);
-    const ino_t inode = statOf(target).st_ino;
-    const std::string longer = "new contents, longer than the old ones\n";
-    for (size_t budget : {size_t{0}, size_t{1}, longer.size() - 1}) {
-        SCOPED_TRACE(budget);
-        EXPECT_EQ(saveError(target, longer, failingAfter(budget)),
-                  "Cannot save \"" + target + "\": No space left on device");
-        EXPECT_EQ(readBytes(target), "the old file\r\n");
-        EXPECT_EQ(readBytes(other), "the old file\r\n");
-        EXPECT_EQ(filesIn(dir.path()), 2u);
+    const std::string data = formatDataset(DatasetBuilder().person("Ann", 1850, 1870).build());
+    for (const size_t files : {1u, 2u}) {
+        if (files == 2) {
+            ASSERT_EQ(::link(target.c_str(), dir.file("other.qd3").c_str()), 0);
+        }
+        for (size_t n = 0; n < data.size(); ++n) {
+            SCOPED_TRACE(n);
+            ASSERT_EQ(saveError(target, data, failingAfter(n)),
+                      "Cannot save \"" + target + "\": No space left on device");
+            ASSERT_EQ(readBytes(target), "the old file\r\n");
+            ASSERT_EQ(filesIn(dir.path()), files);
+        }
     }
-    for (const std::string& data : {longer, std::string("short")}) {
-        writeFileAtomic(target, data);
-        EXPECT_EQ(readBytes(other), data);
-        EXPECT_EQ(statOf(target).st_ino, inode);
-        EXPECT_EQ(statOf(target).st_nlink, 2u);
-        EXPECT_EQ(filesIn(dir.path()), 2u);
+    const ino_t inode = statOf(target).st_ino;
+    for (const std::string& text : {data, std::string("short")}) {
+        writeFileAtomic(target, text);
+        EXPECT_EQ(readBytes(dir.file("other.qd3")), text);
+        EXPECT_EQ(std::tuple(statOf(target).st_ino, statOf(target).st_nlink, filesIn(dir.path())),
+                  std::tuple(inode, nlink_t{2}, size_t{2}));
     }
 }
 
@@ -175,7 +167,6 @@ TEST(AtomicSave, TheLongestLegalNameSaves) {
     const std::string target = dir.file(std::string(251, 'n') + ".qd3");
     writeFileAtomic(target, "first");
     writeFileAtomic(target, "second");
-    EXPECT_EQ(readBytes(target), "second");
     ASSERT_EQ(::link(target.c_str(), dir.file("other.qd3").c_str()), 0);
     writeFileAtomic(target, "third");
     EXPECT_EQ(readBytes(dir.file("other.qd3")), "third");
@@ -218,6 +209,5 @@ TEST(AtomicSave, NothingAKilledSaveLeavesOutlivesTheNextSave) {
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
     writeFileAtomic(target, "newest");
     ::close(held);
-    EXPECT_TRUE(fs::exists(busy));
-    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(busy) && !fs::exists(stale));
 }

@@ -10,14 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <cstdio>
 #include <deque>
 #include <filesystem>
+#include <tuple>
 
-#include <sched.h>
-#include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace tess;
@@ -25,6 +21,12 @@ using namespace testing_support;
 namespace fs = std::filesystem;
 
 namespace {
+
+template <class T> T next(std::deque<T>& answers) {
+    T answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
 
 // Answers the save command from a script and records what it was asked and told.
 struct ScriptedPrompts : SavePrompts {
@@ -35,15 +37,11 @@ struct ScriptedPrompts : SavePrompts {
 
     bool saveSelectedOnly() override {
         asked.push_back("?");
-        const bool yes = selectedAnswers.front();
-        selectedAnswers.pop_front();
-        return yes;
+        return next(selectedAnswers);
     }
     std::optional<std::string> saveAs(const std::string& proposed) override {
         asked.push_back(proposed);
-        auto path = paths.front();
-        paths.pop_front();
-        return path;
+        return next(paths);
     }
     void tell(const std::string& message) override { told.push_back(message); }
 };
@@ -113,126 +111,23 @@ TEST(SaveCommand, AsksWritesAndKeepsChangesUntilTheWholeDatasetIsSaved) {
             prompts.paths.push_back(p.empty() ? std::nullopt : std::optional(p));
         const SaveResult r = saveCommand(ds, prompts);
         EXPECT_EQ(prompts.asked, c.asked);
-        EXPECT_EQ(fs::exists(sel), c.selectionFile);
-        if (c.selectionFile) { // the three selected people only
-            EXPECT_EQ(readBytes(sel).rfind("3 -- Number of people in file\r\n", 0), 0u);
-        }
+        // The selection copy holds the three selected people only.
+        EXPECT_EQ(fs::exists(sel) && readBytes(sel).starts_with("3 -- "), c.selectionFile);
         EXPECT_EQ(r.datasetWritten, !c.savedTo.empty());
         if (!c.savedTo.empty()) {
             EXPECT_EQ(readBytes(c.savedTo), formatDataset(ds));
         } else {
             EXPECT_FALSE(fs::exists(file) || fs::exists(other));
         }
-        EXPECT_EQ(ds.modified, c.modifiedAfter);
-        EXPECT_EQ(ds.saveSelectedOnly, 0);
+        EXPECT_EQ((std::vector<int>{ds.modified, ds.saveSelectedOnly}),
+                  (std::vector<int>{c.modifiedAfter, 0}));
         // A failed or cancelled write keeps the dataset's file.
         EXPECT_EQ(ds.fileName, c.savedTo.empty() ? file : c.savedTo);
         EXPECT_EQ(prompts.told.size(), c.told);
-    }
-}
-
-namespace {
-
-// The save command with a fault in place: what must hold after every failed save. Run in a
-// child process too, so it answers with an exit status: 0 when all holds.
-int failedSaveKeepsEverything(const std::string& target, const std::string& reason,
-                              const WriteFunction& write = {}) {
-    const std::string before = readBytes(target);
-    const size_t files = filesIn(fs::path(target).parent_path());
-    Dataset ds = tenPeople(target);
-    for (auto& p : ds.people)
-        p.selected = 1;
-    ds.numSelPeople = 10;
-    ds.modified = 1;
-    ScriptedPrompts prompts;
-    prompts.paths = {target};
-    const SaveResult r = saveCommand(ds, prompts, write);
-    const bool told =
-        prompts.told.size() == 2 && prompts.told[1] == "Cannot save \"" + target + "\": " + reason;
-    if (!told)
-        std::fprintf(stderr, "told: %s\n", prompts.told.empty() ? "" : prompts.told.back().c_str());
-    return !r.datasetWritten && ds.modified && told && readBytes(target) == before &&
-                   filesIn(fs::path(target).parent_path()) == files
-               ? 0
-               : 1;
-}
-
-} // namespace
-
-TEST(SaveFaults, TheOldFileAndTheChangesOutliveEveryFailedSave) {
-    TempDir dir;
-    fs::permissions(dir.path(), fs::perms::all);
-    const std::string target = dir.file("data.qd3");
-    const std::string old = formatDataset(DatasetBuilder().person("Old", 1, 2).build());
-    writeBytes(target, old);
-    const size_t whole = formatDataset(tenPeople(target)).size();
-
-    // A write that fails after N bytes, for every N the file has.
-    for (size_t n = 0; n < whole; ++n) {
-        SCOPED_TRACE(n);
-        ASSERT_EQ(failedSaveKeepsEverything(target, "No space left on device", failingAfter(n)), 0);
-    }
-
-    struct Row {
-        const char* fault;
-        std::function<int()> run; // 0: all held; 77: the machine does not allow this fault
-    } rows[] = {
-        // A real full disk: a tiny file system of its own, where the machine allows one.
-        {"full disk",
-         [&] {
-             const std::string small = dir.file("small");
-             fs::create_directory(small);
-             return inChild([&] {
-                 if (::unshare(CLONE_NEWNS) != 0 ||
-                     ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-                     ::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=4k") != 0)
-                     return 77;
-                 const std::string file = small + "/data.qd3";
-                 writeBytes(file, old);
-                 return failedSaveKeepsEverything(file, "No space left on device");
-             });
-         }},
-        // The kernel's own limit on the size of a file the process may write.
-        {"file size limit",
-         [&] {
-             return inChild([&] {
-                 std::signal(SIGXFSZ, SIG_IGN);
-                 const rlimit limit{whole / 2, whole / 2};
-                 if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
-                     return 77;
-                 return failedSaveKeepsEverything(target, "File too large");
-             });
-         }},
-        {"folder that cannot be written",
-         [&] {
-             const std::string locked = dir.file("locked");
-             fs::create_directory(locked);
-             writeBytes(locked + "/data.qd3", old);
-             fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec |
-                                         fs::perms::others_read | fs::perms::others_exec);
-             return asUnprivilegedUser([&] {
-                 return failedSaveKeepsEverything(locked + "/data.qd3", "Permission denied");
-             });
-         }},
-        // A link is saved through, to the file it names: here one the user may not replace.
-        {"link into a folder that cannot be written",
-         [&] {
-             const std::string link = dir.file("link.qd3");
-             fs::create_symlink(dir.file("locked/data.qd3"), link);
-             return asUnprivilegedUser([&] {
-                 const int held = failedSaveKeepsEverything(link, "Permission denied");
-                 return held == 0 && fs::is_symlink(link) ? 0 : 1;
-             });
-         }},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.fault);
-        const int outcome = row.run();
-        if (outcome == 77)
-            std::printf("[ SKIPPED  ] %s: not allowed on this machine\n", row.fault);
-        else
-            EXPECT_EQ(outcome, 0);
-        EXPECT_EQ(readBytes(target), old);
+        if (c.told == 2) { // a failed write says why, after the notice
+            EXPECT_EQ(prompts.told[1],
+                      "Cannot save \"" + missing + "\": No such file or directory");
+        }
     }
 }
 
@@ -247,6 +142,7 @@ TEST(Recovery, WrittenBesideOrInTheFallbackFolderAndOfferedWhenNewer) {
     auto offered = [&](const std::string& dataset) {
         return newerRecoveryCopies(dataset, program).offered.value_or("");
     };
+    const auto userOnly = fs::perms::owner_read | fs::perms::owner_write;
     EXPECT_EQ(offered(ds.fileName), "");
 
     // The whole dataset, hidden entries too (even caught in a selection-only write), goes beside
@@ -255,7 +151,7 @@ TEST(Recovery, WrittenBesideOrInTheFallbackFolderAndOfferedWhenNewer) {
     EXPECT_EQ(writeRecoveryCopy(ds, program), beside);
     ds.saveSelectedOnly = boolFalse;
     EXPECT_EQ(readBytes(beside), formatDataset(ds));
-    EXPECT_EQ(fs::status(beside).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(beside).permissions(), userOnly);
     EXPECT_EQ(offered(ds.fileName), beside);
     // An older one is not offered.
     fs::last_write_time(beside, fs::file_time_type::clock::now() - std::chrono::hours(2));
@@ -267,11 +163,8 @@ TEST(Recovery, WrittenBesideOrInTheFallbackFolderAndOfferedWhenNewer) {
     Dataset lost = ds;
     lost.fileName = dir.file("gone/main.qd3");
     const std::string fallback = writeRecoveryCopy(lost, program);
-    EXPECT_EQ(fs::path(fallback).parent_path(), fs::path(program));
     EXPECT_EQ(fallback, recoveryPathIn(program, lost.fileName));
-    EXPECT_NE(fallback, recoveryPathIn(program, ds.fileName));
-    EXPECT_EQ(offered(lost.fileName), fallback);
-    EXPECT_EQ(offered(ds.fileName), "");
+    EXPECT_EQ(offered(lost.fileName) + "|" + offered(ds.fileName), fallback + "|");
     lost.fileName = dir.file("gone/again.qd3");
     EXPECT_NE(failureOf([&] { writeRecoveryCopy(lost, dir.file("gone")); }), "");
 }
@@ -292,8 +185,7 @@ TEST(Recovery, APlantedFileIsNeitherWrittenThroughNorOffered) {
     removeRecoveryCopies(ds.fileName, program); // not the user's copy: it stays
     EXPECT_TRUE(fs::is_symlink(beside));
     EXPECT_EQ(writeRecoveryCopy(ds, program), beside);
-    EXPECT_EQ(readBytes(dir.file("victim")), "the user's own file");
-    EXPECT_FALSE(fs::is_symlink(beside));
+    EXPECT_TRUE(readBytes(dir.file("victim")) == "the user's own file" && !fs::is_symlink(beside));
 
     fs::remove(beside);
     writeBytes(beside, "theirs");
@@ -305,8 +197,7 @@ TEST(Recovery, APlantedFileIsNeitherWrittenThroughNorOffered) {
     EXPECT_EQ(readBytes(dir.file("their view")), "theirs");
     EXPECT_EQ(fs::status(beside).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     removeRecoveryCopies(ds.fileName, program);
-    EXPECT_FALSE(fs::exists(beside));
-    EXPECT_TRUE(fs::exists(dir.file("their view")));
+    EXPECT_TRUE(!fs::exists(beside) && fs::exists(dir.file("their view")));
 
     if (::geteuid() != 0)
         return;
@@ -315,17 +206,18 @@ TEST(Recovery, APlantedFileIsNeitherWrittenThroughNorOffered) {
     writeBytes(beside, "theirs");
     ASSERT_EQ(::chown(beside.c_str(), 65534, 65534), 0);
     const RecoveryCopies found = newerRecoveryCopies(ds.fileName, program);
-    EXPECT_FALSE(found.offered);
-    EXPECT_EQ(found.refused, std::vector<std::string>{why + "it belongs to another user."});
+    EXPECT_TRUE(!found.offered && found.refused.size() == 1);
+    EXPECT_EQ(found.refused[0], why + "it belongs to another user.");
     ASSERT_EQ(::chown(beside.c_str(), 0, 0), 0);
     fs::permissions(dir.path(), fs::perms::all | fs::perms::sticky_bit);
-    fs::create_directory(dir.path() / "program");
-    ASSERT_EQ(::chown((dir.path() / "program").c_str(), 65534, 65534), 0);
-    const int outcome = asUnprivilegedUser([&] {
-        const std::string written = writeRecoveryCopy(ds, (dir.path() / "program").string());
-        return written == recoveryPathIn((dir.path() / "program").string(), ds.fileName) ? 0 : 1;
-    });
-    EXPECT_EQ(outcome, 0);
+    const std::string theirs = dir.file("program");
+    fs::create_directory(theirs);
+    ASSERT_EQ(::chown(theirs.c_str(), 65534, 65534), 0);
+    EXPECT_EQ(asUnprivilegedUser([&] {
+                  return writeRecoveryCopy(ds, theirs) == recoveryPathIn(theirs, ds.fileName) ? 0
+                                                                                              : 1;
+              }),
+              0);
     EXPECT_EQ(readBytes(beside), "theirs");
 }
 
@@ -348,26 +240,17 @@ TEST(Merge, OffsetsCategoriesAndKeepsStoredValues) {
         .category(kindNations, "BN2", 1)
         .category(kindNations, "BN3", 1);
     b.category(kindGroups, "BG", 1).category(kindOccupations, "BO", 1);
-    const std::string file = formatDataset(b.build());
-    // The colour 3 as the file stores it, which the reader would turn into the palette's cyan.
-    ASSERT_NE(file.find("BF1\r\n 3 \r\n"), std::string::npos);
-
     std::vector<std::pair<int, int>> announced;
-    mergeDatasetText(ds, file, [&](int p, int e) { announced.emplace_back(p, e); });
+    mergeDatasetText(ds, formatDataset(b.build()),
+                     [&](int p, int e) { announced.emplace_back(p, e); });
     EXPECT_EQ(announced, (std::vector<std::pair<int, int>>{{1, 2}}));
-    // Every entry counts as selected afterwards, the hidden one still hidden; categories are
-    // offset past the dataset's own, a missing second nation stays none, the priority 0 and
-    // colours are taken as stored.
-    const PersonRecord& b1 = ds.people[2];
-    EXPECT_EQ((std::vector<int>{ds.numPeople, ds.numEvents, ds.numSelPeople, ds.people[1].selected,
-                                b1.selected, b1.faction, b1.occupation, b1.priority}),
-              (std::vector<int>{3, 3, 3, 0, boolTrue, 6, 2, 0}));
-    EXPECT_EQ((std::vector<int>{ds.events[1].nation1, ds.events[1].nation2, ds.events[2].nation2,
-                                ds.factions.count, ds.factions.colors[6], ds.factions.colors[7],
-                                ds.factions.include[7], ds.nations.count}),
-              (std::vector<int>{6, 7, 0, 7, 3, 300, boolTrue, 7}));
-    EXPECT_EQ(ds.factions.names[6], "BF1");
-    EXPECT_EQ(std::pair(ds.earliestDate, ds.latestDate), std::pair(-50, 2100));
+    // Categories are offset past the dataset's own, a missing second nation stays none, the
+    // priority 0 and the colours (3 among them, not the palette's cyan) are taken as stored.
+    expectGolden(formatDataset(ds), "expected/merged.qd3");
+    // Every entry counts as selected afterwards, the hidden one still hidden.
+    EXPECT_EQ((std::vector<int>{ds.numSelPeople, ds.people[1].selected, ds.people[2].selected,
+                                ds.factions.include[7], ds.earliestDate, ds.latestDate}),
+              (std::vector<int>{3, 0, boolTrue, boolTrue, -50, 2100}));
     EXPECT_TRUE(ds.modified);
     EXPECT_EQ(mergeAnnouncementText("/d/b.qd3", 4, 9), "/d/b.qd3 contains 4 people and 9 events ");
 }
@@ -378,9 +261,8 @@ TEST(Merge, IntoItselfFailuresAndLimitsLeaveTheDatasetWhole) {
     writeDataset(ds, ds.fileName);
     const Dataset before = ds;
     mergeDataset(ds, ds.fileName);
-    EXPECT_EQ(ds.numPeople, 20);
-    EXPECT_EQ(ds.factions.count, 4);
-    EXPECT_EQ(ds.factions.names[3], "F1");
+    EXPECT_EQ(std::tuple(ds.numPeople, ds.factions.count, ds.factions.names[3]),
+              std::tuple(20, 4, "F1"));
 
     // Broken files and merges past the limits change nothing at all.
     const std::string whole = formatDataset(before);
@@ -399,50 +281,13 @@ TEST(Merge, IntoItselfFailuresAndLimitsLeaveTheDatasetWhole) {
         Dataset d = before;
         EXPECT_NE(failureOf([&] { mergeDatasetText(d, text); }).find(expected), std::string::npos);
         EXPECT_EQ(formatDataset(d), whole);
-        EXPECT_EQ(d.numSelPeople, 3);
-        EXPECT_FALSE(d.modified);
+        EXPECT_EQ((std::vector<int>{d.numSelPeople, d.modified}), (std::vector<int>{3, 0}));
     }
     Dataset d = big;
     EXPECT_EQ(failureOf([&] { mergeDatasetText(d, whole); }),
               "Merging would make 32768 factions, more than the 32767 a dataset can hold. "
               "Nothing was merged.");
-    EXPECT_EQ(d.factions.count, 32766);
-    EXPECT_EQ(d.numPeople, 10);
-}
-
-TEST(Merge, BringsTextsToOneEncoding) {
-    const std::string e_acute = "\xC3\xA9";     // é in UTF-8
-    const std::string snowman = "\xE2\x98\x83"; // not in Windows-1252
-    struct Case {
-        TextEncoding mine;
-        std::string myName, theirName;
-        TextEncoding after;
-        std::string myNameAfter, theirNameAfter;
-    };
-    const std::vector<Case> cases = {
-        {TextEncoding::utf8, "A" + e_acute, "B\xE9", TextEncoding::utf8, "A" + e_acute,
-         "B" + e_acute},
-        {TextEncoding::windows1252, "A\xE9", "B" + e_acute, TextEncoding::windows1252, "A\xE9",
-         "B\xE9"},
-        {TextEncoding::windows1252, "A\xE9", "B" + snowman, TextEncoding::utf8, "A" + e_acute,
-         "B" + snowman},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.theirName);
-        Dataset ds =
-            DatasetBuilder().person(c.myName, 1, 2).category(kindFactions, c.myName, 1).build();
-        ds.encoding = c.mine;
-        const std::string file = formatDataset(DatasetBuilder()
-                                                   .person(c.theirName, 1, 2)
-                                                   .category(kindFactions, c.theirName, 1)
-                                                   .build());
-        mergeDatasetText(ds, file);
-        EXPECT_EQ(ds.encoding, c.after);
-        EXPECT_EQ(ds.people[0].name, c.myNameAfter);
-        EXPECT_EQ(ds.people[1].name, c.theirNameAfter);
-        EXPECT_EQ(ds.factions.names[1], c.myNameAfter);
-        EXPECT_EQ(ds.factions.names[2], c.theirNameAfter);
-    }
+    EXPECT_EQ((std::vector<int>{d.factions.count, d.numPeople}), (std::vector<int>{32766, 10}));
 }
 
 TEST(LegacyFile, ConvertsToAFileTheProgramOpens) {
@@ -450,66 +295,25 @@ TEST(LegacyFile, ConvertsToAFileTheProgramOpens) {
     const std::string out = dir.file("rome.qd3");
     const Dataset ds = convertLegacyFile(dataFile("legacy/rome.qd2"), out);
     EXPECT_EQ(ds.fileName, out);
-    ASSERT_EQ(ds.numPeople, 2);
-    const PersonRecord& caesar = ds.people[0];
-    EXPECT_EQ(
-        (std::vector<std::string>{caesar.desc, caesar.legacyText1, ds.people[1].name,
-                                  caesar.imgName, ds.nations.names[2]}),
-        (std::vector<std::string>{"General and statesman of Rome.", "  General and statesman ",
-                                  "Cleopatra, queen", "caesar.bmp", "Egypt"}));
-    EXPECT_EQ((std::vector<int>{ds.people[1].date1Type, caesar.imgSize1, ds.events[0].nation2,
-                                ds.factions.count, ds.factions.colors[2], ds.selStart, ds.selEnd}),
-              (std::vector<int>{1, 120, 2, 2, legacyPaletteColor(3), -100, -30}));
-    // The copy reads back through the program's own reader as the same dataset; entries without
-    // a priority filter alike before and after.
-    Dataset back;
-    readDataset(back, out);
-    EXPECT_EQ(formatDataset(back), formatDataset(ds));
-    EXPECT_EQ(ds.people[0].priority, 5);
-    for (const auto& [legacy, converted] : std::vector<std::pair<std::string, std::string>>{
-             {"/x/a.qd2", "/x/a.qd3"}, {"A.QD2", "A.QD3"}, {"data", "data.qd3"}, {"", ".qd3"}})
-        EXPECT_EQ(convertedFileName(legacy), converted) << legacy;
-
-    const Dataset empty = convertLegacyFile(dataFile("legacy/empty_tables.qd2"), dir.file("e.qd3"));
-    EXPECT_EQ(empty.numPeople, 1);
-    EXPECT_EQ(empty.factions.count + empty.nations.count, 0);
+    // The copy is the dataset in memory; the older entries' text lines stay with it, and
+    // entries without a priority filter alike before and after.
+    EXPECT_EQ(readBytes(out), formatDataset(ds));
+    EXPECT_EQ(ds.people[0].legacyText1, "  General and statesman ");
+    EXPECT_EQ(std::tuple(ds.people[0].priority, ds.selStart, ds.selEnd), std::tuple(5, -100, -30));
 }
 
+// What the converter says of each broken older file; the existing copy stays as it was.
 TEST(LegacyFile, FailuresWriteNothing) {
     TempDir dir;
     const std::string out = dir.file("short.qd3");
     writeBytes(out, "an existing file");
-    const std::string afterAll = " npeople 2 Cleopatra, queen nevents 1 Battle of Actium";
-    const struct {
-        std::string file, message;
-    } rows[] = {
-        {"broken/qd2/cut_in_person.qd2",
-         "Unexpected end of file at line 16 npeople 2 Cleopatra, queen nevents 1 "},
-        {"broken/qd2/empty.qd2", "Unexpected end of file at line 1"},
-        // A count is read as far as it is a number, as the dataset reader does.
-        {"broken/qd2/count_word.qd2", "\"General\" is not a number at line 8"},
-        {"broken/qd2/negative_count.qd2",
-         "The number of events -3 is out of range (0 to 32767) at line 2"},
-        {"broken/qd2/counts_lie_more.qd2",
-         "\"Battle\" is not a number at line 26 npeople 3 -0 nevents 1 "},
-        {"broken/qd2/date_past_16_bits.qd2",
-         "The number -44000 is out of range (-32768 to 32767) at line 7 npeople 2  nevents 1 "},
-        {"broken/qd2/faction_past_16_bits.qd2",
-         "The number 70000 is out of range (-32768 to 32767) at line 11 npeople 2  nevents 1 "},
-        {"broken/qd2/colour_17.qd2",
-         "The colour 17 is neither a colour value nor a palette number (0 to 15) at line 49" +
-             afterAll},
-        {"broken/qd2/nul_in_number.qd2", "\"-3\\x001\" is not a number at line 27" + afterAll},
-        {"broken/qd2/cut_in_event.qd2", "Unexpected end of file at line 29" + afterAll},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.file);
-        EXPECT_EQ(failureOf([&] { convertLegacyFile(dataFile(r.file), out); }), r.message);
+    std::string said;
+    for (const auto& file : dataFiles("broken/qd2")) {
+        said += file.filename().string() + ": " +
+                failureOf([&] { convertLegacyFile(file.string(), out); }) + "\n";
         EXPECT_EQ(readBytes(out), "an existing file");
     }
-    const std::string garbage =
-        failureOf([&] { convertLegacyFile(dataFile("broken/qd2/binary_garbage.qd2"), out); });
-    EXPECT_TRUE(garbage.ends_with("\" is not a number at line 8")) << garbage;
+    expectGolden(said, "expected/broken_qd2.txt");
     const std::string self = dir.file("self.qd3");
     writeBytes(self, "x");
     EXPECT_NE(failureOf([&] { convertLegacyFile(self, convertedFileName(self)); }), "");

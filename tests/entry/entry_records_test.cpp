@@ -1,7 +1,9 @@
+#include "core/qd3_file.h"
 #include "entry/entry_form.h"
 #include "entry/entry_records.h"
 
 #include "support/dataset_builder.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -14,37 +16,24 @@ TEST(EntryForm, AStoreMakesTheRecordByTheFieldRules) {
     PersonRecord stored;
     stored.selected = 0;
     stored.date1Type = 2;
-    EntryForm f;
-    f.name = "Ann";
-    f.priority = "12";
-    f.date1 = "1850.5";
-    f.date2 = "99999";
-    f.date2Type = 1;
-    f.categories = {3, 4, 5};
-    f.imgName = "a.bmp";
-    f.imgSize1 = "11";
-    f.imgSize2 = "70000";
-    f.url = "https://example.org";
-    f.desc = "d";
-    const PersonRecord p = recordFromForm(stored, f);
-    EXPECT_EQ(p.name, "Ann");
-    EXPECT_EQ(p.priority, 9);
-    EXPECT_EQ(p.date1, 1850); // halves to even
-    EXPECT_EQ(p.date2, 10000);
-    EXPECT_EQ(p.date1Type, 2); // none checked: kept
-    EXPECT_EQ(p.date2Type, 1);
-    EXPECT_EQ(p.faction, 3);
-    EXPECT_EQ(p.occupation, 4);
-    EXPECT_EQ(p.imgSize1, 11);
-    EXPECT_EQ(p.imgSize2, 32767);
-    EXPECT_EQ(p.imgName, "a.bmp");
-    EXPECT_EQ(p.url, "https://example.org");
-    EXPECT_EQ(p.desc, "d");
-    EXPECT_EQ(p.selected, 0);
-    const EventRecord e = recordFromForm(EventRecord(), f);
-    EXPECT_EQ(e.nation1, 3);
-    EXPECT_EQ(e.group, 4);
-    EXPECT_EQ(e.nation2, 5);
+    const EntryForm f{.name = "Ann",
+                      .priority = "12",
+                      .date1 = "1850.5",
+                      .date2 = "99999",
+                      .date2Type = 1,
+                      .categories = {3, 4, 5},
+                      .imgName = "a.bmp",
+                      .imgSize1 = "11",
+                      .imgSize2 = "70000",
+                      .url = "https://example.org",
+                      .desc = "d"};
+    // The record as the file holds it; the selection is kept too.
+    Dataset ds = DatasetBuilder().build();
+    ds.people = {recordFromForm(stored, f)};
+    ds.events = {recordFromForm(EventRecord(), f)};
+    ds.numPeople = ds.numEvents = 1;
+    expectGolden(formatDataset(ds), "expected/entry_form.qd3");
+    EXPECT_EQ(ds.people[0].selected, 0);
 }
 
 TEST(EntryRecords, ResortAppendAndRemoveServeBothArrays) {
@@ -89,16 +78,14 @@ TEST(EntryRecords, ResortAppendAndRemoveServeBothArrays) {
     ds.numSelPeople = 4;
     ds.curPerson = 3;
     EXPECT_TRUE(people.remove(3));
-    EXPECT_EQ(ds.numPeople, 3);
-    EXPECT_EQ(ds.numSelPeople, 3);
-    EXPECT_EQ(ds.curPerson, 2);
+    EXPECT_EQ((std::vector<int>{ds.numPeople, ds.numSelPeople, ds.curPerson}),
+              (std::vector<int>{3, 3, 2}));
     EXPECT_FALSE(people.remove(3)); // the spare position
     tess::Dataset empty;
     auto none = peopleArray(empty);
     none.ensureSpare();
     EXPECT_FALSE(none.remove(0));
-    EXPECT_EQ(empty.numPeople, 0);
-    EXPECT_EQ(empty.numSelPeople, 0);
+    EXPECT_EQ(empty.numPeople + empty.numSelPeople, 0);
 
     // A full array refuses another entry and overwrites nothing.
     empty.numPeople = tess::maxEntries;
@@ -106,13 +93,10 @@ TEST(EntryRecords, ResortAppendAndRemoveServeBothArrays) {
     EXPECT_FALSE(none.append());
     EXPECT_EQ(empty.numPeople, tess::maxEntries);
 
-    tess::PersonRecord caesar;
-    caesar.name = "Caesar";
-    caesar.date1 = -44;
+    tess::PersonRecord caesar = DatasetBuilder().person("Caesar", -44, 0).build().people[0];
+    caesar.imgName = " "; // a blank picture name is no picture
+    EXPECT_EQ(nameListItem(caesar), "-44 Caesar");
     caesar.imgName = "c.bmp";
     caesar.url = "https://x";
     EXPECT_EQ(nameListItem(caesar), "-44 Caesar *IMG* <URL>");
-    caesar.imgName = " ";
-    caesar.url = "";
-    EXPECT_EQ(nameListItem(caesar), "-44 Caesar");
 }

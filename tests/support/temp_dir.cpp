@@ -1,5 +1,8 @@
 #include "support/temp_dir.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -41,6 +44,15 @@ std::string dataFile(const std::string& relative) {
     return std::string(TESSALINE_TEST_DATA) + "/" + relative;
 }
 
+std::vector<std::filesystem::path> dataFiles(const std::string& folder, const std::string& ending) {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dataFile(folder)))
+        if (ending.empty() || entry.path().extension() == ending)
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
 std::string failureOf(const std::function<void()>& f) {
     try {
         f();
@@ -48,6 +60,27 @@ std::string failureOf(const std::function<void()>& f) {
         return e.what();
     }
     return {};
+}
+
+std::vector<std::string> splitWords(const std::string& line) {
+    std::vector<std::string> words;
+    for (size_t i = 0; i < line.size();) {
+        if (line[i] == ' ') {
+            ++i;
+            continue;
+        }
+        const bool quoted = line[i] == '\'';
+        const size_t end = line.find(quoted ? '\'' : ' ', i + 1);
+        words.push_back(line.substr(i + quoted, std::min(end, line.size()) - i - quoted));
+        i = end == std::string::npos ? line.size() : end + 1;
+    }
+    return words;
+}
+
+void expectGolden(const std::string& text, const std::string& relative) {
+    if (std::getenv("TESSALINE_UPDATE_GOLDEN"))
+        writeBytes(dataFile(relative), text);
+    EXPECT_EQ(text, readBytes(dataFile(relative))) << relative;
 }
 
 } // namespace testing_support

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -24,8 +25,16 @@ private:
 std::string readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::string& bytes);
 std::string dataFile(const std::string& relative);
+// The files of a folder of the test data with the given ending (all when ""), in name order.
+std::vector<std::filesystem::path> dataFiles(const std::string& folder,
+                                             const std::string& ending = "");
 
 // The message of the error f throws (a file or a printer failing), or "" when it throws none.
 std::string failureOf(const std::function<void()>& f);
+// A line's words: blanks part them, and '...' holds blanks or nothing.
+std::vector<std::string> splitWords(const std::string& line);
+// Compares text with a file under the test data; with TESSALINE_UPDATE_GOLDEN set, writes it
+// there instead, for a change of output that was meant.
+void expectGolden(const std::string& text, const std::string& relative);
 
 } // namespace testing_support
