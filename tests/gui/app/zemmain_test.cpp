@@ -214,31 +214,6 @@ TEST_F(MainWindowTest, ExitWritesTheSettingsAndAsksNothing) {
     EXPECT_EQ(dialogs.shown.size(), 2u); // the Open dialog and the statistics only
 }
 
-TEST_F(MainWindowTest, SettingsNeverPlaceATimelineOffTheScreen) {
-    // Far off, far off the other way, too large: each rectangle is brought onto the screen at
-    // a usable size when its timeline opens, and that is what is written back.
-    for (const char* ini : {"200000 200000 14400 7200\r\n-200000 -200000 1 1\r\n3 5 0 0\r\n",
-                            "1000000 1000000 1000000 1000000\r\n0 0 1 1\r\n3 5 0 0\r\n"}) {
-        SCOPED_TRACE(ini);
-        writeBytes(folder.file("zem.ini"), ini);
-        {
-            ZemMain w(state);
-            open(w);
-            trigger(w, "mnudisplay");
-            w.close();
-        }
-        const Settings written = readSettings(folder.file("zem.ini"));
-        const double dpi = ui::logicalDpi();
-        for (const auto& rect : {written.peopleWindowRect, written.eventsWindowRect}) {
-            ASSERT_TRUE(rect);
-            const QRect pixels =
-                ui::twipsToPixels(QRect(rect->left, rect->top, rect->width, rect->height), dpi);
-            EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(pixels));
-        }
-        EXPECT_EQ(dialogs.messages().size(), 0u);
-    }
-}
-
 // The program ended by a signal while it holds unsaved changes: a real child process (this
 // test binary again, running the test below) gets SIGTERM.
 TEST(Termination, UnsavedChangesGoToARecoveryFile) {
