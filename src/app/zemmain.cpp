@@ -84,8 +84,8 @@ ZemMain::ZemMain(AppState& state, QWidget* parent)
     connect(&document_, &DocumentController::closing, this, &ZemMain::closeTimelines);
     connect(&document_, &DocumentController::opened, this, [this] {
         enableDataMenus();
-        if (find_)
-            find_->search();
+        if (findWindow_)
+            findWindow_->search();
     });
     connect(&document_, &DocumentController::statisticsWanted, this, [this] {
         StatsWindow stats(state_.dataset, this);
@@ -93,7 +93,7 @@ ZemMain::ZemMain(AppState& state, QWidget* parent)
     });
     // Entry windows a chart opened stored their edits before the merge; they show it now.
     connect(&document_, &DocumentController::changedOutsideWindows, this, [this] {
-        for (EntryWindow* w : {pentry_.data(), eentry_.data()})
+        for (EntryWindow* w : {peopleEntry_.data(), eventsEntry_.data()})
             if (w)
                 w->datasetChanged();
     });
@@ -104,10 +104,10 @@ ZemMain::~ZemMain() {
         helpViewer_->close();
     // The charts and their entry windows have no parent; one closed but not yet deleted (its
     // deletion waits for the event loop) goes with the window that made it.
-    delete ptime_.data();
-    delete etime_.data();
-    delete pentry_.data();
-    delete eentry_.data();
+    delete peopleTimeline_.data();
+    delete eventsTimeline_.data();
+    delete peopleEntry_.data();
+    delete eventsEntry_.data();
 }
 
 QAction* ZemMain::addAction(QMenu* menu, const char* name, const QString& caption) {
@@ -333,7 +333,7 @@ void ZemMain::enableDataMenus() {
 
 void ZemMain::storePendingEntries() {
     // Edits pending in an entry window opened from a chart belong to the current dataset.
-    for (EntryWindow* w : {pentry_.data(), eentry_.data()})
+    for (EntryWindow* w : {peopleEntry_.data(), eventsEntry_.data()})
         if (w)
             w->savePending();
 }
@@ -342,10 +342,10 @@ void ZemMain::closeTimelines() {
     // An entry window opened from a chart belongs to the dataset being closed: what it has
     // pending is stored, and it goes too, so that it can never store into the next dataset.
     storePendingEntries();
-    for (EntryWindow* w : {pentry_.data(), eentry_.data()})
+    for (EntryWindow* w : {peopleEntry_.data(), eventsEntry_.data()})
         if (w)
             w->close();
-    for (TimelineWindow* w : {ptime_.data(), etime_.data()})
+    for (TimelineWindow* w : {peopleTimeline_.data(), eventsTimeline_.data()})
         if (w)
             w->close();
 }
@@ -354,21 +354,21 @@ void ZemMain::mnudisplay_Click() {
     computeChartRange(state_.dataset);
     // Each window is made once and kept until it is closed; an open one is only brought forward.
     for (auto [window, side] :
-         {std::pair{&ptime_, Side::people}, std::pair{&etime_, Side::events}}) {
+         {std::pair{&peopleTimeline_, Side::people}, std::pair{&eventsTimeline_, Side::events}}) {
         if (!*window) {
             *window = new TimelineWindow(state_, side);
             connect(*window, &TimelineWindow::entryRequested, this, &ZemMain::showEntryWindow);
         }
     }
     // Each chart follows the other's sideways scrolls, and their link toggles go together.
-    for (auto [from, to] :
-         {std::pair{ptime_.data(), etime_.data()}, std::pair{etime_.data(), ptime_.data()}}) {
+    for (auto [from, to] : {std::pair{peopleTimeline_.data(), eventsTimeline_.data()},
+                            std::pair{eventsTimeline_.data(), peopleTimeline_.data()}}) {
         connect(from, &TimelineWindow::yearsScrolled, to, &TimelineWindow::followYears,
                 Qt::UniqueConnection);
         connect(from, &TimelineWindow::linkToggled, to, &TimelineWindow::setLinked,
                 Qt::UniqueConnection);
     }
-    for (QPointer<TimelineWindow>* window : {&ptime_, &etime_}) {
+    for (QPointer<TimelineWindow>* window : {&peopleTimeline_, &eventsTimeline_}) {
         (*window)->show();
         (*window)->raise();
     }
@@ -376,7 +376,7 @@ void ZemMain::mnudisplay_Click() {
 
 void ZemMain::openEntryModally(Side side) {
     // An entry window a timeline opened keeps its pending changes and makes way.
-    QPointer<EntryWindow>& open = side == Side::people ? pentry_ : eentry_;
+    QPointer<EntryWindow>& open = side == Side::people ? peopleEntry_ : eventsEntry_;
     if (open) {
         open->savePending();
         open->close();
@@ -417,14 +417,14 @@ void ZemMain::mnuGroupings_Click() {
     state_.dialogs.showModal(window);
     // An entry window a chart opened would otherwise offer, and store back, the categories as
     // they were.
-    for (EntryWindow* w : {pentry_.data(), eentry_.data()})
+    for (EntryWindow* w : {peopleEntry_.data(), eventsEntry_.data()})
         if (w)
             w->categoriesChanged();
 }
 
 void ZemMain::storeBeforeUndo() {
     // A New form with nothing typed into it is not a change to take back.
-    for (EntryWindow* w : {pentry_.data(), eentry_.data()})
+    for (EntryWindow* w : {peopleEntry_.data(), eventsEntry_.data()})
         if (w)
             w->dropUntouchedNew();
     storePendingEntries();
@@ -442,30 +442,30 @@ void ZemMain::mnuRedo_Click() {
 
 void ZemMain::showChangedDataset(bool stepped) {
     // A chart drawn before the change would open the wrong entry on a click.
-    for (TimelineWindow* w : {ptime_.data(), etime_.data()})
+    for (TimelineWindow* w : {peopleTimeline_.data(), eventsTimeline_.data()})
         if (w)
             w->refreshChart();
     // A change a window made, it shows itself (it may be in the middle of showing it); an undo
     // or redo no window made.
     if (stepped)
-        for (EntryWindow* w : {pentry_.data(), eentry_.data()})
+        for (EntryWindow* w : {peopleEntry_.data(), eventsEntry_.data()})
             if (w)
                 w->datasetChanged();
-    if (find_)
-        find_->search();
+    if (findWindow_)
+        findWindow_->search();
 }
 
 void ZemMain::mnuFind_Click() {
-    if (!find_) {
-        find_ = new FindWindow(state_, this);
-        find_->setAttribute(Qt::WA_DeleteOnClose);
-        connect(find_, &FindWindow::entryChosen, this, &ZemMain::showFoundEntry);
+    if (!findWindow_) {
+        findWindow_ = new FindWindow(state_, this);
+        findWindow_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(findWindow_, &FindWindow::entryChosen, this, &ZemMain::showFoundEntry);
     }
-    find_->showForTyping();
+    findWindow_->showForTyping();
 }
 
 void ZemMain::openTimeline(Side side) {
-    QPointer<TimelineWindow>& window = side == Side::people ? ptime_ : etime_;
+    QPointer<TimelineWindow>& window = side == Side::people ? peopleTimeline_ : eventsTimeline_;
     if (!window) {
         // Both charts are made together, as Timeline makes them, so that they share their
         // left edge.
@@ -484,7 +484,7 @@ void ZemMain::showFoundEntry(bool isEvent, int index) {
     const Side side = isEvent ? Side::events : Side::people;
     openTimeline(side);
     (isEvent ? ds.curEvent : ds.curPerson) = static_cast<int16_t>(index);
-    TimelineWindow* window = side == Side::people ? ptime_ : etime_;
+    TimelineWindow* window = side == Side::people ? peopleTimeline_ : eventsTimeline_;
     // The chart may have been drawn before entries were added or deleted: drawn again, its
     // lines are where the entry is.
     window->refreshChart();
@@ -495,14 +495,14 @@ void ZemMain::showFoundEntry(bool isEvent, int index) {
                                QString::fromUtf8(captionName(name, ds.encoding)) +
                                QStringLiteral("\" is not on the chart: Select leaves it out."));
     }
-    if (EntryWindow* entry = side == Side::people ? pentry_ : eentry_)
+    if (EntryWindow* entry = side == Side::people ? peopleEntry_ : eventsEntry_)
         entry->followCurrent();
     window->activateWindow();
     window->focusChart();
 }
 
 void ZemMain::showEntryWindow(Side side) {
-    QPointer<EntryWindow>& window = side == Side::people ? pentry_ : eentry_;
+    QPointer<EntryWindow>& window = side == Side::people ? peopleEntry_ : eventsEntry_;
     if (window) {
         window->followCurrent();
         return;

@@ -17,8 +17,9 @@ class QPushButton;
 
 namespace tess {
 
-// The main window: title picture, the menu tree from which every command starts, opening
-// datasets, and the program's start-up and shut-down.
+// The main window: title picture, the menu tree from which every command starts (the Files
+// commands forwarded to the document controller), the charts and entry windows it opens, and
+// the program's start-up and shut-down.
 class ZemMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -80,6 +81,7 @@ private:
     // chart's entry windows too.
     void showChangedDataset(bool stepped);
     void openTimeline(Side side);
+    void openEntryModally(Side side);
     // The unload procedure: unsaved changes offered first, then timelines closed and settings
     // written. False when the user went back, or a save failed or was cancelled.
     bool Form_Unload();
@@ -88,12 +90,11 @@ private:
     DocumentController document_;
     bool unloaded_ = false;
     QPointer<HelpViewer> helpViewer_;
-    QPointer<TimelineWindow> ptime_;
-    QPointer<TimelineWindow> etime_;
-    QPointer<EntryWindow> pentry_; // the entry windows opened from a timeline
-    QPointer<EntryWindow> eentry_;
-    QPointer<FindWindow> find_;
-    void openEntryModally(Side side);
+    QPointer<TimelineWindow> peopleTimeline_;
+    QPointer<TimelineWindow> eventsTimeline_;
+    QPointer<EntryWindow> peopleEntry_; // the entry windows opened from a timeline
+    QPointer<EntryWindow> eventsEntry_;
+    QPointer<FindWindow> findWindow_;
 
     // Controls; their object names are the names the help and the tests use.
     QLabel* titlePicture_ = nullptr;

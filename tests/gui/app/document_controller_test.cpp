@@ -109,6 +109,13 @@ TEST_F(DocumentTest, UnsavedChangesAreSavedDiscardedOrKeptBeforeAnythingCloses) 
     EXPECT_EQ(dialogs.messages().size(), 5u);
 }
 
+TEST_F(DocumentTest, PendingEditsAreHandedOverBeforeTheQuestion) {
+    openCopy();
+    QObject::connect(&doc, &DocumentController::pendingEditsWanted, [this] { change("Pending"); });
+    dialogs.answerChoice(ui::Choice::cancel);
+    EXPECT_FALSE(doc.offerUnsavedChanges());
+}
+
 TEST_F(DocumentTest, SaveSelectedWritesACopyBesideTheDataset) {
     const std::string path = openCopy();
     state.dataset.events[1].selected = 0;

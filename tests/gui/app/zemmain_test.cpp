@@ -107,6 +107,7 @@ TEST_F(MainWindowTest, MenusWaitForADatasetAndReachTheirWindows) {
     auto* shortcut = w.findChild<QShortcut*>();
     EXPECT_EQ(shortcut->key(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K));
     emit shortcut->activated();
+    EXPECT_TRUE(child<QPushButton>(w, "Command1")->isVisible());
     dialogs.answerOpen(std::nullopt);
     child<QPushButton>(w, "Command1")->click();
     EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("Convert files |*.qd2"));
@@ -125,12 +126,15 @@ TEST_F(MainWindowTest, MenusWaitForADatasetAndReachTheirWindows) {
 TEST_F(MainWindowTest, ChangesReachTheChartsAndCancelAtExitKeepsEverything) {
     ZemMain w(state);
     const std::string path = open(w);
-    // Merging the file into itself, with the charts open: they show the merged entries at once.
+    // Merging the file into itself, with the charts and an entry window a chart opened: they
+    // show the merged entries at once.
     trigger(w, "mnudisplay");
+    w.showEntryWindow(Side::events);
     dialogs.answerOpen(q(path)).acceptModal();
     trigger(w, "mnumerge");
     EXPECT_EQ(dialogs.messages().size(), 2u);
     EXPECT_EQ(chart("Ptime")->lineCount(), 6);
+    EXPECT_EQ(child<QComboBox>(*topLevel<EntryWindow>("eEntry"), "Combo1")->count(), 4);
 
     // A delete in an entry window is drawn at once, and the marked entry keeps its mark.
     ChartView* people = chart("Ptime");
@@ -155,9 +159,16 @@ TEST_F(MainWindowTest, ChangesReachTheChartsAndCancelAtExitKeepsEverything) {
     dialogs.answerSave(q(path));
     trigger(w, "mnusave");
     EXPECT_FALSE(state.dataset.modified);
+    // An edit pending in that entry window is stored before the question, which it then needs.
+    child<QPlainTextEdit>(*topLevel<EntryWindow>("eEntry"), "desc")
+        ->setPlainText(QStringLiteral("x"));
+    dialogs.answerChoice(ui::Choice::no);
     EXPECT_TRUE(w.close());
     EXPECT_TRUE(std::filesystem::exists(folder.file("zem.ini")));
     EXPECT_EQ(dialogs.messages().size(), 3u);
+    // The entry windows a chart opened go with the main window that opened them.
+    { ZemMain(state).showEntryWindow(Side::people); }
+    EXPECT_EQ(topLevel<EntryWindow>("PEntry"), nullptr);
 }
 
 TEST_F(MainWindowTest, PictureFollowsTheWindowSizeExceptWhenTooSmall) {
