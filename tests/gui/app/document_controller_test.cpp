@@ -197,6 +197,11 @@ TEST_F(DocumentTest, ARecoveryCopyIsOfferedWhenNewer) {
             EXPECT_NE(readBytes(path).find("Recovered One"), std::string::npos);
         }
     }
+    // A copy no newer than the dataset is not offered.
+    writeBytes(path + ".recovery", "not offered");
+    std::filesystem::last_write_time(path + ".recovery", std::filesystem::last_write_time(path));
+    doc.openPath(q(path));
+    EXPECT_EQ(readBytes(path + ".recovery"), "not offered");
     // A damaged copy says why, the dataset's own file opens, and the copy goes if wanted.
     writeBytes(path + ".recovery", "not a dataset");
     makeOlder(path);

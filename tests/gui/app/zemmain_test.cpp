@@ -88,6 +88,8 @@ TEST_F(MainWindowTest, MenusWaitForADatasetAndReachTheirWindows) {
     ASSERT_NE(chart("Ptime"), nullptr);
     EXPECT_EQ(chart("Ptime")->lineCount(), 3);
     EXPECT_EQ(chart("Etime")->lineCount(), 2);
+    // With no places saved, the people stand above the events.
+    EXPECT_LT(topLevel<TimelineWindow>("Ptime")->y() + 100, topLevel<TimelineWindow>("Etime")->y());
     // People and Events open their entry windows modally; a chart click opens one modeless.
     dialogs.acceptModal().acceptModal();
     trigger(w, "mnupeople");
