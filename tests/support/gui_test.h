@@ -9,40 +9,9 @@
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QDialog>
-#include <QDir>
-#include <QFocusEvent>
-#include <QGuiApplication>
-#include <QHelpEvent>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPrinter>
-#include <QProcess>
-#include <QProxyStyle>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScreen>
-#include <QScrollBar>
-#include <QShortcut>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
-#include <QToolTip>
-#include <QWheelEvent>
-#include <QWidget>
+#include <QtPrintSupport/QPrinter>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <gtest/gtest.h>
 
