@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -34,28 +33,6 @@ double number(const std::string& s) {
 
 TextEncoding encoding(const std::string& name) {
     return name == "utf8" ? TextEncoding::utf8 : TextEncoding::windows1252;
-}
-
-// "\xHH" in a row stands for that byte.
-std::string unescaped(const std::string& s) {
-    std::string bytes;
-    for (size_t i = 0; i < s.size(); ++i) {
-        const bool escape = s.compare(i, 2, "\\x") == 0 && i + 3 < s.size();
-        bytes += escape ? static_cast<char>(std::stoi(s.substr(i + 2, 2), nullptr, 16)) : s[i];
-        i += escape ? 3 : 0;
-    }
-    return bytes;
-}
-
-// A result's bytes outside printable ASCII as "\xHH", and a backslash doubled.
-std::string escaped(const std::string& bytes) {
-    std::string s;
-    for (const unsigned char c : bytes) {
-        char hex[5];
-        std::snprintf(hex, sizeof hex, "\\x%02X", c);
-        s += c == '\\' ? "\\\\" : c < 0x20 || c > 0x7E ? hex : std::string(1, static_cast<char>(c));
-    }
-    return s;
 }
 
 } // namespace
@@ -126,22 +103,17 @@ TEST(FieldRules, AsTheTableSays) {
         {"convertedFileName", [](const Args& a) { return convertedFileName(a[0]); }},
         {"padLeft", [](const Args& a) { return padLeft(a[0], std::stoul(a[1]), encoding(a[2])); }},
     };
-    std::istringstream rows(readBytes(dataFile("expected/field_rules.txt")));
-    std::string got;
-    for (std::string row; std::getline(rows, row);) {
-        if (row.starts_with("#"))
-            got += row + "\n";
-        if (!row.starts_with("> "))
-            continue;
-        Args args;
-        for (const std::string& word : splitWords(row.substr(2)))
-            args.push_back(unescaped(word));
-        const std::string rule = args[0];
-        args.erase(args.begin());
-        args.resize(4);
-        got += row + "\n= '" + escaped(rules.at(rule)(args)) + "'\n";
-    }
-    expectGolden(got, "expected/field_rules.txt");
+    expectGolden(replay("expected/field_rules.txt", "> ",
+                        [&](const std::string& row, const std::string&) {
+                            Args args;
+                            for (const std::string& word : splitWords(row))
+                                args.push_back(unescaped(word));
+                            const std::string rule = args[0];
+                            args.erase(args.begin());
+                            args.resize(4);
+                            return "= '" + escaped(rules.at(rule)(args)) + "'\n";
+                        }),
+                 "expected/field_rules.txt");
     // Every byte survives the trip through UTF-8, the five undefined ones included.
     std::string all;
     for (int b = 0; b < 256; ++b)

@@ -14,23 +14,19 @@ using namespace tess;
 using namespace testing_support;
 
 TEST(ChartLine, SpansMarksEdgesAndWidths) {
-    std::istringstream rows(readBytes(dataFile("expected/chart_lines.txt")));
-    std::string got;
-    for (std::string row; std::getline(rows, row);) {
-        if (row.starts_with("#"))
-            got += row + "\n";
-        if (!row.starts_with("> "))
-            continue;
-        std::istringstream in(row.substr(2));
-        std::string encoding, name;
-        int edge = 0, d1 = 0, t1 = 0, d2 = 0, t2 = 0;
-        in >> encoding >> edge >> d1 >> t1 >> d2 >> t2;
-        std::getline(in >> std::ws, name);
-        got += row + "\n|" +
-               buildChartLine(name, d1, t1, d2, t2, edge,
-                              encoding == "utf8" ? TextEncoding::utf8 : TextEncoding::windows1252) +
-               "|\n";
-    }
+    const std::string got =
+        replay("expected/chart_lines.txt", "> ", [](const std::string& row, const std::string&) {
+            std::istringstream in(row);
+            std::string encoding, name;
+            int edge = 0, d1 = 0, t1 = 0, d2 = 0, t2 = 0;
+            in >> encoding >> edge >> d1 >> t1 >> d2 >> t2;
+            std::getline(in >> std::ws, name);
+            return "|" +
+                   buildChartLine(name, d1, t1, d2, t2, edge,
+                                  encoding == "utf8" ? TextEncoding::utf8
+                                                     : TextEncoding::windows1252) +
+                   "|\n";
+        });
     expectGolden(got, "expected/chart_lines.txt");
     // An absurd distance is held, not wrapped.
     EXPECT_EQ(buildChartLineParts("F", 32767, 0, 32767, 0, -32768).lead, 32767);
