@@ -96,7 +96,7 @@ std::string replay(const std::string& relative, const std::string& prompt,
         }
         got += (pending ? run(command, recorded) : "") + line + "\n";
         pending = line.starts_with(prompt);
-        command = line.substr(prompt.size());
+        command = pending ? line.substr(prompt.size()) : "";
         recorded.clear();
     }
     return got + (pending ? run(command, recorded) : "");
