@@ -62,9 +62,12 @@ TEST(Cli, Transcript) {
             printer = RecordingPrinter();
             printedTo.clear();
             std::ostringstream out, err;
-            const int status =
-                tess::cli::run(splitWords(replaceAll(replaceAll(line, "$DATA", data), "$TMP", tmp)),
-                               out, err, false, pdf, png);
+            // "bare" runs a command in a build with no printer and no picture maker.
+            const bool bare = line.starts_with("bare ");
+            const int status = tess::cli::run(
+                splitWords(
+                    replaceAll(replaceAll(line.substr(bare ? 5 : 0), "$DATA", data), "$TMP", tmp)),
+                out, err, false, bare ? nullptr : pdf, bare ? nullptr : png);
             std::string said = out.str();
             std::istringstream errors(err.str());
             for (std::string l; std::getline(errors, l);)
@@ -89,12 +92,4 @@ TEST(Cli, Transcript) {
             return said;
         });
     expectGolden(replaceAll(replaceAll(got, tmp, "$TMP"), data, "$DATA"), "cli/transcript.txt");
-    // Without a printer or a picture maker the commands that need one say so.
-    std::ostringstream out, err;
-    EXPECT_EQ(tess::cli::run({"print-chart", "people", dir.file("in.qd3"), "x.pdf"}, out, err), 1);
-    EXPECT_EQ(tess::cli::run({"export", "people", dir.file("in.qd3"), dir.file("q.png")}, out, err),
-              1);
-    EXPECT_EQ(err.str(), "Printing is not available in this build.\nPNG pictures cannot be made "
-                         "here\n");
-    EXPECT_FALSE(fs::exists(dir.file("q.png")));
 }
