@@ -11,7 +11,6 @@
 
 #include <csignal>
 #include <cstring>
-#include <deque>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -91,13 +90,12 @@ int killedSave(const std::string& path, const std::string& data) {
 
 // Answers the save command from the transcript and notes what it was asked and told.
 struct ScriptedPrompts : SavePrompts {
-    std::deque<std::string> answers;
+    Args answers;
+    size_t next = 0;
     std::string said;
     std::string answer(const std::string& asked) {
         said += "asked: " + asked + "\n";
-        const std::string given = answers.empty() ? "cancel" : answers.front();
-        answers.pop_front();
-        return given;
+        return next < answers.size() ? answers[next++] : "cancel";
     }
     bool saveSelectedOnly() override { return answer("selection only?") == "yes"; }
     std::optional<std::string> saveAs(const std::string& proposed) override {
@@ -223,9 +221,7 @@ TEST(Files, Transcript) {
             text = std::regex_replace(text, std::regex("(tsl-(tmp|bak)-)\\w{6}"), "$1XXXXXX");
             text =
                 std::regex_replace(text, std::regex("\\.[0-9a-f]{8}\\.recovery"), ".HASH.recovery");
-            for (size_t at; (at = text.find(tmp)) != std::string::npos;)
-                text.replace(at, tmp.size(), "$TMP");
-            return text;
+            return std::regex_replace(text, std::regex(tmp), "$$TMP");
         });
     ::umask(mask);
     for (const int fd : held)
