@@ -11,20 +11,6 @@
 using namespace tess;
 using namespace testing_support;
 
-namespace {
-
-// The golden dataset as Files > Open leaves it.
-Dataset reportsDataset() {
-    Dataset ds;
-    readDataset(ds, dataFile("golden/reports/input.qd3"));
-    applyPeopleSelection(ds);
-    applyEventSelection(ds);
-    computeChartRange(ds);
-    return ds;
-}
-
-} // namespace
-
 // Start equal to end lists exactly the one-year entries of that year; an empty range, an empty
 // text; the widest years never overflow an age; a five-digit year before the era keeps its digits
 // without the minus sign. The choices name the selected records (Edge has no occupation, so
@@ -43,7 +29,12 @@ TEST(Reports, ColumnsCountCharactersAndRangesAreInclusive) {
                       buildListing(ds, Side::people, 3000, 3100, {}) + "|" +
                       buildListing(ds, Side::events, 3000, 3100, {}) + "|" + ageReport(ds, 0) +
                       inMyLifeReport(ds, 0) + buildListing(early, Side::people, -20000, 0, dates);
-    ds = reportsDataset();
+    // The golden dataset as Files > Open leaves it.
+    ds = Dataset();
+    readDataset(ds, dataFile("golden/reports/input.qd3"));
+    applyPeopleSelection(ds);
+    applyEventSelection(ds);
+    computeChartRange(ds);
     ds.people[1].selected = 0;
     ds.events[0].selected = 0;
     for (const Side side : {Side::people, Side::events}) {
