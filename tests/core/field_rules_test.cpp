@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -20,6 +19,7 @@ using namespace testing_support;
 namespace {
 
 using Args = std::vector<std::string>;
+using Rule = std::function<std::string(const Args&)>;
 
 std::string text(double x) {
     std::ostringstream s;
@@ -36,112 +36,64 @@ TextEncoding encoding(const std::string& name) {
     return name == "utf8" ? TextEncoding::utf8 : TextEncoding::windows1252;
 }
 
-// "\xHH" in a row stands for that byte.
-std::string unescaped(const std::string& s) {
-    std::string bytes;
-    for (size_t i = 0; i < s.size(); ++i) {
-        const bool escape = s.compare(i, 2, "\\x") == 0 && i + 3 < s.size();
-        bytes += escape ? static_cast<char>(std::stoi(s.substr(i + 2, 2), nullptr, 16)) : s[i];
-        i += escape ? 3 : 0;
-    }
-    return bytes;
-}
-
-// A result's bytes outside printable ASCII as "\xHH", and a backslash doubled.
-std::string escaped(const std::string& bytes) {
-    std::string s;
-    for (const unsigned char c : bytes) {
-        char hex[5];
-        std::snprintf(hex, sizeof hex, "\\x%02X", c);
-        s += c == '\\' ? "\\\\" : c < 0x20 || c > 0x7E ? hex : std::string(1, static_cast<char>(c));
-    }
-    return s;
-}
+const char* const linkKinds[] = {"empty", "web address", "local document", "refused"};
 
 } // namespace
+
+// A rule's name, and what it makes of the row's words.
+#define RULE(name, result)                                                                         \
+    std::pair<const std::string, Rule>(#name, [](const Args& a) { return std::string(result); })
 
 // Every rule the windows keep typed fields by, the number texts and the text measures, row by
 // row from a table.
 TEST(FieldRules, AsTheTableSays) {
-    const std::map<std::string, std::function<std::string(const Args&)>> rules = {
-        {"clampToRange",
-         [](const Args& a) {
-             return text(clampToRange(number(a[0]), number(a[1]), number(a[2])));
-         }},
-        {"firstDateRule", [](const Args& a) { return text(firstDateRule(a[0])); }},
-        {"secondDateRule", [](const Args& a) { return text(secondDateRule(a[0], a[1])); }},
-        {"selectPriorityRule",
-         [](const Args& a) {
-             const auto p = selectPriorityRule(a[0]);
-             return p ? text(*p) : "none";
-         }},
-        {"storedYear", [](const Args& a) { return text(storedYear(a[0])); }},
-        {"storedNumber", [](const Args& a) { return text(storedNumber(a[0])); }},
-        {"personFirstDateText", [](const Args& a) { return personFirstDateText(a[0]); }},
-        {"personSecondDateText", [](const Args& a) { return personSecondDateText(a[0], a[1]); }},
-        {"entryPriorityRule", [](const Args& a) { return text(entryPriorityRule(a[0])); }},
-        {"reportStartRule",
-         [](const Args& a) {
-             return text(reportStartRule(a[0], std::stoi(a[1]), std::stoi(a[2])));
-         }},
-        {"reportEndRule",
-         [](const Args& a) { return text(reportEndRule(a[0], a[1], std::stoi(a[2]))); }},
-        {"yearsPerStripRule", [](const Args& a) { return yearsPerStripRule(a[0]); }},
-        {"classifyLink",
-         [](const Args& a) {
-             const char* kinds[] = {"empty", "web address", "local document", "refused"};
-             return std::string(kinds[static_cast<int>(classifyLink(a[0]))]);
-         }},
-        {"plainNumber", [](const Args& a) { return plainNumber(std::stoll(a[0])); }},
-        {"signedNumber", [](const Args& a) { return signedNumber(std::stoll(a[0])); }},
-        {"plainDecimal", [](const Args& a) { return plainDecimal(number(a[0])); }},
-        {"readLeadingNumber", [](const Args& a) { return text(readLeadingNumber(a[0])); }},
-        {"roundHalfEven", [](const Args& a) { return text(roundHalfEven(number(a[0]))); }},
-        {"toInt16Rounded", [](const Args& a) { return text(toInt16Rounded(number(a[0]))); }},
-        {"windows1252ToUtf8", [](const Args& a) { return windows1252ToUtf8(a[0]); }},
-        {"utf8ToWindows1252", [](const Args& a) { return utf8ToWindows1252(a[0]); }},
-        {"detectEncoding",
-         [](const Args& a) {
-             return std::string(detectEncoding(a[0]) == TextEncoding::utf8 ? "utf8" : "cp");
-         }},
-        {"isValidUtf8",
-         [](const Args& a) { return std::string(isValidUtf8(a[0]) ? "yes" : "no"); }},
-        {"toUtf8", [](const Args& a) { return toUtf8(a[0], encoding(a[1])); }},
-        {"fromUtf8", [](const Args& a) { return fromUtf8(a[0], encoding(a[1])); }},
-        {"textWidth", [](const Args& a) { return text(textWidth(a[0], encoding(a[1]))); }},
-        {"textSlice",
-         [](const Args& a) {
-             return std::string(
-                 textSlice(a[0], encoding(a[1]), std::stoul(a[2]), std::stoul(a[3])));
-         }},
-        {"byteOffsetOfChar",
-         [](const Args& a) {
-             return text(byteOffsetOfChar(a[0], encoding(a[1]), std::stoul(a[2])));
-         }},
-        {"displayText",
-         [](const Args& a) { return displayText(a[0], encoding(a[1]), std::stoul(a[2])); }},
-        {"terminalText", [](const Args& a) { return terminalText(a[0], encoding(a[1])); }},
-        {"padRight",
-         [](const Args& a) { return padRight(a[0], std::stoul(a[1]), encoding(a[2])); }},
-        {"convertedFileName", [](const Args& a) { return convertedFileName(a[0]); }},
-        {"padLeft", [](const Args& a) { return padLeft(a[0], std::stoul(a[1]), encoding(a[2])); }},
+    const std::map<std::string, Rule> rules = {
+        RULE(clampToRange, text(clampToRange(number(a[0]), number(a[1]), number(a[2])))),
+        RULE(firstDateRule, text(firstDateRule(a[0]))),
+        RULE(secondDateRule, text(secondDateRule(a[0], a[1]))),
+        RULE(selectPriorityRule,
+             selectPriorityRule(a[0]) ? text(*selectPriorityRule(a[0])) : "none"),
+        RULE(storedYear, text(storedYear(a[0]))),
+        RULE(storedNumber, text(storedNumber(a[0]))),
+        RULE(personFirstDateText, personFirstDateText(a[0])),
+        RULE(personSecondDateText, personSecondDateText(a[0], a[1])),
+        RULE(entryPriorityRule, text(entryPriorityRule(a[0]))),
+        RULE(reportStartRule, text(reportStartRule(a[0], std::stoi(a[1]), std::stoi(a[2])))),
+        RULE(reportEndRule, text(reportEndRule(a[0], a[1], std::stoi(a[2])))),
+        RULE(yearsPerStripRule, yearsPerStripRule(a[0])),
+        RULE(classifyLink, linkKinds[static_cast<int>(classifyLink(a[0]))]),
+        RULE(plainNumber, plainNumber(std::stoll(a[0]))),
+        RULE(signedNumber, signedNumber(std::stoll(a[0]))),
+        RULE(plainDecimal, plainDecimal(number(a[0]))),
+        RULE(readLeadingNumber, text(readLeadingNumber(a[0]))),
+        RULE(roundHalfEven, text(roundHalfEven(number(a[0])))),
+        RULE(toInt16Rounded, text(toInt16Rounded(number(a[0])))),
+        RULE(windows1252ToUtf8, windows1252ToUtf8(a[0])),
+        RULE(utf8ToWindows1252, utf8ToWindows1252(a[0])),
+        RULE(detectEncoding, detectEncoding(a[0]) == TextEncoding::utf8 ? "utf8" : "cp"),
+        RULE(isValidUtf8, isValidUtf8(a[0]) ? "yes" : "no"),
+        RULE(toUtf8, toUtf8(a[0], encoding(a[1]))),
+        RULE(fromUtf8, fromUtf8(a[0], encoding(a[1]))),
+        RULE(textWidth, text(textWidth(a[0], encoding(a[1])))),
+        RULE(textSlice, textSlice(a[0], encoding(a[1]), std::stoul(a[2]), std::stoul(a[3]))),
+        RULE(byteOffsetOfChar, text(byteOffsetOfChar(a[0], encoding(a[1]), std::stoul(a[2])))),
+        RULE(displayText, displayText(a[0], encoding(a[1]), std::stoul(a[2]))),
+        RULE(terminalText, terminalText(a[0], encoding(a[1]))),
+        RULE(padRight, padRight(a[0], std::stoul(a[1]), encoding(a[2]))),
+        RULE(convertedFileName, convertedFileName(a[0])),
+        RULE(padLeft, padLeft(a[0], std::stoul(a[1]), encoding(a[2]))),
     };
-    std::istringstream rows(readBytes(dataFile("expected/field_rules.txt")));
-    std::string got;
-    for (std::string row; std::getline(rows, row);) {
-        if (row.starts_with("#"))
-            got += row + "\n";
-        if (!row.starts_with("> "))
-            continue;
-        Args args;
-        for (const std::string& word : splitWords(row.substr(2)))
-            args.push_back(unescaped(word));
-        const std::string rule = args[0];
-        args.erase(args.begin());
-        args.resize(4);
-        got += row + "\n= '" + escaped(rules.at(rule)(args)) + "'\n";
-    }
-    expectGolden(got, "expected/field_rules.txt");
+    expectGolden(replay("expected/field_rules.txt", "> ",
+                        [&](const std::string& row, const std::string&) {
+                            Args args;
+                            for (const std::string& word : splitWords(row))
+                                args.push_back(unescaped(word));
+                            const std::string rule = args[0];
+                            args.erase(args.begin());
+                            args.resize(4);
+                            return "= '" + escaped(rules.at(rule)(args)) + "'\n";
+                        }),
+                 "expected/field_rules.txt");
     // Every byte survives the trip through UTF-8, the five undefined ones included.
     std::string all;
     for (int b = 0; b < 256; ++b)

@@ -3,7 +3,6 @@
 #include "core/file_io.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -46,11 +45,6 @@ inline int asUnprivilegedUser(const std::function<int()>& body) {
             return 77;
         return body();
     });
-}
-
-inline size_t filesIn(const std::filesystem::path& dir) {
-    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir),
-                                             std::filesystem::directory_iterator()));
 }
 
 } // namespace testing_support

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -81,6 +82,47 @@ void expectGolden(const std::string& text, const std::string& relative) {
     if (std::getenv("TESSALINE_UPDATE_GOLDEN"))
         writeBytes(dataFile(relative), text);
     EXPECT_EQ(text, readBytes(dataFile(relative))) << relative;
+}
+
+std::string replay(const std::string& relative, const std::string& prompt,
+                   const std::function<std::string(const std::string&, const std::string&)>& run) {
+    std::istringstream in(readBytes(dataFile(relative)));
+    std::string got, command, recorded;
+    bool pending = false;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.starts_with("#") && !line.starts_with(prompt)) {
+            recorded += line + "\n";
+            continue;
+        }
+        got += (pending ? run(command, recorded) : "") + line + "\n";
+        pending = line.starts_with(prompt);
+        command = pending ? line.substr(prompt.size()) : "";
+        recorded.clear();
+    }
+    return got + (pending ? run(command, recorded) : "");
+}
+
+std::string unescaped(const std::string& text) {
+    std::string bytes;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool escape = text.compare(i, 2, "\\x") == 0 && i + 3 < text.size();
+        bytes +=
+            escape ? static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16)) : text[i];
+        i += escape ? 3 : 0;
+    }
+    return bytes;
+}
+
+std::string escaped(const std::string& bytes) {
+    std::string text;
+    for (const unsigned char c : bytes) {
+        char hex[5];
+        std::snprintf(hex, sizeof hex, "\\x%02X", c);
+        text += c == '\\'              ? "\\\\"
+                : c < 0x20 || c > 0x7E ? hex
+                                       : std::string(1, static_cast<char>(c));
+    }
+    return text;
 }
 
 } // namespace testing_support

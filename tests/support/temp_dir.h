@@ -36,5 +36,14 @@ std::vector<std::string> splitWords(const std::string& line);
 // Compares text with a file under the test data; with TESSALINE_UPDATE_GOLDEN set, writes it
 // there instead, for a change of output that was meant.
 void expectGolden(const std::string& text, const std::string& relative);
+// Runs each command of a transcript under the test data (a line starting with prompt) and makes
+// the transcript again: its "#" lines as they are, each command followed by what run makes of it
+// and of the output recorded under it.
+std::string replay(const std::string& relative, const std::string& prompt,
+                   const std::function<std::string(const std::string&, const std::string&)>& run);
+// "\xHH" in a test's text stands for that byte; the bytes outside printable ASCII are shown so
+// (and a backslash doubled).
+std::string unescaped(const std::string& text);
+std::string escaped(const std::string& bytes);
 
 } // namespace testing_support

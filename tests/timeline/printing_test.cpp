@@ -28,11 +28,8 @@ std::string printed(const RecordingPrinter& printer) {
         for (size_t i = 5; i < page.size(); ++i)
             text += page[i] + "\n";
     }
-    return text +
-           (printer.ended     ? "ended"
-            : printer.aborted ? "dropped"
-                              : "not ended") +
-           ", type fitted to " + std::to_string(printer.fittedTo) + " columns\n\n";
+    const char* end = printer.ended ? "ended" : printer.aborted ? "dropped" : "not ended";
+    return text + end + ", type fitted to " + std::to_string(printer.fittedTo) + " columns\n\n";
 }
 
 } // namespace
