@@ -1,14 +1,7 @@
 #include "core/qd3_file.h"
 #include "state/settings.h"
 
-#include "support/temp_dir.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-
-using namespace tess;
-using namespace testing_support;
+#include "support/test.h"
 
 // Entries are kept in order of their first date, as the entry windows keep them; every category
 // a record names exists, and every picture it names is bundled; the settings read back whole.

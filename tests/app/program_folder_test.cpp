@@ -1,14 +1,7 @@
 #include "app/program_folder.h"
 
-#include "support/temp_dir.h"
+#include "support/test.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <set>
-
-using namespace tess;
-using namespace testing_support;
 namespace fs = std::filesystem;
 
 TEST(ProgramFolder, OwnFolderUnlessInstalledThenSeededPerUser) {

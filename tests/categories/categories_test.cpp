@@ -1,12 +1,6 @@
 #include "categories/categories.h"
 
-#include "support/dataset_builder.h"
-#include "support/temp_dir.h"
-
-#include <gtest/gtest.h>
-
-using namespace tess;
-using namespace testing_support;
+#include "support/test.h"
 
 namespace {
 

@@ -1,15 +1,8 @@
 #include "cli/cli.h"
 
 #include "support/recording_printer.h"
-#include "support/temp_dir.h"
+#include "support/test.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <map>
-#include <sstream>
-
-using namespace testing_support;
 namespace fs = std::filesystem;
 
 namespace {

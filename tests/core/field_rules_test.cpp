@@ -5,16 +5,7 @@
 #include "reports/report_text.h"
 #include "timeline/chart_printing.h"
 
-#include "support/temp_dir.h"
-
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <map>
-#include <sstream>
-
-using namespace tess;
-using namespace testing_support;
+#include "support/test.h"
 
 namespace {
 

@@ -3,18 +3,11 @@
 #include "core/qd3_file.h"
 #include "core/save_command.h"
 
-#include "support/dataset_builder.h"
 #include "support/faults.h"
-#include "support/temp_dir.h"
-
-#include <gtest/gtest.h>
+#include "support/test.h"
 
 #include <csignal>
 #include <cstring>
-#include <filesystem>
-#include <map>
-#include <regex>
-#include <set>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -22,8 +15,6 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-using namespace tess;
-using namespace testing_support;
 namespace fs = std::filesystem;
 using Args = std::vector<std::string>;
 

@@ -1,17 +1,7 @@
 #include "core/file_error.h"
 #include "core/qd3_file.h"
 
-#include "support/dataset_builder.h"
-#include "support/temp_dir.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <filesystem>
-#include <regex>
-
-using namespace tess;
-using namespace testing_support;
+#include "support/test.h"
 
 namespace {
 

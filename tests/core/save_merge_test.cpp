@@ -4,16 +4,7 @@
 #include "core/qd3_file.h"
 #include "core/save_command.h"
 
-#include "support/dataset_builder.h"
-#include "support/temp_dir.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <tuple>
-
-using namespace tess;
-using namespace testing_support;
+#include "support/test.h"
 
 namespace {
 

@@ -2,13 +2,7 @@
 #include "entry/entry_form.h"
 #include "entry/entry_records.h"
 
-#include "support/dataset_builder.h"
-#include "support/temp_dir.h"
-
-#include <gtest/gtest.h>
-
-using namespace tess;
-using namespace testing_support;
+#include "support/test.h"
 
 TEST(EntryForm, AStoreMakesTheRecordByTheFieldRules) {
     // Each field to its own place (the two picture sizes too), the rules applied, and what the

@@ -3,13 +3,7 @@
 #include "timeline/chart.h"
 #include "timeline/selection.h"
 
-#include "support/dataset_builder.h"
-#include "support/temp_dir.h"
-
-#include <gtest/gtest.h>
-
-using namespace tess;
-using namespace testing_support;
+#include "support/test.h"
 
 // Start equal to end lists exactly the one-year entries of that year; an empty range, an empty
 // text; the widest years never overflow an age; a five-digit year before the era keeps its digits

@@ -1,11 +1,6 @@
 #include "state/settings.h"
 
-#include "support/temp_dir.h"
-
-#include <gtest/gtest.h>
-
-using namespace tess;
-using namespace testing_support;
+#include "support/test.h"
 
 // Written in print zones and read back whole; linked scrolling turned off is a fourth line,
 // older three-line files read as on, and anything but a plain 0 there leaves it on. Each damaged

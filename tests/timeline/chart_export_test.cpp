@@ -1,12 +1,7 @@
 #include "timeline/chart.h"
 #include "timeline/chart_export.h"
 
-#include "support/temp_dir.h"
-
-#include <gtest/gtest.h>
-
-using namespace tess;
-using namespace testing_support;
+#include "support/test.h"
 
 namespace {
 

@@ -3,15 +3,7 @@
 
 #include "core/text_encoding.h"
 
-#include "support/dataset_builder.h"
-#include "support/temp_dir.h"
-
-#include <gtest/gtest.h>
-
-#include <sstream>
-
-using namespace tess;
-using namespace testing_support;
+#include "support/test.h"
 
 TEST(ChartLine, SpansMarksEdgesAndWidths) {
     const std::string got =

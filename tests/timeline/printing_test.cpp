@@ -2,12 +2,7 @@
 #include "timeline/chart_printing.h"
 
 #include "support/recording_printer.h"
-#include "support/temp_dir.h"
-
-#include <gtest/gtest.h>
-
-using namespace tess;
-using namespace testing_support;
+#include "support/test.h"
 
 namespace {
 
@@ -73,6 +68,7 @@ TEST(Printing, ChartsInStripsAndReportsInLines) {
     chart("cancelled", 15840, 0, lines, 1940, {"0", "", ""});
     chart("50 columns fit", 15840, 50, lines, 1940, {"80", "", ""});
     chart("300 years", 15840, 0, lines, 1940, {"300", "", ""});
+    chart("10 years, the fewest", 15840, 0, {lineOf("x")}, 1850, {"10", "", ""});
     chart("one strip where 50 columns fit", 15840, 50, {lineOf("x")}, 1850, {"80", "", ""});
     chart("reversed years", 15840, 0, lines, 1940, {"80", "1900", "1899"});
     chart("pages of 3000", 3000, 0, seven, 1860, {"80", "", ""});

@@ -31,21 +31,15 @@ class UndoTest : public ::testing::Test {
 public:
     UndoTest() : state(dialogs, folder.path().string()) {
         // The people are not in date order, as a file may have them: a re-sort moves others too.
-        state.dataset = DatasetBuilder()
-                            .category(kindFactions, "Romans", 255)
-                            .category(kindFactions, "Greeks", 65280)
-                            .category(kindFactions, "Unused", 7)
-                            .category(kindOccupations, "Writer", 3)
-                            .category(kindNations, "Rome", 1)
-                            .category(kindNations, "Egypt", 2)
-                            .category(kindGroups, "Wars", 6)
-                            .person("Plato", -428, -348, 2)
-                            .person("Caesar", -100, -44, 1)
-                            .person("Homer", -750, -700, 2)
-                            .person("Cicero", -106, -43, 1)
-                            .event("Actium", -31, -31, 1, 1, 2)
-                            .event("Marathon", -490, -490, 1, 2, 1)
-                            .build();
+        DatasetBuilder b;
+        b.category(kindFactions, "Romans", 255).category(kindFactions, "Greeks", 65280);
+        b.category(kindFactions, "Unused", 7).category(kindOccupations, "Writer", 3);
+        b.category(kindNations, "Rome", 1).category(kindNations, "Egypt", 2);
+        b.category(kindGroups, "Wars", 6);
+        b.person("Plato", -428, -348, 2).person("Caesar", -100, -44, 1);
+        b.person("Homer", -750, -700, 2).person("Cicero", -106, -43, 1);
+        b.event("Actium", -31, -31, 1, 1, 2).event("Marathon", -490, -490, 1, 2, 1);
+        state.dataset = b.build();
         state.dataset.people[3].selected = 0;
         state.dataset.numSelPeople = 3;
         state.history.startAfresh();
@@ -157,7 +151,7 @@ TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedoneExactly) {
              other.encoding = TextEncoding::utf8;
              writeDataset(other, folder.file("other.qd3"));
              ZemMain w(state);
-             dialogs.answerOpen(QString::fromStdString(folder.file("other.qd3"))).acceptModal();
+             dialogs.answerOpen(q(folder.file("other.qd3"))).acceptModal();
              w.mnumerge_Click();
              EXPECT_TRUE(
                  dialogs.messages().back().endsWith(QStringLiteral("1 people and 0 events ")));
@@ -189,7 +183,7 @@ TEST_F(UndoTest, TheEditMenuSavesAndTheHistoryLimit) {
     const std::string path = folder.file("main.qd3");
     writeDataset(state.dataset, path);
     ZemMain w(state);
-    dialogs.answerOpen(QString::fromStdString(path)).acceptModal(); // and the statistics
+    dialogs.answerOpen(q(path)).acceptModal(); // and the statistics
     child<QAction>(w, "mnuopen")->trigger();
     QAction* undo = child<QAction>(w, "mnuUndo");
     QAction* redo = child<QAction>(w, "mnuRedo");
@@ -205,7 +199,7 @@ TEST_F(UndoTest, TheEditMenuSavesAndTheHistoryLimit) {
     EXPECT_EQ(undo->text(), QStringLiteral("&Undo Delete Plato"));
 
     // Saved: undoing leaves unsaved changes, redoing comes back to the saved state.
-    dialogs.answerSave(QString::fromStdString(path));
+    dialogs.answerSave(q(path));
     child<QAction>(w, "mnusave")->trigger();
     EXPECT_FALSE(state.dataset.modified);
     undo->trigger();
@@ -231,7 +225,7 @@ TEST_F(UndoTest, TheEditMenuSavesAndTheHistoryLimit) {
         }
     }
     EXPECT_EQ(state.history.stack().count(), 100);
-    dialogs.answerChoice(ui::Choice::no).answerOpen(QString::fromStdString(path)).acceptModal();
+    dialogs.answerChoice(ui::Choice::no).answerOpen(q(path)).acceptModal();
     child<QAction>(w, "mnuopen")->trigger();
     EXPECT_EQ(state.history.stack().count(), 0);
     EXPECT_FALSE(undo->isEnabled());
@@ -240,10 +234,8 @@ TEST_F(UndoTest, TheEditMenuSavesAndTheHistoryLimit) {
 
 TEST_F(UndoTest, FindListsMatchesAndShowsTheChosenOneOnItsChart) {
     DatasetBuilder b;
-    b.category(kindFactions, "Romans", 255)
-        .category(kindOccupations, "Writer", 3)
-        .category(kindNations, "Rome", 1)
-        .category(kindGroups, "Wars", 6);
+    b.category(kindFactions, "Romans", 255).category(kindOccupations, "Writer", 3);
+    b.category(kindNations, "Rome", 1).category(kindGroups, "Wars", 6);
     b.person("Julius Caesar", -100, -44).person("Cicero", -106, -43);
     for (int i = 0; i < 250; ++i)
         b.event("Battle " + std::to_string(i), -300 + i, -300 + i);
@@ -252,7 +244,7 @@ TEST_F(UndoTest, FindListsMatchesAndShowsTheChosenOneOnItsChart) {
     Dataset built = b.build();
     writeDataset(built, path);
     ZemMain w(state);
-    dialogs.answerOpen(QString::fromStdString(path)).acceptModal();
+    dialogs.answerOpen(q(path)).acceptModal();
     child<QAction>(w, "mnuopen")->trigger();
     child<QAction>(w, "mnuFind")->trigger();
     auto* f = w.findChild<FindWindow*>();

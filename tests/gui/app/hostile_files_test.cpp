@@ -134,11 +134,11 @@ TEST(HostileFiles, EveryWindowSurvivesThem) {
             // Converted beside a copy, so that the copy made is the test's own.
             const auto older = program.path() / c.file.filename();
             std::filesystem::copy_file(c.file, older);
-            dialogs.fileToOpen = QString::fromStdString(older.string());
+            dialogs.fileToOpen = q(older.string());
             w.Command1_Click();
             EXPECT_EQ(std::filesystem::exists(convertedFileName(older.string())), !c.broken);
         } else {
-            w.document().openPath(QString::fromStdString(
+            w.document().openPath(q(
                 c.input == Input::dataset ? c.file.string() : dataFile("golden/basic/input.qd3")));
         }
         // A damaged file is described; a sound one opens quietly, or converts and says so.

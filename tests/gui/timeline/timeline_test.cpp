@@ -321,7 +321,7 @@ TEST_F(TimelineTest, ExportWritesTheChartTheFileEndingNames) {
     w.show();
     const std::vector<ChartLine>& lines = chart(w)->lines();
     auto exportTo = [&](const std::string& name, std::optional<bool> whole = std::nullopt) {
-        dialogs.answerSave(QString::fromStdString(folder.file(name)));
+        dialogs.answerSave(q(folder.file(name)));
         if (whole)
             dialogs.answerQuestion(*whole);
         child<QAction>(w, "mnuExport")->trigger();

@@ -92,7 +92,7 @@ TEST(UiHelpers, MessageBoxesArePlainAndUnattendedOnesAskNobody) {
     // A FIFO named as a print's file is refused before Qt's dialog opens it, which would wait
     // for a reader for ever.
     TempDir dir;
-    const QString fifo = QString::fromStdString(dir.file("fifo.pdf"));
+    const QString fifo = q(dir.file("fifo.pdf"));
     ASSERT_EQ(::mkfifo(dir.file("fifo.pdf").c_str(), 0600), 0);
     QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);
