@@ -69,6 +69,10 @@ TEST_F(ReportWindowTest, ChoiceReportsOfferTheSelectedAndReportOnTheOneChosen) {
             age ? ageReport(ds, choices.indexes[1]) : inMyLifeReport(ds, choices.indexes[1]);
         EXPECT_EQ(child<QPlainTextEdit>(w, "Text1")->toPlainText(),
                   q(report).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        // A window too narrow for the text keeps it as it is, however tall.
+        const QSize before = child<QPlainTextEdit>(w, "Text1")->size();
+        w.fitText(QRect(0, 0, 600, 9000));
+        EXPECT_EQ(child<QPlainTextEdit>(w, "Text1")->size(), before);
 
         // Export saves the text in UTF-8, offered beside the dataset.
         dialogs.answerSave(q(folder.file("report.txt")));
