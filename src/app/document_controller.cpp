@@ -105,8 +105,17 @@ void DocumentController::dropRecoveryCopies(const std::string& datasetPath, bool
     if (onlyOurs && !periodicCopyMade_)
         return;
     periodicCopyMade_ = false;
-    if (!datasetPath.empty())
-        removeRecoveryCopies(datasetPath, state_.programFolder);
+    removeRecoveryCopies(datasetPath, state_.programFolder);
+}
+
+void DocumentController::newDataset() {
+    if (!offerUnsavedChanges())
+        return;
+    emit closing();
+    // The unsaved changes were declined: their periodic copy goes too.
+    dropRecoveryCopies(state_.dataset.fileName, true);
+    state_.dataset = tess::newDataset();
+    showNewDataset();
 }
 
 void DocumentController::open() {

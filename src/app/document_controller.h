@@ -25,6 +25,8 @@ public:
     const std::string& fileName() const { return state_.dataset.fileName; }
     RecoveryWriter& recoveryWriter() { return recovery_; }
 
+    // Files > New dataset: unsaved changes offered, then an empty dataset with no file name.
+    void newDataset();
     // Files > Open: unsaved changes offered, then a file chosen and read.
     void open();
     // Opens a dataset at a known path, as Open does after its dialog; a newer recovery copy

@@ -125,6 +125,9 @@ QAction* ZemMain::addBarAction(const char* name, const QString& caption) {
 void ZemMain::buildMenus() {
     filesMenu_ = menuBar()->addMenu(QStringLiteral("&Files"));
     filesMenu_->setObjectName(QStringLiteral("mnufile"));
+    newAction_ = addAction(filesMenu_, "mnunew", QStringLiteral("&New dataset"));
+    newAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(newAction_, &QAction::triggered, &document_, &DocumentController::newDataset);
     openAction_ = addAction(filesMenu_, "mnuopen", QStringLiteral("&Open"));
     openAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     saveAction_ = addAction(filesMenu_, "mnusave", QStringLiteral("&Save"));

@@ -104,6 +104,7 @@ private:
     QLabel* versionLabel_ = nullptr;
 
     QMenu* filesMenu_ = nullptr;
+    QAction* newAction_ = nullptr;
     QAction* openAction_ = nullptr;
     QAction* saveAction_ = nullptr;
     QAction* mergeAction_ = nullptr;

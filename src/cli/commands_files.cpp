@@ -40,6 +40,19 @@ int cmdCheck(Context& c) {
     return 0;
 }
 
+int cmdNew(Context& c) {
+    if (c.args.size() != 1)
+        return usageError(c, "new takes one output file name");
+    // A new dataset never takes the place of one that is there.
+    std::error_code ec;
+    if (std::filesystem::exists(c.args[0], ec) || std::filesystem::is_symlink(c.args[0], ec)) {
+        c.err << "\"" << c.args[0] << "\" already exists; a new dataset is not written over it\n";
+        return 1;
+    }
+    Dataset ds = newDataset();
+    return write(c, ds, c.args[0], false) ? 0 : 1;
+}
+
 int cmdCopy(Context& c) {
     if (c.args.size() != 2)
         return usageError(c, "copy takes an input and an output file name");
@@ -128,6 +141,10 @@ int cmdSelect(Context& c) {
 const Command checkCommand = {
     "check", "  check FILE        read a dataset file and say what it holds, or why it is broken\n",
     "", cmdCheck};
+
+const Command newCommand = {
+    "new", "  new OUT           write an empty dataset to OUT, one category \"General\" a table\n",
+    "", cmdNew};
 
 const Command copyCommand = {
     "copy", "  copy IN OUT       read IN and write it to OUT as the program saves it\n", "",

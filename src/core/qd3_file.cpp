@@ -434,4 +434,14 @@ void writeDataset(Dataset& ds, const std::string& path, const WriteFunction& wri
     writeFileAtomic(path, formatDataset(ds), write);
 }
 
+Dataset newDataset() {
+    std::string text = "0 -- Number of people in file\r\n0 -- Number of events in file\r\n"
+                       "==== PEOPLE\r\n+++ EVENTS\r\n";
+    for (const char* table : {"FACTIONS", "OCCUPATIONS", "GROUPS", "NATIONS"})
+        text += std::string("=== ") + table + "\r\n 1 \r\n-1\r\nGeneral\r\n 0 \r\n";
+    Dataset ds;
+    readDatasetText(ds, text);
+    return ds;
+}
+
 } // namespace tess

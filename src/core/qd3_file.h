@@ -24,6 +24,9 @@ void readDatasetText(Dataset& ds, std::string_view text);
 // The file text of the dataset: everything, or only the selected entries while
 // saveSelectedOnly is set (with the entries' own positions in their separators).
 std::string formatDataset(const Dataset& ds);
+// A dataset to start from: no people, no events, and in each table one category, "General",
+// in black; as if read from a file, with no file name and nothing to save yet.
+Dataset newDataset();
 
 // "Saving <path>" + CR LF + "<P> people, <E> events", the message shown before a write.
 std::string savingMessage(const Dataset& ds, const std::string& path);

@@ -61,7 +61,8 @@ SaveResult saveCommand(Dataset& ds, SavePrompts& prompts, const WriteFunction& w
     }
     if (!ds.modified)
         return result;
-    const std::optional<std::string> path = prompts.saveAs(ds.fileName);
+    const std::optional<std::string> path =
+        prompts.saveAs(ds.fileName.empty() ? "untitled.qd3" : ds.fileName);
     if (!path)
         return result;
     ds.saveSelectedOnly = boolFalse;
@@ -179,6 +180,10 @@ RecoveryCopies newerRecoveryCopies(const std::string& datasetPath,
 void removeRecoveryCopies(const std::string& datasetPath, const std::string& fallbackFolder) {
     for (const std::string& candidate :
          {recoveryPath(datasetPath), recoveryPathIn(fallbackFolder, datasetPath)}) {
+        // A dataset without a file (a new one) has its copy only in the fallback folder; a
+        // ".recovery" in the current folder is not its.
+        if (datasetPath.empty() && candidate == recoveryPath(datasetPath))
+            continue;
         struct stat st {};
         if (::lstat(candidate.c_str(), &st) == 0 && untrusted(st).empty())
             ::unlink(candidate.c_str());

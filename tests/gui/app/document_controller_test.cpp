@@ -1,6 +1,7 @@
 #include "app/document_controller.h"
 #include "core/dataset_change.h"
 #include "core/qd3_file.h"
+#include "core/save_command.h"
 
 #include "support/gui_test.h"
 
@@ -103,6 +104,31 @@ TEST_F(DocumentTest, UnsavedChangesAreSavedDiscardedOrKeptBeforeAnythingCloses) 
     EXPECT_TRUE(doc.offerUnsavedChanges());
     EXPECT_NE(readBytes(folder.file("saved.qd3")).find("Changed"), std::string::npos);
     EXPECT_EQ(dialogs.messages().size(), 5u);
+}
+
+TEST_F(DocumentTest, NewStartsAnEmptyDatasetWithoutAFileAndSavesItAsUntitled) {
+    openCopy();
+    change("Changed");
+    dialogs.answerChoice(ui::Choice::no); // the changes given up
+    doc.newDataset();
+    EXPECT_EQ(formatDataset(state.dataset), readBytes(dataFile("golden/new/expected.qd3")));
+    EXPECT_TRUE(doc.fileName().empty());
+    EXPECT_FALSE(doc.modified());
+    EXPECT_EQ(statistics, 2);
+    Dataset named = state.dataset;
+    named.factions.names[1] = "Romans";
+    state.history.push(std::make_unique<WholeDatasetChange>("Rename", std::move(named)));
+    // Its periodic copy lies in the program folder, and goes once the dataset is saved.
+    doc.writePeriodicRecovery();
+    doc.recoveryWriter().wait();
+    const std::string copy = recoveryPathIn(folder.path().string(), "");
+    EXPECT_TRUE(std::filesystem::exists(copy));
+    dialogs.answerSave(q(folder.file("mine.qd3")));
+    doc.save();
+    EXPECT_EQ(dialogs.shown.at(dialogs.shown.size() - 2).title, q("untitled.qd3")); // proposed
+    EXPECT_EQ(doc.fileName(), folder.file("mine.qd3"));
+    EXPECT_FALSE(std::filesystem::exists(copy));
+    EXPECT_EQ(dialogs.messages().size(), 1u); // "Saving ..."
 }
 
 TEST_F(DocumentTest, PendingEditsAreHandedOverBeforeTheQuestion) {

@@ -63,6 +63,9 @@ TEST_F(MainWindowTest, MenusWaitForADatasetAndReachTheirWindows) {
     trigger(w, "mnuSetup");
     EXPECT_EQ(dialogs.shown.back().kind, "printer");
     trigger(w, "mnuabout");
+    dialogs.acceptModal(); // New dataset, and its statistics
+    trigger(w, "mnunew");
+    EXPECT_TRUE(enabled(w, "mnudisplay"));
     EXPECT_TRUE(child<QLabel>(w, "Label2")->isVisible());
     EXPECT_EQ(child<QLabel>(w, "Label4")->text(), QStringLiteral("Version 3.01"));
 
