@@ -6,6 +6,7 @@
 #include "ui/dialogs.h"
 #include "ui/geometry.h"
 #include "ui/named.h"
+#include "ui/option_frame.h"
 #include "ui/tab_order.h"
 #include "ui/text_codec.h"
 
@@ -29,29 +30,25 @@ EditGroupings::EditGroupings(AppState& state, QWidget* parent) : QDialog(parent)
     auto* side = new QVBoxLayout();
     layout->addLayout(side);
 
-    auto* tableFrame = ui::named(new QGroupBox(QStringLiteral("Grouping"), this), "Frame1");
-    tableFrame->setToolTip(QStringLiteral("Click at bottom to add new group"));
-    auto* f1 = new QVBoxLayout(tableFrame);
-    factionsOption_ = ui::named(new QRadioButton(QStringLiteral("Faction"), tableFrame), "Option1");
-    auto* occupationsOption =
-        ui::named(new QRadioButton(QStringLiteral("Occupation"), tableFrame), "Option2");
-    auto* groupsOption =
-        ui::named(new QRadioButton(QStringLiteral("Group"), tableFrame), "Option3");
-    auto* nationsOption =
-        ui::named(new QRadioButton(QStringLiteral("Nation"), tableFrame), "Option4");
-    for (QRadioButton* o : {factionsOption_, occupationsOption, groupsOption, nationsOption})
-        f1->addWidget(o);
-    side->addWidget(tableFrame);
+    const ui::OptionFrame tables = ui::optionFrame(this, QStringLiteral("Grouping"), "Frame1",
+                                                   {{"Option1", QStringLiteral("Faction")},
+                                                    {"Option2", QStringLiteral("Occupation")},
+                                                    {"Option3", QStringLiteral("Group")},
+                                                    {"Option4", QStringLiteral("Nation")}});
+    tables.frame->setToolTip(QStringLiteral("Click at bottom to add new group"));
+    factionsOption_ = tables.options[0];
+    auto* occupationsOption = tables.options[1];
+    auto* groupsOption = tables.options[2];
+    auto* nationsOption = tables.options[3];
+    side->addWidget(tables.frame);
 
-    auto* changeFrame = ui::named(new QGroupBox(QStringLiteral("Change"), this), "Frame2");
-    changeFrame->setToolTip(QStringLiteral("Choose which to edit"));
-    auto* f2 = new QVBoxLayout(changeFrame);
-    nameOption_ = ui::named(new QRadioButton(QStringLiteral("Name"), changeFrame), "Option5");
-    auto* colourOption =
-        ui::named(new QRadioButton(QStringLiteral("Color"), changeFrame), "Option6");
-    f2->addWidget(nameOption_);
-    f2->addWidget(colourOption);
-    side->addWidget(changeFrame);
+    const ui::OptionFrame change = ui::optionFrame(
+        this, QStringLiteral("Change"), "Frame2",
+        {{"Option5", QStringLiteral("Name")}, {"Option6", QStringLiteral("Color")}});
+    change.frame->setToolTip(QStringLiteral("Choose which to edit"));
+    nameOption_ = change.options[0];
+    auto* colourOption = change.options[1];
+    side->addWidget(change.frame);
 
     auto* backgroundButton =
         ui::named(new QPushButton(QStringLiteral("Backcolor"), this), "cmdBkg");

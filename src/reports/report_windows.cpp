@@ -7,6 +7,7 @@
 #include "ui/export_file.h"
 #include "ui/geometry.h"
 #include "ui/named.h"
+#include "ui/option_frame.h"
 #include "ui/tab_order.h"
 #include "ui/text_codec.h"
 
@@ -114,15 +115,11 @@ ReportWriter::ReportWriter(AppState& state, QWidget* parent) : QDialog(parent), 
     outer->addWidget(optionsStrip_);
     auto* row = new QHBoxLayout(optionsStrip_);
 
-    auto* typeFrame =
-        ui::named(new QGroupBox(QStringLiteral("Report Type"), optionsStrip_), "Frame1");
-    auto* f1 = new QVBoxLayout(typeFrame);
-    peopleOption_ = ui::named(new QRadioButton(QStringLiteral("People"), typeFrame), "OptPeople");
-    auto* eventsOption =
-        ui::named(new QRadioButton(QStringLiteral("Events"), typeFrame), "OptEvents");
-    f1->addWidget(peopleOption_);
-    f1->addWidget(eventsOption);
-    row->addWidget(typeFrame);
+    const ui::OptionFrame type = ui::optionFrame(
+        optionsStrip_, QStringLiteral("Report Type"), "Frame1",
+        {{"OptPeople", QStringLiteral("People")}, {"OptEvents", QStringLiteral("Events")}});
+    peopleOption_ = type.options[0];
+    row->addWidget(type.frame);
 
     auto* dates = new QGridLayout();
     auto* startLabel = ui::named(new QLabel(QStringLiteral("Start Date"), optionsStrip_), "Label1");
