@@ -1,15 +1,19 @@
 #include "app/document_controller.h"
 
+#include "core/csv_file.h"
 #include "core/dataset_change.h"
 #include "core/file_error.h"
+#include "core/import_file.h"
 #include "core/legacy_file.h"
 #include "core/merge.h"
 #include "core/qd3_file.h"
 #include "core/save_command.h"
 #include "core/text_encoding.h"
+#include "state/file_choice.h"
 #include "timeline/chart.h"
 #include "timeline/selection.h"
 #include "ui/dialogs.h"
+#include "ui/export_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -33,20 +37,24 @@ std::string toPath(const QString& path) {
 // The save command's questions, asked through the program's dialogs.
 class DialogSavePrompts : public SavePrompts {
 public:
-    DialogSavePrompts(ui::Dialogs& dialogs, const std::string& datasetPath)
-        : dialogs_(dialogs), datasetFolder_(QFileInfo(fromPath(datasetPath)).absolutePath()) {}
+    DialogSavePrompts(AppState& state, const std::string& datasetPath)
+        : state_(state), dialogs_(state.dialogs),
+          datasetFolder_(datasetPath.empty() ? QString()
+                                             : QFileInfo(fromPath(datasetPath)).absolutePath()) {}
     bool saveSelectedOnly() override {
         return dialogs_.question(QStringLiteral("Save only selected items to new file?"),
                                  QStringLiteral("Dataset selected"));
     }
     std::optional<std::string> saveAs(const std::string& proposedName) override {
         QString proposed = fromPath(proposedName);
-        // A bare name is offered in the dataset's own folder.
+        // A bare name is offered in the dataset's own folder, or for a dataset without a
+        // file in the folder datasets were last used in.
         if (!proposed.isEmpty() && !proposed.contains(QLatin1Char('/')) &&
             !datasetFolder_.isEmpty())
             proposed = datasetFolder_ + QLatin1Char('/') + proposed;
-        const std::optional<QString> chosen = dialogs_.saveFile(
-            QStringLiteral("Data files | *.qd3"), QStringLiteral(".Qd3"), proposed);
+        const std::optional<QString> chosen =
+            chooseFileToSave(state_, FileKind::dataset, QStringLiteral("Data files | *.qd3"),
+                             QStringLiteral(".Qd3"), proposed);
         if (!chosen)
             return std::nullopt;
         return toPath(*chosen);
@@ -54,6 +62,7 @@ public:
     void tell(const std::string& message) override { dialogs_.message(QString::fromUtf8(message)); }
 
 private:
+    AppState& state_;
     ui::Dialogs& dialogs_;
     QString datasetFolder_;
 };
@@ -127,10 +136,31 @@ void DocumentController::open() {
     // part-way (and so never counted as loaded) but its partial charts were opened.
     emit closing();
     const std::optional<QString> path =
-        state_.dialogs.openFile(QStringLiteral("Data files: | *.qd3"));
+        chooseFileToOpen(state_, FileKind::dataset, QStringLiteral("Data files: | *.qd3"));
     if (!path)
         return;
     openPath(*path);
+}
+
+void DocumentController::openRecent(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        state_.dialogs.message(QStringLiteral("\"") + path +
+                               QStringLiteral("\" no longer exists; it is taken off the list of "
+                                              "recent files."));
+        state_.choices.dropRecent(toPath(path));
+        state_.keepChoices();
+        emit recentFilesChanged();
+        return;
+    }
+    if (!offerUnsavedChanges())
+        return;
+    openPath(path);
+}
+
+void DocumentController::noteRecent(const std::string& path) {
+    state_.choices.noteRecent(path);
+    state_.keepChoices();
+    emit recentFilesChanged();
 }
 
 bool DocumentController::offerUnsavedChanges() {
@@ -212,6 +242,7 @@ void DocumentController::openPath(const QString& path) {
         // up.
         ds.modified = recovering;
         periodicCopyMade_ = recovering;
+        noteRecent(file);
     } catch (const FileError& e) {
         state_.dialogs.message(QString::fromUtf8(e.what()));
         // The changes of the dataset read before are gone either way; a partial read is not the
@@ -236,11 +267,12 @@ void DocumentController::showNewDataset() {
 bool DocumentController::save() {
     Dataset& ds = state_.dataset;
     const std::string before = ds.fileName;
-    DialogSavePrompts prompts(state_.dialogs, ds.fileName);
+    DialogSavePrompts prompts(state_, ds.fileName);
     const SaveResult result = saveCommand(ds, prompts);
     if (result.datasetWritten) {
         dropRecoveryCopies(before, false);
         state_.history.markSaved();
+        noteRecent(ds.fileName);
     }
     return !result.datasetWriteFailed;
 }
@@ -248,7 +280,7 @@ bool DocumentController::save() {
 void DocumentController::merge() {
     state_.dialogs.message(QStringLiteral("Select a second file to merge with current file"));
     const std::optional<QString> path =
-        state_.dialogs.openFile(QStringLiteral("Data files: | *.qd3"));
+        chooseFileToOpen(state_, FileKind::dataset, QStringLiteral("Data files: | *.qd3"));
     if (!path)
         return;
     // Edits pending in a chart's entry window belong to the dataset as it was.
@@ -276,8 +308,47 @@ void DocumentController::merge() {
     emit statisticsWanted();
 }
 
+void DocumentController::importFile() {
+    if (!offerUnsavedChanges())
+        return;
+    const std::optional<QString> path = chooseFileToOpen(
+        state_, FileKind::import,
+        QStringLiteral("Spreadsheets and family trees | *.csv;*.ged;*.gedcom;;"
+                       "CSV files | *.csv;;GEDCOM files | *.ged;*.gedcom;;All files | *"));
+    if (!path)
+        return;
+    std::optional<ImportResult> imported =
+        readOrTell([&] { return tess::importFile(toPath(*path)); },
+                   QStringLiteral("There is not enough memory to import \"") + *path +
+                       QStringLiteral("\"; the dataset is as it was."));
+    if (!imported)
+        return;
+    emit closing();
+    Dataset& ds = state_.dataset;
+    dropRecoveryCopies(ds.fileName, true);
+    ds = std::move(imported->dataset);
+    // Nothing of it is on disk yet: it is the user's work until it is saved.
+    ds.modified = true;
+    showNewDataset();
+    state_.dialogs.message(QString::fromStdString(importSummary(*imported, toPath(*path))),
+                           QStringLiteral("Import"));
+}
+
+void DocumentController::exportCsv() {
+    emit pendingEditsWanted(false);
+    const Dataset& ds = state_.dataset;
+    const QString base = ds.fileName.empty() ? QStringLiteral("untitled")
+                                             : QFileInfo(fromPath(ds.fileName)).completeBaseName();
+    const std::optional<QString> path =
+        chooseFileToSave(state_, FileKind::exported, QStringLiteral("CSV files | *.csv"),
+                         QStringLiteral(".csv"), base + QStringLiteral(".csv"));
+    if (path)
+        ui::writeExport(state_.dialogs, *path, formatEntriesCsv(ds));
+}
+
 template <class Read>
-std::optional<Dataset> DocumentController::readOrTell(Read read, const QString& outOfMemory) {
+auto DocumentController::readOrTell(Read read, const QString& outOfMemory)
+    -> std::optional<decltype(read())> {
     try {
         return read();
     } catch (const FileError& e) {
@@ -294,7 +365,7 @@ void DocumentController::convert() {
     if (!offerUnsavedChanges())
         return;
     const std::optional<QString> path =
-        state_.dialogs.openFile(QStringLiteral("Convert files |*.qd2"));
+        chooseFileToOpen(state_, FileKind::legacy, QStringLiteral("Convert files |*.qd2"));
     if (!path)
         return;
     const std::string legacy = toPath(*path);
@@ -316,6 +387,7 @@ void DocumentController::convert() {
     dropRecoveryCopies(ds.fileName, true);
     ds = std::move(*converted);
     showNewDataset();
+    noteRecent(target);
     state_.dialogs.message(QStringLiteral("Conversion complete"));
 }
 

@@ -36,6 +36,14 @@ public:
     // False only when writing the whole dataset failed.
     bool save();
     void merge();
+    // Files > Import: a CSV or GEDCOM file becomes a new dataset with no file name, to be
+    // saved; its summary is told.
+    void importFile();
+    // Files > Export > Entries as CSV.
+    void exportCsv();
+    // A dataset of the recent-files list: one that is gone is taken off the list with a
+    // message; otherwise opened as Open does, after the unsaved changes are offered.
+    void openRecent(const QString& path);
     // A .qd2 file made into a .qd3 beside it, which then replaces the dataset in memory.
     void convert();
     // Before the dataset in memory is closed or replaced: pending edits are stored, and
@@ -63,12 +71,16 @@ signals:
     void statisticsWanted();
     // A change no window made (a merge): entry windows show the dataset afresh.
     void changedOutsideWindows();
+    // The recent-files list changed.
+    void recentFilesChanged();
 
 private:
     void showNewDataset();
     // A read that makes a whole dataset (a merge on a copy, a conversion); a failure is told,
     // and nothing comes of it.
-    template <class Read> std::optional<Dataset> readOrTell(Read read, const QString& outOfMemory);
+    template <class Read>
+    auto readOrTell(Read read, const QString& outOfMemory) -> std::optional<decltype(read())>;
+    void noteRecent(const std::string& path);
     // The recovery file of a dataset whose changes were saved or given up is not kept; with
     // onlyOurs, only when this session's periodic copy wrote it.
     void dropRecoveryCopies(const std::string& datasetPath, bool onlyOurs);

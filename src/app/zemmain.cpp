@@ -134,7 +134,26 @@ void ZemMain::buildMenus() {
     saveAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     mergeAction_ = addAction(filesMenu_, "mnumerge", QStringLiteral("&Merge datasets"));
     splitAction_ = addAction(filesMenu_, "mnusplit", QStringLiteral("S&plit dataset"));
+    importAction_ = addAction(filesMenu_, "mnuimport", QStringLiteral("&Import\u2026"));
+    connect(importAction_, &QAction::triggered, &document_, &DocumentController::importFile);
+    exportMenu_ = filesMenu_->addMenu(QStringLiteral("&Export"));
+    exportMenu_->setObjectName(QStringLiteral("mnuexport"));
+    exportCsvAction_ =
+        addAction(exportMenu_, "mnuexportcsv", QStringLiteral("Entries as &CSV\u2026"));
+    connect(exportCsvAction_, &QAction::triggered, &document_, &DocumentController::exportCsv);
     aboutAction_ = addAction(filesMenu_, "mnuabout", QStringLiteral("&About"));
+    recentSeparator_ = filesMenu_->addSeparator();
+    filesMenu_->setToolTipsVisible(true);
+    for (size_t i = 0; i < recentActions_.size(); ++i) {
+        QAction* a = filesMenu_->addAction(QString());
+        a->setObjectName(QStringLiteral("mnurecent%1").arg(i + 1));
+        a->setShortcut(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + i)));
+        connect(a, &QAction::triggered, this,
+                [this, a] { document_.openRecent(a->data().toString()); });
+        recentActions_[i] = a;
+    }
+    connect(&document_, &DocumentController::recentFilesChanged, this, &ZemMain::showRecentFiles);
+    filesMenu_->addSeparator();
     exitAction_ = addAction(filesMenu_, "mnuExit", QStringLiteral("E&xit"));
     exitAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
 
@@ -196,8 +215,9 @@ void ZemMain::buildMenus() {
     helpAction_ = addBarAction("mnuHelp", QStringLiteral("&Help"));
 
     // Data commands wait for a dataset.
-    for (QAction* a : {saveAction_, mergeAction_, splitAction_, peopleAction_, eventsAction_,
-                       timelineAction_, reportsMenu_->menuAction(), groupingsAction_, findAction_})
+    for (QAction* a : {saveAction_, mergeAction_, splitAction_, exportMenu_->menuAction(),
+                       peopleAction_, eventsAction_, timelineAction_, reportsMenu_->menuAction(),
+                       groupingsAction_, findAction_})
         a->setEnabled(false);
     connect(undoAction_, &QAction::triggered, this, &ZemMain::mnuUndo_Click);
     connect(redoAction_, &QAction::triggered, this, &ZemMain::mnuRedo_Click);
@@ -231,6 +251,9 @@ void ZemMain::Form_Load() {
     // The program's own folder becomes current, so that pictures named in a dataset are found.
     QDir::setCurrent(QFile::decodeName(QByteArray::fromStdString(state_.programFolder)));
     state_.settings = readSettings(state_.programFile(settingsFileName));
+    state_.choicesFile = state_.programFile(choicesFileName);
+    state_.choices = readUserChoices(state_.choicesFile);
+    showRecentFiles();
     // The timeline rectangles are brought onto the screens when a timeline opens; until then
     // they stay as read, so that a start at another scale writes them back unchanged.
     state_.dataset.earliestDate = initialEarliestDate;
@@ -329,9 +352,30 @@ void ZemMain::Command1_Click() {
 }
 
 void ZemMain::enableDataMenus() {
-    for (QAction* a : {peopleAction_, eventsAction_, reportsMenu_->menuAction(), saveAction_,
-                       timelineAction_, groupingsAction_, splitAction_, mergeAction_, findAction_})
+    for (QAction* a :
+         {peopleAction_, eventsAction_, reportsMenu_->menuAction(), saveAction_, timelineAction_,
+          groupingsAction_, splitAction_, mergeAction_, findAction_, exportMenu_->menuAction()})
         a->setEnabled(true);
+}
+
+void ZemMain::showRecentFiles() {
+    const std::vector<std::string>& recent = state_.choices.recent;
+    for (size_t i = 0; i < recentActions_.size(); ++i) {
+        QAction* a = recentActions_[i];
+        a->setVisible(i < recent.size());
+        if (i >= recent.size())
+            continue;
+        const QString path = QFile::decodeName(QByteArray::fromStdString(recent[i]));
+        // The name as a menu shows it: bounded, its controls escaped, an ampersand itself.
+        QString name = QString::fromStdString(
+            displayText(QFileInfo(path).fileName().toStdString(), TextEncoding::utf8, 60));
+        name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        a->setText(QStringLiteral("&%1 ").arg(i + 1) + name);
+        a->setToolTip(QString::fromStdString(
+            displayText(path.toStdString(), TextEncoding::utf8, 4 * messageTextLimit)));
+        a->setData(path);
+    }
+    recentSeparator_->setVisible(!recent.empty());
 }
 
 void ZemMain::storePendingEntries() {

@@ -10,6 +10,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <array>
+
 class QAction;
 class QLabel;
 class QMenu;
@@ -72,6 +74,7 @@ protected:
 private:
     void buildMenus();
     QAction* addAction(QMenu* menu, const char* name, const QString& caption);
+    void showRecentFiles();
     QAction* addBarAction(const char* name, const QString& caption);
     void enableDataMenus();
     void closeTimelines();
@@ -109,7 +112,13 @@ private:
     QAction* saveAction_ = nullptr;
     QAction* mergeAction_ = nullptr;
     QAction* splitAction_ = nullptr;
+    QAction* importAction_ = nullptr;
+    QMenu* exportMenu_ = nullptr;
+    QAction* exportCsvAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
+    // The recent datasets, Alt+1 to Alt+6, above Exit; hidden while the list is shorter.
+    std::array<QAction*, UserChoices::maxRecent> recentActions_{};
+    QAction* recentSeparator_ = nullptr;
     QAction* exitAction_ = nullptr;
     QMenu* editMenu_ = nullptr;
     QAction* undoAction_ = nullptr;

@@ -109,6 +109,19 @@ void unifyEncodings(Dataset& ds, size_t firstPerson, size_t firstEvent, Incoming
 
 } // namespace
 
+void convertToUtf8(Dataset& ds) {
+    if (ds.encoding == TextEncoding::utf8)
+        return;
+    const auto tables = tablesInFileOrder(ds);
+    forEachText(ds, {0, ds.people.size()}, {0, ds.events.size()},
+                {&tables[0]->names, &tables[1]->names, &tables[2]->names, &tables[3]->names},
+                [](std::string& s) {
+                    if (!isAscii(s))
+                        s = windows1252ToUtf8(s);
+                });
+    ds.encoding = TextEncoding::utf8;
+}
+
 std::string mergeAnnouncementText(const std::string& path, int people, int events) {
     return path + " contains " + plainNumber(people) + " people and " + plainNumber(events) +
            " events ";

@@ -8,6 +8,10 @@
 
 namespace tess {
 
+// Every text of the dataset in UTF-8 from here on, none lost: what a merge does when the
+// incoming texts do not fit Windows-1252, and a store of a typed text that does not.
+void convertToUtf8(Dataset& ds);
+
 // Called once the file's people and events counts are read, before its entries.
 using MergeAnnouncement = std::function<void(int people, int events)>;
 

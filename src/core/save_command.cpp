@@ -1,6 +1,7 @@
 #include "core/save_command.h"
 
 #include "core/file_error.h"
+#include "core/picture_paths.h"
 #include "core/qd3_file.h"
 
 #include <cstdint>
@@ -28,11 +29,24 @@ bool sameFile(const std::string& a, const std::string& b) {
     return !b.empty() && fs::equivalent(a, b, ec) && !ec;
 }
 
-// Writes with the notice first; a failure is told and reported as false.
+// Writes with the notice first; a failure is told and reported as false. Written into another
+// folder, the pictures named relative to the dataset's are renamed to name the same files from
+// there; the dataset in memory takes the new names when it is the dataset's own file (keep).
 bool writeTold(Dataset& ds, const std::string& path, SavePrompts& prompts,
-               const WriteFunction& write) {
+               const WriteFunction& write, bool keep) {
     prompts.tell(savingMessage(ds, path));
     try {
+        if (!ds.fileName.empty() &&
+            fs::path(ds.fileName).parent_path() != fs::path(path).parent_path()) {
+            Dataset moved = ds;
+            if (rebasePicturePaths(moved, ds.fileName, path)) {
+                writeDataset(moved, path, write);
+                ds.saveSelectedOnly = boolFalse;
+                if (keep)
+                    ds = std::move(moved);
+                return true;
+            }
+        }
         writeDataset(ds, path, write);
         return true;
     } catch (const FileError& e) {
@@ -56,7 +70,7 @@ SaveResult saveCommand(Dataset& ds, SavePrompts& prompts, const WriteFunction& w
         } else {
             ds.saveSelectedOnly = boolTrue;
             // The selection file is a copy: the dataset keeps its own file and its changes.
-            result.selectionWritten = writeTold(ds, *path, prompts, write);
+            result.selectionWritten = writeTold(ds, *path, prompts, write, false);
         }
     }
     if (!ds.modified)
@@ -66,7 +80,7 @@ SaveResult saveCommand(Dataset& ds, SavePrompts& prompts, const WriteFunction& w
     if (!path)
         return result;
     ds.saveSelectedOnly = boolFalse;
-    if (writeTold(ds, *path, prompts, write)) {
+    if (writeTold(ds, *path, prompts, write, true)) {
         ds.fileName = *path;
         ds.modified = false;
         result.datasetWritten = true;

@@ -3,12 +3,15 @@
 #include "core/category_table.h"
 #include "core/field_rules.h"
 #include "core/find.h"
+#include "core/merge.h"
 #include "core/numbers.h"
+#include "core/picture_paths.h"
 #include "core/text_encoding.h"
 #include "entry/entry_changes.h"
 #include "entry/entry_form.h"
 #include "entry/entry_records.h"
 #include "state/category_changes.h"
+#include "state/file_choice.h"
 #include "ui/dialogs.h"
 #include "ui/geometry.h"
 #include "ui/named.h"
@@ -186,6 +189,8 @@ void EntryWindow::buildDescriptionAndLink() {
     pictureNameBox_->setToolTip(p ? QStringLiteral("Select image to display")
                                   : QStringLiteral("Associated image"));
     pictureNameBox_->installEventFilter(this);
+    browseButton_ = makeButton(this, "cmdBrowse", QStringLiteral("Browse\u2026"));
+    browseButton_->setToolTip(QStringLiteral("Choose a BMP, PNG or JPEG picture from any folder"));
 }
 
 QWidget* EntryWindow::buildPictureArea() {
@@ -253,7 +258,10 @@ void EntryWindow::layOut(QWidget* pictureArea) {
     link->addWidget(linkBox_, 1);
     grid->addLayout(link, 4, 0, 1, 2);
     auto* right = new QVBoxLayout;
-    right->addWidget(pictureNameBox_);
+    auto* pictureRow = new QHBoxLayout;
+    pictureRow->addWidget(pictureNameBox_, 1);
+    pictureRow->addWidget(browseButton_);
+    right->addLayout(pictureRow);
     right->addWidget(pictureArea);
     if (p)
         right->addLayout(size);
@@ -282,6 +290,7 @@ void EntryWindow::connectFields() {
     connect(nameList_, &DropDownCombo::droppingDown, this, &EntryWindow::nameList_DropDown);
     connect(nameList_, &QComboBox::activated, this, &EntryWindow::nameList_Click);
     connect(pictureNameBox_, &QLineEdit::textChanged, this, &EntryWindow::imgName_Change);
+    connect(browseButton_, &QPushButton::clicked, this, &EntryWindow::cmdBrowse_Click);
     pictureList_->installEventFilter(this);
     connect(pictureList_, &QListWidget::itemClicked, this, &EntryWindow::File1_Click);
     connect(pictureList_, &QListWidget::itemActivated, this, &EntryWindow::File1_Click);
@@ -513,7 +522,36 @@ EntryForm EntryWindow::form() const {
     return f;
 }
 
+bool EntryWindow::fieldsFitEncoding() const {
+    if (state_.dataset.encoding == TextEncoding::utf8)
+        return true;
+    std::vector<QString> texts = {nameBox_->text(), pictureNameBox_->text(), linkBox_->text(),
+                                  descriptionBox_->toPlainText()};
+    for (const QComboBox* box : categoryBoxes_)
+        texts.push_back(box->currentText());
+    return std::all_of(texts.begin(), texts.end(), [](const QString& t) {
+        return utf8ToWindows1252Exactly(t.toStdString()).has_value();
+    });
+}
+
 void EntryWindow::storeEntry(int position) {
+    // A typed text (a picture's path, a name) that Windows-1252 cannot hold is not cut to
+    // question marks: the dataset becomes UTF-8 first, as a merge of such texts makes it, in
+    // the same step to undo.
+    const bool widen = !fieldsFitEncoding();
+    if (widen) {
+        Dataset wide = state_.dataset;
+        convertToUtf8(wide);
+        state_.history.beginGroup("Edit " + nameBox_->text().left(40).toStdString());
+        state_.history.push(
+            std::make_unique<WholeDatasetChange>("Texts in UTF-8", std::move(wide)));
+    }
+    storeFields(position);
+    if (widen)
+        state_.history.endGroup();
+}
+
+void EntryWindow::storeFields(int position) {
     priorityBox_->setText(number(entryPriorityRule(priorityBox_->text().toStdString())));
     std::vector<std::unique_ptr<DatasetChange>> added = takeTypedCategories();
     Dataset& ds = state_.dataset;
@@ -672,7 +710,7 @@ void EntryWindow::showEntryImage() {
     widthBox_->show();
     heightBox_->show();
     // A missing picture says nothing here; the picture box keeps what it had.
-    const QPixmap pixmap = ui::loadPicture(state_.programFile(name));
+    const QPixmap pixmap = loadEntryPicture(state_, pictureNameBox_->text().toStdString());
     if (pixmap.isNull())
         return;
     pictureLabel_->setPixmap(pixmap);
@@ -703,7 +741,26 @@ void EntryWindow::File1_Click() {
 }
 
 void EntryWindow::picture_Click() {
-    showImageWindow(state_, bytes(pictureNameBox_->text()), this);
+    showImageWindow(state_, pictureNameBox_->text().toStdString(), this);
+}
+
+void EntryWindow::cmdBrowse_Click() {
+    const std::optional<QString> chosen =
+        chooseFileToOpen(state_, FileKind::picture,
+                         QStringLiteral("Pictures | *.bmp;*.png;*.jpg;*.jpeg;;All files | *"));
+    if (!chosen)
+        return;
+    pictureNameBox_->setText(QString::fromStdString(
+        pictureNameFor(QFile::encodeName(*chosen).toStdString(), state_.dataset.fileName)));
+}
+
+QPixmap loadEntryPicture(const AppState& state, const std::string& name) {
+    for (const std::string& path :
+         pictureCandidates(name, state.dataset.fileName, state.programFolder)) {
+        if (QPixmap pixmap = ui::loadPicture(path); !pixmap.isNull())
+            return pixmap;
+    }
+    return {};
 }
 
 void EntryWindow::cmdLink_Click() {
@@ -919,7 +976,7 @@ ImageWindow::ImageWindow(AppState& state, QWidget* parent) : QDialog(parent), st
 
 void ImageWindow::Form_Load() {
     ui::centerForm(*this);
-    const QPixmap pixmap = ui::loadPicture(state_.programFile(state_.imageToShow));
+    const QPixmap pixmap = loadEntryPicture(state_, state_.imageToShow);
     if (pixmap.isNull()) {
         state_.dialogs.message(QStringLiteral("image not found"));
         return;

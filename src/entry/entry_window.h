@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QPixmap>
 
 #include <array>
 #include <vector>
@@ -69,6 +70,7 @@ public slots:
     void imgName_LostFocus();
     void File1_Click();
     void picture_Click();
+    void cmdBrowse_Click();
     void cmdLink_Click();
     void cmdNext_Click();
     void cmdPrev_Click();
@@ -113,6 +115,10 @@ private:
     // whether to add it (Yes) or to keep the entry's own (No). The changes of the categories
     // added, for undo together with the store.
     std::vector<std::unique_ptr<DatasetChange>> takeTypedCategories();
+    // True when the dataset's encoding holds every text the fields carry.
+    bool fieldsFitEncoding() const;
+    // The store itself, in the dataset's encoding.
+    void storeFields(int position);
     void showEntryImage();
     void placeNameBox();
     // The New form goes unstored and the entry shown before it is current again.
@@ -145,6 +151,7 @@ private:
     QPushButton* linkButton_ = nullptr;
     QLineEdit* linkBox_ = nullptr;
     QLineEdit* pictureNameBox_ = nullptr; // pImgName / eImgName
+    QPushButton* browseButton_ = nullptr; // cmdBrowse
     QListWidget* pictureList_ = nullptr;
     QLabel* pictureLabel_ = nullptr; // Pimage / Eimage
     QLabel* sizeLabel_ = nullptr;
@@ -182,7 +189,11 @@ private:
 };
 
 // Shows the picture window for a picture name, modally.
+// The picture window for a picture name (UTF-8) as an entry gives it.
 void showImageWindow(AppState& state, const std::string& name, QWidget* parent);
+// The picture an entry names (UTF-8): a full path, a path from the dataset's folder, or a bare
+// name beside the dataset or in the program folder. Null when none can be shown.
+QPixmap loadEntryPicture(const AppState& state, const std::string& name);
 // Opens an entry's web link: a help message for an empty one, a refusal for anything that is
 // neither a web address nor a document, else the system's program for it.
 void openWebLink(AppState& state, const QString& link);

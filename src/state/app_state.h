@@ -4,6 +4,7 @@
 #include "core/printer.h"
 #include "state/edit_history.h"
 #include "state/settings.h"
+#include "state/user_choices.h"
 
 #include <functional>
 #include <memory>
@@ -31,9 +32,12 @@ struct AppState {
     // Undo and redo of the changes to the dataset.
     EditHistory history{dataset};
     Settings settings;
+    // Recent files, last folders and window choices, kept in choicesFile when it is set.
+    UserChoices choices;
+    std::string choicesFile;
     // The category table the category editor shows.
     CategoryKind editedKind = kindFactions;
-    // The picture name last handed to the picture window.
+    // The picture name last handed to the picture window, in UTF-8.
     std::string imageToShow;
     TimelinePrintSettings timelinePrint;
     // How often unsaved changes are copied to the dataset's recovery file, in milliseconds.
@@ -50,6 +54,16 @@ struct AppState {
     std::function<std::unique_ptr<Printer>(TextEncoding)> openPrinter;
 
     std::string programFile(const std::string& name) const { return programFolder + "/" + name; }
+    // Writes the choices at once: they are worth keeping even when the program is killed. A
+    // file that cannot be written costs only the convenience, and is not worth a message.
+    void keepChoices() const {
+        if (choicesFile.empty())
+            return;
+        try {
+            writeUserChoices(choicesFile, choices);
+        } catch (const std::exception&) {
+        }
+    }
 };
 
 } // namespace tess

@@ -2,6 +2,7 @@
 
 #include "core/dataset_change.h"
 #include "core/numbers.h"
+#include "state/file_choice.h"
 #include "timeline/chart.h"
 #include "timeline/chart_export.h"
 #include "timeline/chart_image.h"
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QPointer>
 #include <QProgressDialog>
@@ -197,11 +199,14 @@ QString TimelineWindow::toolTipAt(int line, long long column) const {
 
 void TimelineWindow::mnuExport_Click() {
     const bool people = side_ == Side::people;
-    const std::optional<QString> path = state_.dialogs.saveFile(
+    // Offered under the dataset's name, in the folder exports last went to.
+    const std::optional<QString> path = chooseFileToSave(
+        state_, FileKind::exported,
         QStringLiteral("SVG picture | *.svg;;Web page | *.html;;PNG picture | *.png"),
         QStringLiteral(".svg"),
-        ui::exportName(state_.dataset,
-                       people ? QStringLiteral("-people.svg") : QStringLiteral("-events.svg")));
+        QFileInfo(ui::exportName(state_.dataset, people ? QStringLiteral("-people.svg")
+                                                        : QStringLiteral("-events.svg")))
+            .fileName());
     if (!path)
         return;
     const QString ending = ui::fileEnding(*path);

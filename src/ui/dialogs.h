@@ -37,9 +37,11 @@ public:
     // An input box; nothing when cancelled.
     virtual std::optional<QString> input(const QString& prompt, const QString& title,
                                          const QString& preset) = 0;
-    // The Open dialog; the chosen full path, or nothing when cancelled.
-    virtual std::optional<QString> openFile(const QString& filter) = 0;
-    // The Save As dialog (asks before overwriting); nothing when cancelled.
+    // The Open dialog, started in the folder (the current one when empty); the chosen full
+    // path, or nothing when cancelled.
+    virtual std::optional<QString> openFile(const QString& filter, const QString& folder) = 0;
+    // The Save As dialog (asks before overwriting), started at the proposed name (a path
+    // names its folder too); nothing when cancelled.
     virtual std::optional<QString> saveFile(const QString& filter, const QString& defaultSuffix,
                                             const QString& proposedName) = 0;
     // The colour dialog preset with a colour (0x00BBGGRR); nothing when cancelled.

@@ -113,11 +113,11 @@ std::optional<QString> QtDialogs::input(const QString& prompt, const QString& ti
     return text;
 }
 
-std::optional<QString> QtDialogs::openFile(const QString& filter) {
+std::optional<QString> QtDialogs::openFile(const QString& filter, const QString& folder) {
     if (unattended_)
         return std::nullopt;
     const QString path =
-        QFileDialog::getOpenFileName(parentWidget(), QString(), QString(), qtFilter(filter));
+        QFileDialog::getOpenFileName(parentWidget(), QString(), folder, qtFilter(filter));
     if (path.isEmpty())
         return std::nullopt;
     return path;

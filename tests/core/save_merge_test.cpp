@@ -1,6 +1,7 @@
 #include "core/file_error.h"
 #include "core/legacy_file.h"
 #include "core/merge.h"
+#include "core/picture_paths.h"
 #include "core/qd3_file.h"
 #include "core/save_command.h"
 
@@ -94,4 +95,66 @@ TEST(LegacyFile, FailuresWriteNothing) {
     writeBytes(self, "x");
     EXPECT_NE(failureOf([&] { convertLegacyFile(self, convertedFileName(self)); }), "");
     EXPECT_EQ(readBytes(self), "x");
+}
+
+namespace {
+// Answers Save As with one path and says nothing.
+struct SaveTo : SavePrompts {
+    std::string path;
+    bool saveSelectedOnly() override { return false; }
+    std::optional<std::string> saveAs(const std::string&) override { return path; }
+    void tell(const std::string&) override {}
+};
+} // namespace
+
+// A picture inside the dataset's folder is named from there, one elsewhere by its full path.
+// Save As into another folder renames the relative names (and bare names found beside the
+// dataset) so they name the same files, on disk and in memory; the program folder's bare
+// names stay, and a path Windows-1252 cannot hold makes the dataset UTF-8.
+TEST(PicturePaths, AreNamedFromTheDatasetsFolderAndFollowItOnSaveAs) {
+    TempDir dir;
+    const std::string d = dir.path().string();
+    std::filesystem::create_directories(d + "/data/pics");
+    writeBytes(d + "/data/beside.bmp", "x");
+    EXPECT_EQ(pictureNameFor(d + "/data/pics/a.png", d + "/data/x.qd3"), "pics/a.png");
+    EXPECT_EQ(pictureNameFor(d + "/other/c.png", d + "/data/x.qd3"), d + "/other/c.png");
+    EXPECT_EQ(pictureNameFor(d + "/data/c.png", ""), d + "/data/c.png");
+    EXPECT_EQ(pictureCandidates("b.bmp", d + "/data/x.qd3", "/prog"),
+              (std::vector<std::string>{d + "/data/b.bmp", "/prog/b.bmp"}));
+    EXPECT_EQ(pictureCandidates("/abs.png", d + "/data/x.qd3", "/prog"),
+              std::vector<std::string>{"/abs.png"});
+    EXPECT_TRUE(pictureCandidates(" ", d + "/data/x.qd3", "/prog").empty());
+
+    Dataset ds = DatasetBuilder()
+                     .person("A", 1, 2)
+                     .person("B", 1, 2)
+                     .person("C", 1, 2)
+                     .person("D", 1, 2)
+                     .person("E", 1, 2)
+                     .build();
+    const char* names[] = {"pics/a.png", "beside.bmp", "title.bmp", "/abs/c.png", "pics/\xE9.png"};
+    for (size_t i = 0; i < 5; ++i)
+        ds.people[i].imgName = names[i];
+    ds.fileName = d + "/data/x.qd3";
+    ds.modified = true;
+    SaveTo to;
+    to.path = d + "/x.qd3";
+    ASSERT_TRUE(saveCommand(ds, to).datasetWritten);
+    Dataset read;
+    readDataset(read, d + "/x.qd3");
+    for (const Dataset* shown : {&ds, &read}) {
+        std::string got;
+        for (const PersonRecord& p : shown->people)
+            got += p.imgName + "|";
+        EXPECT_EQ(got, "data/pics/a.png|data/beside.bmp|title.bmp|/abs/c.png|data/pics/\xE9.png|");
+    }
+    // From a folder whose name Windows-1252 has no letter for, to one outside it.
+    std::filesystem::create_directories(d + "/\xD0\x96/sub");
+    ds.fileName = d + "/\xD0\x96/x.qd3";
+    ds.modified = true;
+    to.path = d + "/data/y.qd3";
+    ASSERT_TRUE(saveCommand(ds, to).datasetWritten);
+    EXPECT_EQ(ds.encoding, TextEncoding::utf8);
+    EXPECT_EQ(ds.people[0].imgName, d + "/\xD0\x96/data/pics/a.png");
+    EXPECT_EQ(ds.people[4].imgName, d + "/\xD0\x96/data/pics/\xC3\xA9.png");
 }

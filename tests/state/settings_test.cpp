@@ -1,4 +1,5 @@
 #include "state/settings.h"
+#include "state/user_choices.h"
 
 #include "support/test.h"
 
@@ -26,4 +27,35 @@ TEST(SettingsFile, WrittenInPrintZonesAndDamagedFilesKeepWhatIsSound) {
     for (const auto& file : dataFiles("broken/ini"))
         read += file.filename().string() + ":\r\n" + formatSettings(readSettings(file.string()));
     expectGolden(read, "expected/broken_ini.txt");
+}
+
+// Six recent files at most, newest first, none twice; a path no line can hold is not kept.
+// Read back, lines that are not "key=value", recent files past the sixth and values no line
+// could hold are left out, and keys of later versions kept.
+TEST(ChoicesFile, KeepsSixRecentFilesTheFoldersAndWhatItDoesNotKnow) {
+    UserChoices c;
+    for (int i = 1; i <= 8; ++i)
+        c.noteRecent("/d/" + std::to_string(i) + ".qd3");
+    c.noteRecent("/d/5.qd3");
+    c.noteRecent("/d/bad\nname.qd3");
+    c.noteFolderOf(FileKind::import, "/home/u/family.ged");
+    c.noteFolderOf(FileKind::dataset, "/top.qd3");
+    EXPECT_EQ(c.recent, (std::vector<std::string>{"/d/5.qd3", "/d/8.qd3", "/d/7.qd3", "/d/6.qd3",
+                                                  "/d/4.qd3", "/d/3.qd3"}));
+    EXPECT_EQ(c.folder(FileKind::import), "/home/u");
+    EXPECT_EQ(c.folder(FileKind::dataset), "/");
+    EXPECT_EQ(c.folder(FileKind::exported), "");
+    TempDir dir;
+    writeUserChoices(dir.file("choices.ini"), c);
+    EXPECT_EQ(readUserChoices(dir.file("choices.ini")), c);
+
+    std::string text = "garbage\r\nrecent=/a b.qd3 \r\nrecent=/a b.qd3 \r\n=x\r\nzoom.people=5\r\n";
+    for (int i = 1; i <= 7; ++i)
+        text += "recent=/" + std::to_string(i) + "\n";
+    text += "folder.import=" + std::string(5000, 'x') + "\nfolder.export=/e\n";
+    UserChoices read = parseUserChoices(text);
+    EXPECT_EQ(read.recent, (std::vector<std::string>{"/a b.qd3 ", "/1", "/2", "/3", "/4", "/5"}));
+    EXPECT_EQ(read.values,
+              (std::map<std::string, std::string>{{"folder.export", "/e"}, {"zoom.people", "5"}}));
+    EXPECT_EQ(readUserChoices("/no/such/choices.ini"), UserChoices());
 }

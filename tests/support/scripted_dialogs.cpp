@@ -58,8 +58,8 @@ std::optional<QString> ScriptedDialogs::input(const QString& prompt, const QStri
     return ask("input", prompt, title, std::optional<QString>());
 }
 
-std::optional<QString> ScriptedDialogs::openFile(const QString& filter) {
-    return ask("open", filter, {}, std::optional<QString>());
+std::optional<QString> ScriptedDialogs::openFile(const QString& filter, const QString& folder) {
+    return ask("open", filter, folder, std::optional<QString>());
 }
 
 std::optional<QString> ScriptedDialogs::saveFile(const QString& filter, const QString&,

@@ -54,7 +54,7 @@ public:
                       const QString& title = {}) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& preset) override;
-    std::optional<QString> openFile(const QString& filter) override;
+    std::optional<QString> openFile(const QString& filter, const QString& folder) override;
     std::optional<QString> saveFile(const QString& filter, const QString& defaultSuffix,
                                     const QString& proposedName) override;
     std::optional<int32_t> color(int32_t initial) override;

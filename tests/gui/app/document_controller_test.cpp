@@ -125,10 +125,43 @@ TEST_F(DocumentTest, NewStartsAnEmptyDatasetWithoutAFileAndSavesItAsUntitled) {
     EXPECT_TRUE(std::filesystem::exists(copy));
     dialogs.answerSave(q(folder.file("mine.qd3")));
     doc.save();
-    EXPECT_EQ(dialogs.shown.at(dialogs.shown.size() - 2).title, q("untitled.qd3")); // proposed
+    // Proposed in the folder datasets were last opened from.
+    EXPECT_EQ(dialogs.shown.at(dialogs.shown.size() - 2).title, q(folder.file("untitled.qd3")));
     EXPECT_EQ(doc.fileName(), folder.file("mine.qd3"));
     EXPECT_FALSE(std::filesystem::exists(copy));
     EXPECT_EQ(dialogs.messages().size(), 1u); // "Saving ..."
+}
+
+// Datasets opened or saved go to the top of the recent files, kept in the choices file at
+// once; one that is gone is taken off with a message when chosen. Each kind of file's dialog
+// starts in the folder last used for that kind.
+TEST_F(DocumentTest, RecentFilesAndTheFoldersEachKindOfFileWasLastUsedIn) {
+    state.choicesFile = folder.file("choices.ini");
+    const std::string first = openCopy("first.qd3");
+    std::filesystem::create_directory(folder.file("sub"));
+    const std::string second = openCopy("sub/second.qd3");
+    EXPECT_EQ(dialogs.shown.back().title, q(folder.path().string())); // where first came from
+    doc.newDataset();
+    Dataset named = state.dataset;
+    named.factions.names[1] = "Mine";
+    state.history.push(std::make_unique<WholeDatasetChange>("Rename", std::move(named)));
+    dialogs.answerSave(q(folder.file("third.qd3")));
+    doc.save();
+    EXPECT_EQ(readUserChoices(state.choicesFile).recent,
+              (std::vector<std::string>{folder.file("third.qd3"), second, first}));
+    dialogs.answerOpen(std::nullopt);
+    doc.importFile();
+    EXPECT_EQ(dialogs.shown.back().title, q(folder.path().string())); // the dataset's folder
+
+    std::filesystem::remove(second);
+    doc.openRecent(q(second));
+    EXPECT_EQ(dialogs.messages().back(), q("\"" + second +
+                                           "\" no longer exists; it is taken off the list of "
+                                           "recent files."));
+    EXPECT_EQ(state.choices.recent, (std::vector<std::string>{folder.file("third.qd3"), first}));
+    EXPECT_EQ(doc.fileName(), folder.file("third.qd3"));
+    doc.openRecent(q(first));
+    EXPECT_EQ(doc.fileName(), first);
 }
 
 TEST_F(DocumentTest, PendingEditsAreHandedOverBeforeTheQuestion) {

@@ -27,7 +27,7 @@ public:
         return QStringLiteral("Renamed");
     }
     std::optional<QString> fileToOpen;
-    std::optional<QString> openFile(const QString&) override { return fileToOpen; }
+    std::optional<QString> openFile(const QString&, const QString&) override { return fileToOpen; }
     std::optional<QString> saveFile(const QString&, const QString&, const QString&) override {
         return std::nullopt;
     }

@@ -39,8 +39,9 @@ protected:
     AppState state;
 };
 
-const char* const dataActions[] = {"mnupeople", "mnuevents",    "mnudisplay", "mnureports",
-                                   "mnusave",   "mnuGroupings", "mnumerge",   "mnusplit"};
+const char* const dataActions[] = {"mnupeople",  "mnuevents", "mnudisplay",
+                                   "mnureports", "mnusave",   "mnuGroupings",
+                                   "mnumerge",   "mnusplit",  "mnuexport"};
 
 bool enabled(ZemMain& w, const char* name) {
     if (auto* menu = w.findChild<QMenu*>(QString::fromLatin1(name)))
@@ -69,8 +70,13 @@ TEST_F(MainWindowTest, MenusWaitForADatasetAndReachTheirWindows) {
     EXPECT_TRUE(child<QLabel>(w, "Label2")->isVisible());
     EXPECT_EQ(child<QLabel>(w, "Label4")->text(), QStringLiteral("Version 3.01"));
 
-    open(w);
+    const std::string opened = open(w);
     EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("curStats"));
+    // The dataset heads the recent files, named in the menu with its path in the tooltip.
+    const QAction* recent = child<QAction>(w, "mnurecent1");
+    EXPECT_TRUE(recent->isVisible() && !child<QAction>(w, "mnurecent2")->isVisible());
+    EXPECT_EQ(recent->text() + u'|' + recent->toolTip() + u'|' + recent->shortcut().toString(),
+              QStringLiteral("&1 main.qd3|") + q(opened) + QStringLiteral("|Alt+1"));
     for (const char* name : dataActions)
         EXPECT_TRUE(enabled(w, name)) << name;
     // The Groupings report entries do nothing; Split says it is not there yet.

@@ -278,6 +278,25 @@ TEST_P(EntryTest, LinksPicturesAndTheirMends) {
     wc.imgName->setText(QStringLiteral("pic.bmp"));
     EXPECT_TRUE(wc.picture->isVisibleTo(&w));
 
+    // Browse takes a PNG from any folder, by its full path for a dataset without a folder; a
+    // path Windows-1252 cannot hold makes the dataset UTF-8 when stored, in the same undo step.
+    std::filesystem::create_directory(folder.file("\xD0\x96"));
+    const std::string png = folder.file("\xD0\x96/p.png");
+    image.fill(Qt::blue);
+    image.save(q(png), "PNG");
+    dialogs.answerOpen(q(png));
+    child<QPushButton>(w, "cmdBrowse")->click();
+    EXPECT_EQ(wc.imgName->text(), q(png));
+    EXPECT_EQ(wc.picture->pixmap().toImage().pixel(0, 0), QColor(Qt::blue).rgb());
+    wc.cmdNext->click();
+    const auto stored = [&] {
+        return people() ? state.dataset.people[0].imgName : state.dataset.events[0].imgName;
+    };
+    EXPECT_EQ(stored() + (state.dataset.encoding == TextEncoding::utf8 ? " utf8" : ""),
+              png + " utf8");
+    state.history.undo();
+    EXPECT_EQ(state.dataset.encoding, TextEncoding::windows1252);
+
     wc.url->setText(QString());
     wc.cmdLink->click();
     wc.url->setText(QStringLiteral("https://example.org/a"));

@@ -1,0 +1,123 @@
+#include "state/user_choices.h"
+
+#include "core/file_error.h"
+#include "core/file_io.h"
+
+#include <algorithm>
+
+namespace tess {
+
+namespace {
+
+constexpr std::string_view recentKey = "recent";
+// Far beyond any path; a longer value is damage, not a choice.
+constexpr size_t maxValueBytes = 4096;
+constexpr size_t maxFileBytes = 256 * 1024;
+
+bool storable(std::string_view s) {
+    return !s.empty() && s.size() <= maxValueBytes && s.find_first_of("\r\n", 0) == s.npos &&
+           s.find('\0') == s.npos;
+}
+
+std::string kindKey(FileKind kind) {
+    switch (kind) {
+    case FileKind::dataset:
+        return "folder.dataset";
+    case FileKind::legacy:
+        return "folder.legacy";
+    case FileKind::import:
+        return "folder.import";
+    case FileKind::exported:
+        return "folder.export";
+    case FileKind::picture:
+        return "folder.picture";
+    }
+    return "folder";
+}
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+} // namespace
+
+void UserChoices::noteRecent(const std::string& path) {
+    if (!storable(path))
+        return;
+    dropRecent(path);
+    recent.insert(recent.begin(), path);
+    if (recent.size() > maxRecent)
+        recent.resize(maxRecent);
+}
+
+void UserChoices::dropRecent(const std::string& path) {
+    recent.erase(std::remove(recent.begin(), recent.end(), path), recent.end());
+}
+
+std::string UserChoices::folder(FileKind kind) const {
+    const auto it = values.find(kindKey(kind));
+    return it == values.end() ? std::string() : it->second;
+}
+
+void UserChoices::noteFolderOf(FileKind kind, const std::string& filePath) {
+    const size_t slash = filePath.find_last_of('/');
+    if (slash == std::string::npos)
+        return;
+    const std::string folder = slash == 0 ? "/" : filePath.substr(0, slash);
+    if (storable(folder))
+        values[kindKey(kind)] = folder;
+}
+
+UserChoices parseUserChoices(std::string_view text) {
+    UserChoices c;
+    while (!text.empty()) {
+        const size_t end = std::min(text.find('\n'), text.size());
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        const size_t eq = line.find('=');
+        if (eq == line.npos || line.front() == '#')
+            continue;
+        const std::string_view key = trimmed(line.substr(0, eq));
+        // A value keeps its own blanks (a path may end in one); only the line end goes.
+        std::string_view value = line.substr(eq + 1);
+        if (!value.empty() && value.back() == '\r')
+            value.remove_suffix(1);
+        if (key.empty() || !storable(value))
+            continue;
+        if (key == recentKey) {
+            if (c.recent.size() < UserChoices::maxRecent &&
+                std::find(c.recent.begin(), c.recent.end(), value) == c.recent.end())
+                c.recent.emplace_back(value);
+        } else {
+            c.values.insert_or_assign(std::string(key), std::string(value));
+        }
+    }
+    return c;
+}
+
+UserChoices readUserChoices(const std::string& path) {
+    try {
+        return parseUserChoices(readWholeFile(path, maxFileBytes));
+    } catch (const FileError&) {
+        return UserChoices();
+    }
+}
+
+std::string formatUserChoices(const UserChoices& c) {
+    std::string s = "# Tessaline's recent files, folders and window choices\n";
+    for (const std::string& path : c.recent)
+        s += std::string(recentKey) + "=" + path + "\n";
+    for (const auto& [key, value] : c.values)
+        s += key + "=" + value + "\n";
+    return s;
+}
+
+void writeUserChoices(const std::string& path, const UserChoices& choices) {
+    writeFileAtomic(path, formatUserChoices(choices));
+}
+
+} // namespace tess
