@@ -252,6 +252,40 @@ void DocumentController::openPath(const QString& path) {
     showNewDataset();
 }
 
+void DocumentController::offerUnnamedRecovery() {
+    const RecoveryCopies copies = newerRecoveryCopies("", state_.programFolder);
+    for (const std::string& refused : copies.refused)
+        state_.dialogs.message(fromPath(refused));
+    if (!copies.offered)
+        return;
+    const QString copy = fromPath(*copies.offered);
+    if (!state_.dialogs.question(
+            QStringLiteral("Changes to a dataset without a file name were not saved when "
+                           "Tessaline was last ended, and were kept in\r\n") +
+                copy + QStringLiteral("\r\n\r\nOpen them? (No deletes them.)"),
+            QStringLiteral("Unsaved changes found"))) {
+        if (!endedBySignal_)
+            QFile::remove(copy);
+        return;
+    }
+    std::optional<Dataset> recovered = readOrTell(
+        [&] {
+            Dataset ds;
+            readDataset(ds, *copies.offered);
+            return ds;
+        },
+        QStringLiteral("There is not enough memory to open ") + copy + QLatin1Char('.'));
+    if (!recovered)
+        return;
+    emit closing();
+    state_.dataset = std::move(*recovered);
+    state_.dataset.fileName.clear();
+    // Still to be saved; the copy is this session's from now on, kept until then.
+    state_.dataset.modified = true;
+    periodicCopyMade_ = true;
+    showNewDataset();
+}
+
 void DocumentController::showNewDataset() {
     Dataset& ds = state_.dataset;
     applyPeopleSelection(ds);

@@ -32,6 +32,9 @@ public:
     // Opens a dataset at a known path, as Open does after its dialog; a newer recovery copy
     // of it is offered.
     void openPath(const QString& path);
+    // At start, with no dataset named: the changes to a dataset without a file name (a new or
+    // an imported one) that an ended program left in its recovery copy are offered.
+    void offerUnnamedRecovery();
     // The save command: the whole dataset, or only the selected entries to a new file.
     // False only when writing the whole dataset failed.
     bool save();

@@ -77,8 +77,12 @@ int main(int argc, char** argv) {
 
     // A dataset named on the command line (as a file manager hands one over) is opened once
     // the window is up, as Files > Open would open it.
-    if (!datasetPath.isEmpty())
-        QTimer::singleShot(0, &window,
-                           [&window, datasetPath] { window.document().openPath(datasetPath); });
+    // Otherwise changes to a dataset without a file name that were never saved are offered.
+    QTimer::singleShot(0, &window, [&window, datasetPath] {
+        if (datasetPath.isEmpty())
+            window.document().offerUnnamedRecovery();
+        else
+            window.document().openPath(datasetPath);
+    });
     return app.exec();
 }

@@ -178,6 +178,9 @@ RecoveryCopies newerRecoveryCopies(const std::string& datasetPath,
     const bool datasetExists = ::stat(datasetPath.c_str(), &dataset) == 0;
     for (const std::string& candidate :
          {recoveryPath(datasetPath), recoveryPathIn(fallbackFolder, datasetPath)}) {
+        // A dataset without a file has its copy only in the fallback folder.
+        if (datasetPath.empty() && candidate == recoveryPath(datasetPath))
+            continue;
         // The name itself, not what a link planted there points to.
         struct stat st {};
         if (::lstat(candidate.c_str(), &st) != 0 || (datasetExists && !newer(st, dataset)))

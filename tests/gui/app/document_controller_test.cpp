@@ -130,6 +130,21 @@ TEST_F(DocumentTest, NewStartsAnEmptyDatasetWithoutAFileAndSavesItAsUntitled) {
     EXPECT_EQ(doc.fileName(), folder.file("mine.qd3"));
     EXPECT_FALSE(std::filesystem::exists(copy));
     EXPECT_EQ(dialogs.messages().size(), 1u); // "Saving ..."
+
+    // Left by a program that was ended, such a copy is offered at the next start: Yes opens it
+    // unsaved and without a file name, No deletes it.
+    state.dataset.fileName.clear();
+    writeRecoveryCopy(state.dataset, folder.path().string());
+    dialogs.answerQuestion(true);
+    doc.offerUnnamedRecovery();
+    EXPECT_EQ(state.dataset.factions.names[1], "Romans");
+    EXPECT_TRUE(doc.modified() && doc.fileName().empty());
+    doc.closeCleanly();
+    EXPECT_FALSE(std::filesystem::exists(copy));
+    writeRecoveryCopy(state.dataset, folder.path().string());
+    dialogs.answerQuestion(false);
+    doc.offerUnnamedRecovery();
+    EXPECT_FALSE(std::filesystem::exists(copy));
 }
 
 // Datasets opened or saved go to the top of the recent files, kept in the choices file at
