@@ -99,7 +99,7 @@ private:
 // LEVEL [@XREF@] TAG [VALUE]
 struct GedLine {
     int level = 0;
-    std::string_view xref, tag, value;
+    std::string_view levelText, xref, tag, value;
 };
 
 // Blanks between the parts are accepted however many, and before the level too, as the
@@ -114,6 +114,7 @@ bool splitLine(std::string_view s, GedLine& out) {
         level = level < 1'000'000 ? level * 10 + (s[i] - '0') : level; // a jump all the same
     if (i == digits || i == s.size() || !isBlank(s[i]))
         return false;
+    out.levelText = s.substr(digits, i - digits);
     while (i < s.size() && isBlank(s[i]))
         ++i;
     out.xref = {};
@@ -521,7 +522,7 @@ void GedcomReader::read(std::string_view text) {
                           "a value)");
         } else if (l.level > previous + 1) {
             failAt(n, "the level goes from " + std::to_string(previous) + " to " +
-                          std::to_string(l.level) +
+                          displayText(l.levelText, TextEncoding::utf8, 40) +
                           "; a line may be at most one level below the line before it");
         }
         previous = l.level;
@@ -553,9 +554,10 @@ void GedcomReader::read(std::string_view text) {
             lines_.push_back({l.level, l.tag, l.value});
         }
     }
-    failAt(lines.number(), header ? "the file ends without its closing line 0 TRLR; it may have "
-                                    "been cut short"
-                                  : "the file is empty, not a GEDCOM file");
+    failAt(std::max(lines.number(), 1),
+           header ? "the file ends without its closing line 0 TRLR; it may have "
+                    "been cut short"
+                  : "the file is empty, not a GEDCOM file");
 }
 
 void GedcomReader::startRecord(const GedLine& l) {
