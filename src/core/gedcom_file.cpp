@@ -454,9 +454,15 @@ std::string groupOf(const Fact& f) {
     return std::string(f.tag);
 }
 
+// Reads the records in file order straight into the builder. A family is named by its spouses'
+// names; when one comes later in the file than the family, the file is read a second time with
+// every name known, so that the events keep their order.
 class GedcomReader {
 public:
     void read(std::string_view text);
+    // True when a family named a spouse the reading had not come to yet.
+    bool spouseAhead() const { return spouseAhead_; }
+    void readAgain(std::string_view text);
     ImportResult finish(std::vector<std::string> notes);
 
 private:
@@ -467,38 +473,28 @@ private:
     void readIndividual();
     void readFamily();
     bool tooMany() const {
-        return ImportBuilder::tooMany(people_) || ImportBuilder::tooMany(events_);
-    }
-    // Past the most a dataset holds only the count goes on, for the builder to refuse.
-    bool addEvent(ImportedEntry e) {
-        if (ImportBuilder::tooMany(events_++))
-            return false;
-        entries_.push_back(std::move(e));
-        return true;
+        return ImportBuilder::tooMany(builder_.people()) ||
+               ImportBuilder::tooMany(builder_.events());
     }
 
     // The record being read.
     Kind kind_ = Kind::other;
     std::string_view xref_;
     std::vector<RecordLine> lines_;
+    // The joined values, kept from record to record so that their room is reused.
     std::deque<std::string> joined_;
+    size_t joinedUsed_ = 0;
     std::vector<Fact> facts_;
 
-    // What the records gave, in file order; a family's events are named once every
-    // individual is known, since a family may come before its spouses.
-    std::vector<ImportedEntry> entries_;
-    struct FamilyEvent {
-        size_t entry;
-        std::string_view what;
-        std::string husband, wife;
-    };
-    std::vector<FamilyEvent> familyEvents_;
+    ImportBuilder builder_;
+    // Every individual's name by its pointer, empty where it has none.
     std::unordered_map<std::string_view, std::string> names_;
-    int people_ = 0, events_ = 0;
+    bool namesKnown_ = false, spouseAhead_ = false;
     int withoutYear_ = 0, beyond_ = 0;
 };
 
 void GedcomReader::read(std::string_view text) {
+    names_.reserve(text.size() / 512);
     LineSplitter lines(text);
     std::string_view raw;
     GedLine l;
@@ -542,8 +538,12 @@ void GedcomReader::read(std::string_view text) {
             if (here < 0)
                 continue;
             RecordLine& to = lines_[static_cast<size_t>(here)];
-            if (!to.joined)
-                to.joined = &joined_.emplace_back(to.view);
+            if (!to.joined) {
+                if (joinedUsed_ == joined_.size())
+                    joined_.emplace_back();
+                to.joined = &joined_[joinedUsed_++];
+                to.joined->assign(to.view);
+            }
             if (l.tag == "CONT")
                 *to.joined += '\n';
             *to.joined += l.value;
@@ -564,7 +564,7 @@ void GedcomReader::startRecord(const GedLine& l) {
     kind_ = l.tag == "INDI" ? Kind::individual : l.tag == "FAM" ? Kind::family : Kind::other;
     xref_ = l.xref;
     lines_.clear();
-    joined_.clear();
+    joinedUsed_ = 0;
     lines_.push_back({0, l.tag, l.value});
 }
 
@@ -625,8 +625,11 @@ void GedcomReader::readIndividual() {
             occupation = trimmed(f.value);
         }
     }
-    if (!name.empty() && !xref_.empty())
+    if (!xref_.empty())
         names_.try_emplace(xref_, name);
+    // A second reading follows: only the names matter until then.
+    if (spouseAhead_)
+        return;
     if (name.empty())
         name = "(no name)";
 
@@ -672,8 +675,7 @@ void GedcomReader::readIndividual() {
             p.faction = std::move(surname);
             p.occupation = occupation;
             p.description = joinedPlaces(birth.place, death.place);
-            entries_.push_back(std::move(p));
-            ++people_;
+            builder_.add(std::move(p));
         }
     }
 
@@ -701,11 +703,13 @@ void GedcomReader::readIndividual() {
         // What the event says of itself ("Lund University"), unless merely that it happened.
         const std::string_view said = trimmed(f.value);
         e.description = joinedPlaces(said == "Y" ? std::string_view() : said, f.place);
-        addEvent(std::move(e));
+        builder_.add(std::move(e));
     }
 }
 
 void GedcomReader::readFamily() {
+    if (spouseAhead_)
+        return;
     readFacts();
     std::string_view husband, wife;
     for (const Fact& f : facts_) {
@@ -714,6 +718,24 @@ void GedcomReader::readFamily() {
         else if (f.tag == "WIFE" && wife.empty())
             wife = trimmed(f.value);
     }
+    // A spouse the file does not name (no pointer, @VOID@, an individual missing or without a
+    // name) is left out of the event's name.
+    std::string spouses;
+    for (std::string_view pointer : {husband, wife}) {
+        if (pointer.empty() || pointer == "@VOID@")
+            continue;
+        const auto it = names_.find(pointer);
+        if (it == names_.end()) {
+            spouseAhead_ = !namesKnown_;
+            if (spouseAhead_)
+                return;
+        } else if (!it->second.empty()) {
+            spouses += spouses.empty() ? "" : " and ";
+            spouses += it->second;
+        }
+    }
+    if (spouses.empty())
+        spouses = "unknown spouses";
     for (const Fact& f : facts_) {
         const bool marriage = f.tag == "MARR";
         if ((!marriage && f.tag != "DIV") || f.date.empty())
@@ -728,40 +750,28 @@ void GedcomReader::readFamily() {
         ImportedEntry e;
         e.side = Side::events;
         e.group = marriage ? "Marriage" : "Divorce";
+        e.name = e.group + " of " + spouses;
         e.first = y.first;
         e.last = y.last;
         e.firstType = e.lastType = y.approx ? dateApprox : dateKnown;
         e.priority = 5;
         e.nation1 = nationOf(f.place);
         e.description = trimmed(f.place);
-        const size_t entry = entries_.size();
-        if (addEvent(std::move(e)))
-            familyEvents_.push_back({entry, marriage ? "Marriage" : "Divorce", std::string(husband),
-                                     std::string(wife)});
+        builder_.add(std::move(e));
     }
 }
 
+void GedcomReader::readAgain(std::string_view text) {
+    builder_ = ImportBuilder();
+    withoutYear_ = beyond_ = 0;
+    namesKnown_ = true;
+    spouseAhead_ = false;
+    read(text);
+}
+
 ImportResult GedcomReader::finish(std::vector<std::string> notes) {
-    // A spouse the file does not name (no pointer, @VOID@, an individual missing or without
-    // a name) is left out of the event's name.
-    for (const FamilyEvent& fe : familyEvents_) {
-        std::string spouses;
-        for (const std::string* pointer : {&fe.husband, &fe.wife}) {
-            const auto it = names_.find(*pointer);
-            if (it == names_.end())
-                continue;
-            spouses += spouses.empty() ? "" : " and ";
-            spouses += it->second;
-        }
-        entries_[fe.entry].name =
-            std::string(fe.what) + " of " + (spouses.empty() ? "unknown spouses" : spouses);
-    }
     names_ = {};
-    ImportBuilder builder;
-    for (ImportedEntry& e : entries_)
-        builder.add(std::move(e));
-    entries_ = {};
-    ImportResult result = builder.finish();
+    ImportResult result = builder_.finish();
     auto count = [&result](int n, const char* one, const char* many) {
         if (n > 0)
             result.notes.push_back(groupedNumber(n) + (n == 1 ? one : many));
@@ -800,6 +810,8 @@ ImportResult importGedcomText(std::string_view bytes) {
     }
     GedcomReader reader;
     reader.read(text);
+    if (reader.spouseAhead())
+        reader.readAgain(text);
     return reader.finish(std::move(notes));
 }
 
