@@ -202,13 +202,21 @@ ImportResult ImportBuilder::finish() {
     ds.nations = std::move(nations_.table);
 
     bool fits = true;
-    forEachText(ds, [&fits](std::string& t) {
-        if (fits && !utf8ToWindows1252Exactly(t))
+    // Plain ASCII, most texts of most files, is the same in both and is neither checked nor
+    // converted.
+    auto ascii = [](const std::string& t) {
+        return std::all_of(t.begin(), t.end(), [](char c) { return (c & 0x80) == 0; });
+    };
+    forEachText(ds, [&](std::string& t) {
+        if (fits && !ascii(t) && !utf8ToWindows1252Exactly(t))
             fits = false;
     });
     ds.encoding = fits ? TextEncoding::windows1252 : TextEncoding::utf8;
     if (fits)
-        forEachText(ds, [](std::string& t) { t = utf8ToWindows1252(t); });
+        forEachText(ds, [&](std::string& t) {
+            if (!ascii(t))
+                t = utf8ToWindows1252(t);
+        });
 
     // Read back from its own file text, the dataset is in every respect one that was opened.
     ImportResult result;
@@ -216,7 +224,11 @@ ImportResult ImportBuilder::finish() {
     result.events = ds.numEvents;
     result.corrected = corrected_;
     result.dataset.encoding = ds.encoding;
-    readDatasetText(result.dataset, formatDataset(ds));
+    // The records go before the text is read back, so that the two copies of every entry are
+    // never held at once (a maximal import would otherwise need both).
+    const std::string text = formatDataset(ds);
+    ds = Dataset();
+    readDatasetText(result.dataset, text);
     return result;
 }
 
