@@ -554,10 +554,10 @@ void GedcomReader::read(std::string_view text) {
             lines_.push_back({l.level, l.tag, l.value});
         }
     }
-    failAt(std::max(lines.number(), 1),
-           header ? "the file ends without its closing line 0 TRLR; it may have "
-                    "been cut short"
-                  : "the file is empty, not a GEDCOM file");
+    if (!header)
+        failAt(1, "the file is empty, not a GEDCOM file");
+    failAt(lines.number(),
+           "the file ends without its closing line 0 TRLR; it may have been cut short");
 }
 
 void GedcomReader::startRecord(const GedLine& l) {
