@@ -14,7 +14,8 @@ namespace {
 
 // Line breaks become blanks (CR LF one blank), so an imported text cannot split an entry.
 void oneLine(std::string& text) {
-    if (text.find_first_of("\r\n") == std::string::npos)
+    // Two scans for one character each are far quicker than one for either of two.
+    if (text.find('\n') == std::string::npos && text.find('\r') == std::string::npos)
         return;
     std::string out;
     out.reserve(text.size());
@@ -81,9 +82,18 @@ int32_t importColor(int n) {
     return byte(r) | byte(g) << 8 | byte(b) << 16;
 }
 
+// Stable, and each record moved once: the dates are 16-bit, so the records are counted by date
+// and dealt out in date order.
 template <class Record> void sortByFirstDate(std::vector<Record>& records) {
-    std::stable_sort(records.begin(), records.end(),
-                     [](const Record& a, const Record& b) { return a.date1 < b.date1; });
+    std::vector<int> start(65537, 0);
+    for (const Record& r : records)
+        ++start[static_cast<size_t>(r.date1 + 32768) + 1];
+    for (size_t d = 1; d < start.size(); ++d)
+        start[d] += start[d - 1];
+    std::vector<Record> sorted(records.size());
+    for (Record& r : records)
+        sorted[static_cast<size_t>(start[static_cast<size_t>(r.date1 + 32768)]++)] = std::move(r);
+    records = std::move(sorted);
 }
 
 template <class F> void forEachText(Dataset& ds, F f) {
