@@ -1,7 +1,10 @@
 #include "app/zemmain.h"
 #include "categories/category_windows.h"
 #include "core/field_rules.h"
+#include "core/file_error.h"
+#include "core/import_file.h"
 #include "core/legacy_file.h"
+#include "core/qd3_file.h"
 #include "reports/report_windows.h"
 #include "state/settings.h"
 #include "ui/dialogs.h"
@@ -83,7 +86,7 @@ void driveEveryWindow(AppState& state, ZemMain& w) {
     editor.cmdConsolidate_Click();
 }
 
-enum class Input { dataset, older, settings };
+enum class Input { dataset, older, settings, gedcom };
 
 struct Case {
     std::filesystem::path file;
@@ -98,6 +101,7 @@ std::vector<Case> hostileCases() {
             const std::string ext = entry.path().extension().string();
             const Input input = ext == ".qd3"   ? Input::dataset
                                 : ext == ".qd2" ? Input::older
+                                : ext == ".ged" ? Input::gedcom
                                                 : Input::settings;
             if (entry.is_regular_file())
                 cases.push_back({entry.path(), input, folder != std::string("hostile")});
@@ -108,12 +112,13 @@ std::vector<Case> hostileCases() {
 
 } // namespace
 
-// Every damaged or hostile dataset, older file and settings file the tests hold goes through
-// every window without a crash, and leaves the program as it should: a damaged dataset or older
-// file told about and not loaded, a damaged "zem.ini" quietly replaced by sound settings with the
-// timelines on the screen.
+// Every damaged or hostile dataset, older file, GEDCOM file and settings file the tests hold goes
+// through every window without a crash, and leaves the program as it should: a damaged dataset or
+// older file told about and not loaded, a GEDCOM file refused at a line or imported into a dataset
+// that opens, a damaged "zem.ini" quietly replaced by sound settings with the timelines on the
+// screen.
 TEST(HostileFiles, EveryWindowSurvivesThem) {
-    int counts[3] = {};
+    int counts[4] = {};
     for (const Case& c : hostileCases()) {
         ++counts[static_cast<int>(c.input)];
         SCOPED_TRACE(c.file.string());
@@ -138,8 +143,18 @@ TEST(HostileFiles, EveryWindowSurvivesThem) {
             w.Command1_Click();
             EXPECT_EQ(std::filesystem::exists(convertedFileName(older.string())), !c.broken);
         } else {
-            w.document().openPath(q(
-                c.input == Input::dataset ? c.file.string() : dataFile("golden/basic/input.qd3")));
+            std::string file =
+                c.input == Input::dataset ? c.file.string() : dataFile("golden/basic/input.qd3");
+            if (c.input == Input::gedcom) {
+                try {
+                    ImportResult imported = importFile(c.file.string());
+                    file = program.file("imported.qd3");
+                    writeDataset(imported.dataset, file);
+                } catch (const FileError& e) {
+                    EXPECT_TRUE(std::string(e.what()).starts_with("line ")) << e.what();
+                }
+            }
+            w.document().openPath(q(file));
         }
         // A damaged file is described; a sound one opens quietly, or converts and says so.
         const std::string expected = c.input == Input::older && !c.broken ? "Conversion complete"
@@ -174,4 +189,5 @@ TEST(HostileFiles, EveryWindowSurvivesThem) {
     EXPECT_GE(counts[static_cast<int>(Input::dataset)], 29);
     EXPECT_GE(counts[static_cast<int>(Input::older)], 14);
     EXPECT_GE(counts[static_cast<int>(Input::settings)], 11);
+    EXPECT_GE(counts[static_cast<int>(Input::gedcom)], 16);
 }
