@@ -14,7 +14,8 @@ namespace {
 
 // Line breaks become blanks (CR LF one blank), so an imported text cannot split an entry.
 void oneLine(std::string& text) {
-    if (text.find_first_of("\r\n") == std::string::npos)
+    // A plain loop: find_first_of looks each character up in the set with a call of its own.
+    if (std::none_of(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }))
         return;
     std::string out;
     out.reserve(text.size());
@@ -81,9 +82,26 @@ int32_t importColor(int n) {
     return byte(r) | byte(g) << 8 | byte(b) << 16;
 }
 
+// Records are large: their order is found on positions, and each is moved once, if at all.
 template <class Record> void sortByFirstDate(std::vector<Record>& records) {
-    std::stable_sort(records.begin(), records.end(),
-                     [](const Record& a, const Record& b) { return a.date1 < b.date1; });
+    auto earlier = [](const Record& a, const Record& b) { return a.date1 < b.date1; };
+    if (std::is_sorted(records.begin(), records.end(), earlier))
+        return;
+    std::vector<uint32_t> order(records.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<uint32_t>(i);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](uint32_t a, uint32_t b) { return earlier(records[a], records[b]); });
+    std::vector<Record> sorted;
+    sorted.reserve(records.size());
+    for (uint32_t i : order)
+        sorted.push_back(std::move(records[i]));
+    records = std::move(sorted);
+}
+
+bool isAscii(const std::string& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 template <class F> void forEachText(Dataset& ds, F f) {
@@ -114,8 +132,12 @@ int16_t ImportBuilder::category(Table& t, std::string name) {
     CategoryTable& table = t.table;
     int32_t color = key == noCategoryName ? 0xA0A0A0 : importColor(table.count);
     // Every category a colour of its own: a generated one a neighbour already has moves on.
-    for (int step = table.count + 1; t.colors.count(color); ++step)
+    // The palette tells only some 7,000 colours apart, so past a few tries (a table of tens of
+    // thousands of names spends it) the colour moves on to the next value that is free.
+    for (int step = table.count + 1; t.colors.count(color) && step <= table.count + 16; ++step)
         color = importColor(step);
+    while (t.colors.count(color))
+        color = (color + 1) & 0xFFFFFF;
     t.colors.insert(color);
     table.names.push_back(key);
     table.colors.push_back(color);
@@ -201,14 +223,18 @@ ImportResult ImportBuilder::finish() {
     ds.groups = std::move(groups_.table);
     ds.nations = std::move(nations_.table);
 
+    // Plain ASCII is the same in both sets: it needs neither the check nor the conversion.
     bool fits = true;
     forEachText(ds, [&fits](std::string& t) {
-        if (fits && !utf8ToWindows1252Exactly(t))
+        if (fits && !isAscii(t) && !utf8ToWindows1252Exactly(t))
             fits = false;
     });
     ds.encoding = fits ? TextEncoding::windows1252 : TextEncoding::utf8;
     if (fits)
-        forEachText(ds, [](std::string& t) { t = utf8ToWindows1252(t); });
+        forEachText(ds, [](std::string& t) {
+            if (!isAscii(t))
+                t = utf8ToWindows1252(t);
+        });
 
     // Read back from its own file text, the dataset is in every respect one that was opened.
     ImportResult result;
@@ -216,7 +242,9 @@ ImportResult ImportBuilder::finish() {
     result.events = ds.numEvents;
     result.corrected = corrected_;
     result.dataset.encoding = ds.encoding;
-    readDatasetText(result.dataset, formatDataset(ds));
+    const std::string text = formatDataset(ds);
+    ds = Dataset(); // freed before its copy is made: the two need not be held at once
+    readDatasetText(result.dataset, text);
     return result;
 }
 
