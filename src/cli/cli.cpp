@@ -27,10 +27,11 @@ constexpr const char* helpTail = "  help              show this text (also --hel
 // Every command, in the help's order: files first, then what is shown, then what is printed.
 const std::vector<const Command*>& commandTable() {
     static const std::vector<const Command*> table = {
-        &newCommand,         &checkCommand,  &copyCommand,      &statsCommand,
-        &chartCommand,       &mergeCommand,  &convertCommand,   &selectCommand,
-        &reportCommand,      &ageCommand,    &inMyLifeCommand,  &printChartCommand,
-        &printReportCommand, &exportCommand, &categoriesCommand};
+        &newCommand,       &importCommand,     &checkCommand,       &copyCommand,
+        &exportCsvCommand, &statsCommand,      &chartCommand,       &mergeCommand,
+        &convertCommand,   &selectCommand,     &reportCommand,      &ageCommand,
+        &inMyLifeCommand,  &printChartCommand, &printReportCommand, &exportCommand,
+        &categoriesCommand};
     return table;
 }
 

@@ -35,8 +35,8 @@ struct Command {
 };
 
 // The commands, each beside the others of its subsystem.
-extern const Command newCommand, checkCommand, copyCommand, mergeCommand, convertCommand,
-    selectCommand;
+extern const Command newCommand, importCommand, checkCommand, copyCommand, exportCsvCommand,
+    mergeCommand, convertCommand, selectCommand;
 extern const Command chartCommand, printChartCommand, exportCommand;
 extern const Command statsCommand, reportCommand, printReportCommand, ageCommand, inMyLifeCommand,
     categoriesCommand;

@@ -1,8 +1,11 @@
-// The commands that read and write dataset files: check, copy, merge, convert and select.
+// The commands that read and write dataset files: new, import, check, copy, export-csv, merge,
+// convert and select.
 
 #include "cli/cli_support.h"
 
+#include "core/csv_file.h"
 #include "core/file_error.h"
+#include "core/import_file.h"
 #include "core/legacy_file.h"
 #include "core/merge.h"
 #include "core/qd3_file.h"
@@ -40,17 +43,40 @@ int cmdCheck(Context& c) {
     return 0;
 }
 
+// A new dataset never takes the place of one that is there.
+bool refusedAsExisting(Context& c, const std::string& out) {
+    std::error_code ec;
+    if (!std::filesystem::exists(out, ec) && !std::filesystem::is_symlink(out, ec))
+        return false;
+    c.err << "\"" << out << "\" already exists; a new dataset is not written over it\n";
+    return true;
+}
+
 int cmdNew(Context& c) {
     if (c.args.size() != 1)
         return usageError(c, "new takes one output file name");
-    // A new dataset never takes the place of one that is there.
-    std::error_code ec;
-    if (std::filesystem::exists(c.args[0], ec) || std::filesystem::is_symlink(c.args[0], ec)) {
-        c.err << "\"" << c.args[0] << "\" already exists; a new dataset is not written over it\n";
+    if (refusedAsExisting(c, c.args[0]))
         return 1;
-    }
     Dataset ds = newDataset();
     return write(c, ds, c.args[0], false) ? 0 : 1;
+}
+
+int cmdImport(Context& c) {
+    if (c.args.size() != 2)
+        return usageError(c, "import takes a CSV or GEDCOM file name and an output file name");
+    if (refusedAsExisting(c, c.args[1]))
+        return 1;
+    ImportResult result;
+    try {
+        result = importFile(c.args[0]);
+    } catch (const FileError& e) {
+        c.err << e.what() << '\n';
+        return 1;
+    }
+    if (!write(c, result.dataset, c.args[1], false))
+        return 1;
+    c.err << importSummary(result, c.args[0]) << '\n';
+    return 0;
 }
 
 int cmdCopy(Context& c) {
@@ -62,6 +88,23 @@ int cmdCopy(Context& c) {
     if (!load(c, ds, c.args[0]))
         return 1;
     return write(c, ds, c.args[1], false) ? 0 : 1;
+}
+
+int cmdExportCsv(Context& c) {
+    if (c.args.size() != 2)
+        return usageError(c, "export-csv takes a dataset file name and an output file name");
+    if (outputIsAnInput(c, c.args[1], {c.args[0]}))
+        return 2;
+    Dataset ds;
+    if (!load(c, ds, c.args[0]))
+        return 1;
+    try {
+        writeEntriesCsv(ds, c.args[1]);
+    } catch (const FileError& e) {
+        c.err << e.what() << '\n';
+        return 1;
+    }
+    return 0;
 }
 
 int cmdMerge(Context& c) {
@@ -145,6 +188,18 @@ const Command checkCommand = {
 const Command newCommand = {
     "new", "  new OUT           write an empty dataset to OUT, one category \"General\" a table\n",
     "", cmdNew};
+
+const Command importCommand = {"import",
+                               "  import IN.csv|IN.ged OUT\n"
+                               "                    make a new dataset OUT of the entries of a "
+                               "CSV or GEDCOM file\n",
+                               "", cmdImport};
+
+const Command exportCsvCommand = {
+    "export-csv",
+    "  export-csv FILE OUT.csv\n"
+    "                    write every entry of FILE to a CSV file, a row each, for spreadsheets\n",
+    "", cmdExportCsv};
 
 const Command copyCommand = {
     "copy", "  copy IN OUT       read IN and write it to OUT as the program saves it\n", "",

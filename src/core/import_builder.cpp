@@ -124,8 +124,12 @@ int16_t ImportBuilder::category(Table& t, std::string name) {
     CategoryTable& table = t.table;
     int32_t color = key == noCategoryName ? 0xA0A0A0 : importColor(table.count);
     // Every category a colour of its own: a generated one a neighbour already has moves on.
-    for (int step = table.count + 1; t.colors.count(color); ++step)
+    // The palette tells only some 7,000 colours apart, so past a few tries (a table of tens of
+    // thousands of names spends it) the colour moves on to the next value that is free.
+    for (int step = table.count + 1; t.colors.count(color) && step <= table.count + 16; ++step)
         color = importColor(step);
+    while (t.colors.count(color))
+        color = (color + 1) & 0xFFFFFF;
     t.colors.insert(color);
     table.names.push_back(key);
     table.colors.push_back(color);
@@ -211,6 +215,7 @@ ImportResult ImportBuilder::finish() {
     ds.groups = std::move(groups_.table);
     ds.nations = std::move(nations_.table);
 
+    // Plain ASCII is the same in both sets: it needs neither the check nor the conversion.
     bool fits = true;
     // Plain ASCII, most texts of most files, is the same in both and is neither checked nor
     // converted.

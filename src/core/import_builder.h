@@ -61,6 +61,12 @@ public:
     void add(ImportedEntry entry);
     int people() const { return static_cast<int>(people_.size()); }
     int events() const { return static_cast<int>(events_.size()); }
+    // True once the people, the events or one table's categories are more than a dataset
+    // holds: finish() will refuse, so a reader may stop reading there.
+    bool pastLimits() const {
+        return tooMany(people()) || tooMany(events()) || tooMany(factions_.wanted) ||
+               tooMany(occupations_.wanted) || tooMany(groups_.wanted) || tooMany(nations_.wanted);
+    }
 
     // The dataset, as if read from a file with no file name, and what the summary needs.
     // Throws FileError, having made nothing, when there are more than 32767 people, events or
