@@ -1,4 +1,5 @@
 #include "app/document_controller.h"
+#include "core/csv_file.h"
 #include "core/dataset_change.h"
 #include "core/qd3_file.h"
 #include "core/save_command.h"
@@ -177,6 +178,25 @@ TEST_F(DocumentTest, RecentFilesAndTheFoldersEachKindOfFileWasLastUsedIn) {
     EXPECT_EQ(doc.fileName(), folder.file("third.qd3"));
     doc.openRecent(q(first));
     EXPECT_EQ(doc.fileName(), first);
+}
+
+// An import replaces the dataset with an unsaved one without a file, and says what it made; a
+// file it cannot read leaves the dataset as it was. Export writes the entries as CSV.
+TEST_F(DocumentTest, ImportMakesAnUnsavedDatasetAndExportWritesItsEntries) {
+    const std::string path = openCopy();
+    dialogs.answerOpen(q(dataFile("csv/broken/not_a_year.csv")));
+    doc.importFile();
+    EXPECT_TRUE(dialogs.messages().back().startsWith(QStringLiteral("line ")));
+    EXPECT_EQ(doc.fileName(), path);
+    dialogs.answerOpen(q(dataFile("gedcom/family.ged")));
+    doc.importFile();
+    EXPECT_EQ(dialogs.messages().back(),
+              QStringLiteral("Imported 47 people and 30 events from family.ged."));
+    EXPECT_TRUE(doc.modified() && doc.fileName().empty());
+    EXPECT_EQ(state.dataset.numPeople, 47);
+    dialogs.answerSave(q(folder.file("tree.csv")));
+    doc.exportCsv();
+    EXPECT_EQ(readBytes(folder.file("tree.csv")), formatEntriesCsv(state.dataset));
 }
 
 TEST_F(DocumentTest, PendingEditsAreHandedOverBeforeTheQuestion) {
