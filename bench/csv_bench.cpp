@@ -1,6 +1,7 @@
 // CSV export and import of a maximal dataset, and the peak memory of an import as the terminal
 // companion makes it.
 #include "dataset_generator.h"
+#include "peak_memory.h"
 
 #include "core/csv_file.h"
 #include "core/file_io.h"
@@ -14,11 +15,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
 
 namespace {
 
@@ -72,23 +68,8 @@ void BM_ImportCsv(benchmark::State& state) {
 void BM_ImportCsvPeakMemory(benchmark::State& state) {
     Fixture& f = fixture();
     double megabytes = 0;
-    for (auto _ : state) {
-        std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-        const std::string out = f.folder + "/peak.txt";
-        std::vector<std::string> args = {self, "--peak-memory", f.csv, f.folder + "/peak.qd3", out};
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        pid_t pid = 0;
-        if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
-            state.SkipWithError("cannot start the child");
-            return;
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        std::ifstream(out) >> megabytes;
-    }
+    for (auto _ : state)
+        megabytes = bench_support::peakMegabytesOfChild({f.csv, f.folder + "/peak.qd3"});
     state.counters["peak_MB"] = megabytes;
     state.counters["goal_MB"] = 4.0 * static_cast<double>(f.csvBytes) / (1 << 20) + 50;
 }
@@ -104,14 +85,7 @@ int main(int argc, char** argv) {
     if (argc == 5 && std::string(argv[1]) == "--peak-memory") {
         tess::ImportResult result = tess::importFile(argv[2]);
         tess::writeDataset(result.dataset, argv[3]);
-        std::ifstream status("/proc/self/status");
-        double kb = 0;
-        for (std::string key; status >> key;)
-            if (key == "VmHWM:") {
-                status >> kb;
-                break;
-            }
-        std::ofstream(argv[4]) << kb / 1024.0 << '\n';
+        bench_support::writePeakMegabytes(argv[4]);
         return 0;
     }
     // The maximal dataset as a file, for measuring the terminal companion on it.

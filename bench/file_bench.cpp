@@ -1,6 +1,7 @@
 // Reading and writing a maximal dataset file, against the floor of merely reading the same
 // bytes and splitting them into lines.
 #include "dataset_generator.h"
+#include "peak_memory.h"
 
 #include "core/file_io.h"
 #include "core/find.h"
@@ -41,15 +42,7 @@ Fixture& fixture() {
 void BM_ReadFloor(benchmark::State& state) {
     Fixture& f = fixture();
     for (auto _ : state) {
-        const std::string data = tess::readWholeFile(f.path);
-        size_t lines = 0;
-        const char* p = data.data();
-        const char* end = p + data.size();
-        while (const void* nl = std::memchr(p, '\n', static_cast<size_t>(end - p))) {
-            ++lines;
-            p = static_cast<const char*>(nl) + 1;
-        }
-        benchmark::DoNotOptimize(lines);
+        benchmark::DoNotOptimize(bench_support::readAndCountLines(f.path));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * f.bytes.size()));
 }

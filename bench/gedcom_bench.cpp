@@ -1,6 +1,8 @@
 // Importing a GEDCOM file of 32,767 people (about 10 MB) as Files > Import and tessaline-cli
 // import do, against the floor of reading its bytes and splitting them into lines; and the
 // peak memory of a process that does only that import.
+#include "peak_memory.h"
+
 #include "core/file_io.h"
 #include "core/import_file.h"
 
@@ -12,12 +14,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -91,15 +89,7 @@ Fixture& fixture() {
 void BM_GedcomReadFloor(benchmark::State& state) {
     Fixture& f = fixture();
     for (auto _ : state) {
-        const std::string data = tess::readWholeFile(f.path);
-        size_t lines = 0;
-        const char* p = data.data();
-        const char* end = p + data.size();
-        while (const void* nl = std::memchr(p, '\n', static_cast<size_t>(end - p))) {
-            ++lines;
-            p = static_cast<const char*>(nl) + 1;
-        }
-        benchmark::DoNotOptimize(lines);
+        benchmark::DoNotOptimize(bench_support::readAndCountLines(f.path));
     }
     state.counters["file_MB"] = static_cast<double>(f.bytes.size()) / (1 << 20);
 }
@@ -122,23 +112,8 @@ void BM_ImportGedcom(benchmark::State& state) {
 void BM_PeakMemoryGedcomImport(benchmark::State& state) {
     Fixture& f = fixture();
     double megabytes = 0;
-    for (auto _ : state) {
-        std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-        const std::string out = (f.folder / "peak.txt").string();
-        std::vector<std::string> args = {self, "--peak-memory", f.path, out};
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        pid_t pid = 0;
-        if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
-            state.SkipWithError("cannot start the child");
-            return;
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        std::ifstream(out) >> megabytes;
-    }
+    for (auto _ : state)
+        megabytes = bench_support::peakMegabytesOfChild({f.path});
     const double fileMegabytes = static_cast<double>(f.bytes.size()) / (1 << 20);
     state.counters["peak_MB"] = megabytes;
     state.counters["budget_MB"] = 4 * fileMegabytes + 50;
@@ -153,15 +128,7 @@ BENCHMARK(BM_PeakMemoryGedcomImport)->Iterations(1)->Unit(benchmark::kMillisecon
 int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "--peak-memory") {
         const tess::ImportResult r = tess::importFile(argv[2]);
-        std::ifstream status("/proc/self/status");
-        std::string key;
-        double kb = 0;
-        while (status >> key)
-            if (key == "VmHWM:") {
-                status >> kb;
-                break;
-            }
-        std::ofstream(argv[3]) << kb / 1024.0 << '\n';
+        bench_support::writePeakMegabytes(argv[3]);
         return r.people == 32767 ? 0 : 1;
     }
     benchmark::Initialize(&argc, argv);

@@ -2,6 +2,7 @@
 // the whole year range, the program's peak memory with both open, the Select window over full
 // category tables, and our chart view against a QTextEdit filled line by line.
 #include "dataset_generator.h"
+#include "peak_memory.h"
 #include "qt_bench.h"
 
 #include "app/document_controller.h"
@@ -35,11 +36,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
-
-extern char** environ;
 
 namespace {
 
@@ -134,25 +131,8 @@ void BM_ScrollStep(benchmark::State& st) {
 void BM_PeakMemoryBothOpen(benchmark::State& st) {
     const std::string file = st.range(0) == 0 ? maximalFile() : wideSpanFile();
     double megabytes = 0;
-    for (auto _ : st) {
-        std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-        const std::string out =
-            (std::filesystem::temp_directory_path() / "tessaline-peak.txt").string();
-        std::vector<std::string> args = {self, "--peak-memory", file, out};
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        pid_t pid = 0;
-        if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
-            st.SkipWithError("cannot start the child");
-            return;
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        std::ifstream in(out);
-        in >> megabytes;
-    }
+    for (auto _ : st)
+        megabytes = bench_support::peakMegabytesOfChild({file});
     st.counters["peak_MB"] = megabytes;
 }
 
@@ -350,16 +330,7 @@ int main(int argc, char** argv) {
         Windows w;
         w.open(state);
         QCoreApplication::processEvents();
-        std::ifstream status("/proc/self/status");
-        std::string key;
-        double kb = 0;
-        while (status >> key) {
-            if (key == "VmHWM:") {
-                status >> kb;
-                break;
-            }
-        }
-        std::ofstream(argv[3]) << kb / 1024.0 << '\n';
+        bench_support::writePeakMegabytes(argv[3]);
         return 0;
     }
     QApplication app(argc, argv);

@@ -1,6 +1,7 @@
 #include "core/category_table.h"
 
 #include "core/find.h"
+#include "core/text_encoding.h"
 
 #include <algorithm>
 #include <array>
@@ -25,13 +26,6 @@ bool addCategory(CategoryTable& table) {
 }
 
 namespace {
-std::string_view trimBlanks(std::string_view s) {
-    const size_t first = s.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
 // Twelve colours far apart in hue and lightness, readable on the charts' backgrounds, as
 // 0x00BBGGRR.
 constexpr std::array<int32_t, 12> newCategoryColors = {

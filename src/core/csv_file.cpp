@@ -114,14 +114,6 @@ struct EntryTexts {
 
 // ---- Reading ----
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
-}
-
 std::string lowered(std::string_view s) {
     std::string out(s);
     for (char& c : out)
@@ -175,12 +167,12 @@ enum class Reading { ok, wrong, beyond };
 // A year as a spreadsheet holds it: "-44", "44 BC", "44 B.C.E." (and "AD", "CE"), after an
 // optional mark of an approximate year, "c.", "ca", "ca.", "circa", "about" or "~".
 Reading readYear(std::string_view text, int& year, bool& approx) {
-    const std::string low = lowered(trimmed(text));
+    const std::string low = lowered(trimBlanks(text));
     std::string_view v = low;
     approx = false;
     for (std::string_view mark : {"about", "circa", "ca.", "ca", "c.", "c", "~"})
         if (v.starts_with(mark)) {
-            v = trimmed(v.substr(mark.size()));
+            v = trimBlanks(v.substr(mark.size()));
             approx = true;
             break;
         }
@@ -206,7 +198,7 @@ Reading readYear(std::string_view text, int& year, bool& approx) {
 
 // A whole number in the text, blanks around it allowed; nothing else.
 Reading readNumber(std::string_view text, long long& value) {
-    text = trimmed(text);
+    text = trimBlanks(text);
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || end != text.data() + text.size())
         return Reading::wrong;
@@ -215,7 +207,7 @@ Reading readNumber(std::string_view text, long long& value) {
 
 // A date type: a name, or the number a file stores (kept, so an export comes back whole).
 bool readType(std::string_view text, int16_t& type) {
-    const std::string low = lowered(trimmed(text));
+    const std::string low = lowered(trimBlanks(text));
     if (low.empty()) {
         type = dateKnown;
         return true;
@@ -323,8 +315,9 @@ private:
     }
 
     std::string columnLabel(size_t index) const {
-        if (index < headerTexts_.size() && !trimmed(headerTexts_[index]).empty())
-            return displayText(trimmed(headerTexts_[index]), TextEncoding::utf8, messageTextLimit);
+        if (index < headerTexts_.size() && !trimBlanks(headerTexts_[index]).empty())
+            return displayText(trimBlanks(headerTexts_[index]), TextEncoding::utf8,
+                               messageTextLimit);
         return std::to_string(index + 1);
     }
 
@@ -389,33 +382,34 @@ private:
     void readRow() {
         bool blank = true;
         for (size_t i = 0; i < std::min(fieldCount_, fields_.size()) && blank; ++i)
-            blank = trimmed(fields_[i]).empty();
+            blank = trimBlanks(fields_[i]).empty();
         if (blank)
             return; // a spreadsheet's empty rows below the table
         ImportedEntry e;
         if (fileColumn_[kindColumn] >= 0) {
-            const std::string kind = lowered(trimmed(value(kindColumn)));
+            const std::string kind = lowered(trimBlanks(value(kindColumn)));
             if (kind == "event" || kind == "events")
                 e.side = Side::events;
             else if (kind != "person" && kind != "people")
                 refuse(kindColumn, "is neither person nor event");
         }
-        if (trimmed(value(startColumn)).empty())
+        if (trimBlanks(value(startColumn)).empty())
             fail("the start in column " +
                  columnLabel(static_cast<size_t>(fileColumn_[startColumn])) +
                  " is empty; every entry needs a first year");
         bool approx = false;
         e.first = year(startColumn, approx);
         e.firstType = approx ? int16_t{dateApprox} : type(startTypeColumn);
-        if (trimmed(value(endColumn)).empty()) {
+        if (trimBlanks(value(endColumn)).empty()) {
             e.last = e.first;
-            e.lastType = trimmed(value(endTypeColumn)).empty() ? e.firstType : type(endTypeColumn);
+            e.lastType =
+                trimBlanks(value(endTypeColumn)).empty() ? e.firstType : type(endTypeColumn);
         } else {
             e.last = year(endColumn, approx);
             e.lastType = approx ? int16_t{dateApprox} : type(endTypeColumn);
         }
         long long priority = 1;
-        const Reading p = trimmed(value(priorityColumn)).empty()
+        const Reading p = trimBlanks(value(priorityColumn)).empty()
                               ? Reading::ok
                               : readNumber(value(priorityColumn), priority);
         if (p == Reading::wrong)

@@ -42,14 +42,6 @@ bool isTagChar(char c) {
     return isDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 // Tags are upper case; the words of a date are matched ignoring case ("Abt 1850").
 bool sameWord(std::string_view word, std::string_view upper) {
     if (word.size() != upper.size())
@@ -143,7 +135,7 @@ bool splitLine(std::string_view s, GedLine& out) {
 }
 
 bool blankLine(std::string_view s) {
-    return trimmed(s).empty();
+    return trimBlanks(s).empty();
 }
 
 // The character set the header names (1 CHAR ...), or nothing.
@@ -159,7 +151,7 @@ std::string_view declaredCharset(std::string_view text) {
             break;
         first = false;
         if (l.level == 1 && l.tag == "CHAR")
-            return trimmed(l.value);
+            return trimBlanks(l.value);
     }
     return {};
 }
@@ -375,7 +367,7 @@ std::string collapsed(std::string_view s) {
 }
 
 std::string joinedPlaces(std::string_view a, std::string_view b) {
-    a = trimmed(a), b = trimmed(b);
+    a = trimBlanks(a), b = trimBlanks(b);
     if (a.empty() || b.empty())
         return std::string(a.empty() ? b : a);
     std::string s(a);
@@ -389,7 +381,7 @@ std::string_view nationOf(std::string_view place) {
     for (;;) {
         const size_t comma = place.rfind(',');
         const std::string_view part =
-            trimmed(comma == std::string_view::npos ? place : place.substr(comma + 1));
+            trimBlanks(comma == std::string_view::npos ? place : place.substr(comma + 1));
         if (!part.empty() || comma == std::string_view::npos)
             return part;
         place = place.substr(0, comma);
@@ -622,7 +614,7 @@ void GedcomReader::readIndividual() {
             if (name.empty())
                 name = collapsed(std::string(f.given) + " " + std::string(f.surname));
         } else if (f.tag == "OCCU" && occupation.empty()) {
-            occupation = trimmed(f.value);
+            occupation = trimBlanks(f.value);
         }
     }
     if (!xref_.empty())
@@ -650,7 +642,7 @@ void GedcomReader::readIndividual() {
                     found.years.approx = found.years.approx || k > 0;
                 }
                 if (found.place.empty())
-                    found.place = trimmed(f.place);
+                    found.place = trimBlanks(f.place);
             }
         return found;
     };
@@ -701,7 +693,7 @@ void GedcomReader::readIndividual() {
         e.priority = 5;
         e.nation1 = nationOf(f.place);
         // What the event says of itself ("Lund University"), unless merely that it happened.
-        const std::string_view said = trimmed(f.value);
+        const std::string_view said = trimBlanks(f.value);
         e.description = joinedPlaces(said == "Y" ? std::string_view() : said, f.place);
         builder_.add(std::move(e));
     }
@@ -714,9 +706,9 @@ void GedcomReader::readFamily() {
     std::string_view husband, wife;
     for (const Fact& f : facts_) {
         if (f.tag == "HUSB" && husband.empty())
-            husband = trimmed(f.value);
+            husband = trimBlanks(f.value);
         else if (f.tag == "WIFE" && wife.empty())
-            wife = trimmed(f.value);
+            wife = trimBlanks(f.value);
     }
     // A spouse the file does not name (no pointer, @VOID@, an individual missing or without a
     // name) is left out of the event's name.
@@ -756,7 +748,7 @@ void GedcomReader::readFamily() {
         e.firstType = e.lastType = y.approx ? dateApprox : dateKnown;
         e.priority = 5;
         e.nation1 = nationOf(f.place);
-        e.description = trimmed(f.place);
+        e.description = trimBlanks(f.place);
         builder_.add(std::move(e));
     }
 }

@@ -34,14 +34,6 @@ void quotable(std::string& text) {
     std::replace(text.begin(), text.end(), '"', '\'');
 }
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
-}
-
 // The n-th colour of an imported table (0x00BBGGRR): a dozen well-separated colours first,
 // then hues a golden angle apart at three depths, none near the white background.
 int32_t importColor(int n) {
@@ -112,7 +104,7 @@ template <class F> void forEachText(Dataset& ds, F f) {
 
 int16_t ImportBuilder::category(Table& t, std::string name) {
     oneLine(name);
-    const std::string key(trimmed(name));
+    const std::string key(trimBlanks(name));
     if (key.empty())
         return 0;
     auto [it, added] = t.byName.try_emplace(key, 0);
@@ -166,7 +158,7 @@ void ImportBuilder::add(ImportedEntry e) {
         r.selected = 1;
     };
     auto orNone = [](std::string& s) -> std::string {
-        return trimmed(s).empty() ? std::string(noCategoryName) : std::move(s);
+        return trimBlanks(s).empty() ? std::string(noCategoryName) : std::move(s);
     };
     if (e.side == Side::people) {
         if (tooMany(people() + 1)) {

@@ -3,6 +3,7 @@
 #include "core/file_error.h"
 #include "core/line_reader.h"
 #include "core/qd3_file.h"
+#include "core/text_encoding.h"
 
 #include <algorithm>
 #include <array>
@@ -20,14 +21,6 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 // The three text lines of an older entry, kept and joined into its description.
 template <typename Record> void readTextLines(LineReader& in, Record& r) {
     r.legacyText1 = in.readLine();
@@ -35,7 +28,7 @@ template <typename Record> void readTextLines(LineReader& in, Record& r) {
     r.legacyText3 = in.readLine();
     r.desc.clear();
     for (const std::string* line : {&r.legacyText1, &r.legacyText2, &r.legacyText3}) {
-        const std::string_view t = trimmed(*line);
+        const std::string_view t = trimBlanks(*line);
         if (t.empty())
             continue;
         if (!r.desc.empty())

@@ -8,6 +8,13 @@
 
 namespace tess {
 
+std::string_view trimBlanks(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 namespace {
 
 // Code points of the bytes 0x80..0x9F in Windows-1252.

@@ -10,6 +10,9 @@ namespace tess {
 
 bool isValidUtf8(std::string_view bytes);
 
+// The text without the blanks and tabs around it.
+std::string_view trimBlanks(std::string_view text);
+
 // The encoding a file's texts are in: UTF-8 when the file holds non-ASCII bytes and all of it
 // is valid UTF-8, otherwise Windows-1252, the 8-bit set the format was made with. A file of
 // plain ASCII stays Windows-1252, so new texts typed into it are saved as older programs

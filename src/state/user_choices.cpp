@@ -2,6 +2,7 @@
 
 #include "core/file_error.h"
 #include "core/file_io.h"
+#include "core/text_encoding.h"
 
 #include <algorithm>
 
@@ -33,14 +34,6 @@ std::string kindKey(FileKind kind) {
         return "folder.picture";
     }
     return "folder";
-}
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
 }
 
 } // namespace
@@ -81,7 +74,7 @@ UserChoices parseUserChoices(std::string_view text) {
         const size_t eq = line.find('=');
         if (eq == line.npos || line.front() == '#')
             continue;
-        const std::string_view key = trimmed(line.substr(0, eq));
+        const std::string_view key = trimBlanks(line.substr(0, eq));
         // A value keeps its own blanks (a path may end in one); only the line end goes.
         std::string_view value = line.substr(eq + 1);
         if (!value.empty() && value.back() == '\r')
