@@ -305,7 +305,12 @@ bool DocumentController::save() {
     const SaveResult result = saveCommand(ds, prompts);
     if (result.datasetWritten) {
         dropRecoveryCopies(before, false);
-        state_.history.markSaved();
+        // The history's records name pictures from the old folder: undoing one would bring a
+        // name back that no longer finds its file.
+        if (result.picturesRenamed)
+            state_.history.startAfresh();
+        else
+            state_.history.markSaved();
         noteRecent(ds.fileName);
     }
     return !result.datasetWriteFailed;
@@ -351,10 +356,19 @@ void DocumentController::importFile() {
                        "CSV files | *.csv;;GEDCOM files | *.ged;*.gedcom;;All files | *"));
     if (!path)
         return;
-    std::optional<ImportResult> imported =
-        readOrTell([&] { return tess::importFile(toPath(*path)); },
-                   QStringLiteral("There is not enough memory to import \"") + *path +
-                       QStringLiteral("\"; the dataset is as it was."));
+    std::optional<ImportResult> imported = readOrTell(
+        [&] {
+            try {
+                return tess::importFile(toPath(*path));
+            } catch (const FileError& e) {
+                throw FileError("Nothing was imported from " +
+                                displayText(QFileInfo(*path).fileName().toStdString(),
+                                            TextEncoding::utf8, messageTextLimit) +
+                                ": " + e.description());
+            }
+        },
+        QStringLiteral("There is not enough memory to import \"") + *path +
+            QStringLiteral("\"; the dataset is as it was."));
     if (!imported)
         return;
     emit closing();

@@ -134,12 +134,11 @@ void ZemMain::buildMenus() {
     saveAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     mergeAction_ = addAction(filesMenu_, "mnumerge", QStringLiteral("&Merge datasets"));
     splitAction_ = addAction(filesMenu_, "mnusplit", QStringLiteral("S&plit dataset"));
-    importAction_ = addAction(filesMenu_, "mnuimport", QStringLiteral("&Import\u2026"));
+    importAction_ = addAction(filesMenu_, "mnuimport", QStringLiteral("&Import..."));
     connect(importAction_, &QAction::triggered, &document_, &DocumentController::importFile);
     exportMenu_ = filesMenu_->addMenu(QStringLiteral("&Export"));
     exportMenu_->setObjectName(QStringLiteral("mnuexport"));
-    exportCsvAction_ =
-        addAction(exportMenu_, "mnuexportcsv", QStringLiteral("Entries as &CSV\u2026"));
+    exportCsvAction_ = addAction(exportMenu_, "mnuexportcsv", QStringLiteral("Entries as &CSV..."));
     connect(exportCsvAction_, &QAction::triggered, &document_, &DocumentController::exportCsv);
     aboutAction_ = addAction(filesMenu_, "mnuabout", QStringLiteral("&About"));
     recentSeparator_ = filesMenu_->addSeparator();

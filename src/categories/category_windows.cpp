@@ -109,7 +109,7 @@ void EditGroupings::drawList(bool keepPosition) {
 
 void EditGroupings::rtbox1_MouseUp(int L) {
     Dataset& ds = state_.dataset;
-    const CategorySnapshot before(ds, state_.editedKind);
+    CategorySnapshot before(ds, state_.editedKind);
     CategorySnapshot after = before;
     CategoryTable& t = after.table;
     const std::string tableName = editorCaption(state_.editedKind).substr(5);
@@ -126,16 +126,27 @@ void EditGroupings::rtbox1_MouseUp(int L) {
         const std::optional<QString> answer = state_.dialogs.input(
             QStringLiteral("Enter changed text"), QStringLiteral("Edit Groupings"),
             ui::toQString(t.names[k], ds.encoding));
+        const std::string caption =
+            adding ? "Add to " + tableName
+                   : "Rename " + captionName(before.table.names[k], ds.encoding);
+        // A name Windows-1252 cannot hold makes the dataset UTF-8 first: the table is taken
+        // again from the converted dataset.
+        const bool grouped = answer && state_.history.makeRoomFor({answer->toStdString()}, caption);
+        if (grouped) {
+            before = CategorySnapshot(ds, state_.editedKind);
+            after = before;
+            if (adding)
+                addCategory(t);
+        }
         // An empty answer, or a cancelled box, keeps the name (a category just added stays,
         // unnamed).
         if (answer && !answer->isEmpty())
             t.names[k] = ui::fromQString(*answer, ds.encoding);
         // A name given again unchanged still counts as an edit, as it always has.
         ds.modified = true;
-        state_.history.push(
-            categoryChange(adding ? "Add to " + tableName
-                                  : "Rename " + captionName(before.table.names[k], ds.encoding),
-                           before, after));
+        state_.history.push(categoryChange(caption, before, after));
+        if (grouped)
+            state_.history.endGroup();
         drawList(true);
         return;
     }

@@ -3,6 +3,7 @@
 #include "core/field_rules.h"
 #include "core/file_error.h"
 #include "core/file_io.h"
+#include "core/numbers.h"
 #include "core/text_encoding.h"
 
 #include <csv.h>
@@ -11,6 +12,7 @@
 #include <array>
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <exception>
 
@@ -408,14 +410,21 @@ private:
             e.last = year(endColumn, approx);
             e.lastType = approx ? int16_t{dateApprox} : type(endTypeColumn);
         }
-        long long priority = 1;
-        const Reading p = trimBlanks(value(priorityColumn)).empty()
-                              ? Reading::ok
-                              : readNumber(value(priorityColumn), priority);
-        if (p == Reading::wrong)
-            refuse(priorityColumn, "is not a number");
-        // The builder holds it to 1..9 and counts the correction.
-        e.priority = static_cast<int>(std::clamp<long long>(priority, INT_MIN, INT_MAX));
+        // A number as the entry windows take it (3.0 is 3, 20 digits are past 9), rounded;
+        // the builder holds it to 1..9 and counts the correction.
+        const std::string_view typed = trimBlanks(value(priorityColumn));
+        double priority = 1;
+        if (!typed.empty()) {
+            const auto [end, ec] =
+                std::from_chars(typed.data(), typed.data() + typed.size(), priority);
+            if (end != typed.data() + typed.size() || std::isnan(priority) ||
+                (ec != std::errc() && ec != std::errc::result_out_of_range))
+                refuse(priorityColumn, "is not a number");
+            if (ec == std::errc::result_out_of_range)
+                priority = typed.front() == '-' ? INT_MIN : INT_MAX;
+        }
+        e.priority =
+            static_cast<int>(roundHalfEven(std::clamp<double>(priority, INT_MIN, INT_MAX)));
         e.name = std::move(value(nameColumn));
         e.description = std::move(value(descriptionColumn));
         e.picture = std::move(value(pictureColumn));
@@ -535,7 +544,11 @@ ImportResult importCsvText(std::string_view bytes) {
     if (!reader.headerRead())
         throw FileError("The file is empty: its first line should name the columns, name and "
                         "start at least.");
-    return reader.builder.finish();
+    ImportResult result = reader.builder.finish();
+    // Said, since one stray byte in a UTF-8 file turns its every accent into two letters.
+    if (!converted.empty())
+        result.notes.push_back("the file is not UTF-8 and was read as Windows-1252");
+    return result;
 }
 
 } // namespace tess

@@ -249,6 +249,14 @@ Years yearOfPhrase(std::string_view value) {
         if (j - i == 3 || j - i == 4) {
             ++runs;
             readYear(value.substr(i, j - i), y.first);
+            // A minus sign before it, or B.C. (BC, BCE, B.C) after it, makes it a year before
+            // the era: "(about 428 B.C.)" is never 428.
+            std::string after;
+            for (size_t k = j; k < value.size() && after.size() < 2; ++k)
+                if (value[k] != ' ' && value[k] != '.')
+                    after += static_cast<char>(value[k] & ~0x20);
+            if ((i > 0 && value[i - 1] == '-') || after == "BC")
+                y.first = -y.first;
         }
         i = j;
     }

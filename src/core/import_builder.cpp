@@ -1,6 +1,7 @@
 #include "core/import_builder.h"
 
 #include "core/file_error.h"
+#include "core/find.h"
 #include "core/qd3_file.h"
 #include "core/text_encoding.h"
 
@@ -107,7 +108,8 @@ int16_t ImportBuilder::category(Table& t, std::string name) {
     const std::string key(trimBlanks(name));
     if (key.empty())
         return 0;
-    auto [it, added] = t.byName.try_emplace(key, 0);
+    // As the entry windows match a typed name: "HANSDOTTER" is the "Hansdotter" met first.
+    auto [it, added] = t.byName.try_emplace(foldCase(key, TextEncoding::utf8), 0);
     if (!added)
         return it->second;
     // Past the limit only the count goes on, for finish() to refuse.

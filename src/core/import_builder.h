@@ -48,7 +48,8 @@ inline constexpr const char* noCategoryName = "(none)";
 // - texts are one line (a line break, CR LF counted as one, becomes a blank), and a picture
 //   or link holds no double quote (it becomes an apostrophe, as a saved file has it);
 // - a last date before the first is raised to it, priorities are held to 1..9;
-// - categories are made by name (blanks around it dropped) in order of first appearance, each
+// - categories are made by name (blanks around it dropped, case ignored, the first spelling
+//   kept) in order of first appearance, each
 //   in a colour of its own, "(none)" for an entry without one (an event's second nation may
 //   stay empty);
 // - people and events are sorted by first date, stably;

@@ -31,9 +31,10 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 // Writes with the notice first; a failure is told and reported as false. Written into another
 // folder, the pictures named relative to the dataset's are renamed to name the same files from
-// there; the dataset in memory takes the new names when it is the dataset's own file (keep).
+// there; the dataset in memory takes the new names when it is the dataset's own file (keep,
+// which then says whether it did).
 bool writeTold(Dataset& ds, const std::string& path, SavePrompts& prompts,
-               const WriteFunction& write, bool keep) {
+               const WriteFunction& write, bool* keep) {
     prompts.tell(savingMessage(ds, path));
     try {
         if (!ds.fileName.empty() &&
@@ -47,6 +48,8 @@ bool writeTold(Dataset& ds, const std::string& path, SavePrompts& prompts,
                 return true;
             }
         }
+        if (keep)
+            *keep = false;
         writeDataset(ds, path, write);
         return true;
     } catch (const FileError& e) {
@@ -70,17 +73,21 @@ SaveResult saveCommand(Dataset& ds, SavePrompts& prompts, const WriteFunction& w
         } else {
             ds.saveSelectedOnly = boolTrue;
             // The selection file is a copy: the dataset keeps its own file and its changes.
-            result.selectionWritten = writeTold(ds, *path, prompts, write, false);
+            result.selectionWritten = writeTold(ds, *path, prompts, write, nullptr);
         }
     }
-    if (!ds.modified)
+    // A dataset without a file (a new one) is offered for saving even unchanged: it is
+    // nowhere on disk yet.
+    if (!ds.modified && !ds.fileName.empty())
         return result;
     const std::optional<std::string> path =
         prompts.saveAs(ds.fileName.empty() ? "untitled.qd3" : ds.fileName);
     if (!path)
         return result;
     ds.saveSelectedOnly = boolFalse;
-    if (writeTold(ds, *path, prompts, write, true)) {
+    bool renamed = true;
+    if (writeTold(ds, *path, prompts, write, &renamed)) {
+        result.picturesRenamed = renamed;
         ds.fileName = *path;
         ds.modified = false;
         result.datasetWritten = true;

@@ -30,16 +30,19 @@ struct SaveResult {
     // Writing the whole dataset was tried and failed (the user was told why): a command that
     // would now drop the dataset in memory must not go on.
     bool datasetWriteFailed = false;
+    // Written into another folder, pictures named from the old one were renamed to name the
+    // same files: the records the undo history holds still have the old names.
+    bool picturesRenamed = false;
 };
 
 // True when a selection hides people or events.
 bool selectionHidesEntries(const Dataset& ds);
 
 // The save command. With hidden entries it first offers to write only the selected ones to a
-// copy (never over the dataset's own file); then, with unsaved changes, it writes the whole dataset
-// through the Save As dialog, proposing its file name. Only a whole dataset written to its file
-// clears modified: a cancelled dialog, a failed write or a selection copy leaves the changes
-// unsaved, so they are offered again at exit.
+// copy (never over the dataset's own file); then, with unsaved changes or no file yet, it writes
+// the whole dataset through the Save As dialog, proposing its file name. Only a whole dataset
+// written to its file clears modified: a cancelled dialog, a failed write or a selection copy
+// leaves the changes unsaved, so they are offered again at exit.
 SaveResult saveCommand(Dataset& ds, SavePrompts& prompts, const WriteFunction& write = {});
 
 // Where the whole dataset goes when the program is ended while it holds unsaved changes:

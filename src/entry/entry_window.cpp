@@ -189,7 +189,7 @@ void EntryWindow::buildDescriptionAndLink() {
     pictureNameBox_->setToolTip(p ? QStringLiteral("Select image to display")
                                   : QStringLiteral("Associated image"));
     pictureNameBox_->installEventFilter(this);
-    browseButton_ = makeButton(this, "cmdBrowse", QStringLiteral("Browse\u2026"));
+    browseButton_ = makeButton(this, "cmdBrowse", QStringLiteral("Browse..."));
     browseButton_->setToolTip(QStringLiteral("Choose a BMP, PNG or JPEG picture from any folder"));
 }
 
@@ -426,8 +426,15 @@ void EntryWindow::showEntry(int position) {
         lastDateBox_->setText(number(r.date2));
         shownDate1_ = storedYear(firstDateBox_->text().toStdString());
         const std::vector<int16_t*> fields = categoryFields(r);
+        // A form with no entry behind it (an empty list's first) starts in each list's first
+        // category, since the charts show no entry without one; an event's second nation may
+        // stay none.
+        const bool blank = !a.holdsEntry(position);
         for (size_t k = 0; k < fields.size(); ++k) {
             chosen_[k] = *fields[k];
+            if (blank && chosen_[k] == 0 && (people() || k != 2) &&
+                state_.dataset.table(kinds()[k]).count > 0)
+                chosen_[k] = 1;
             showCategory(k, chosen_[k]);
         }
         descriptionBox_->setPlainText(text(r.desc));
@@ -522,32 +529,19 @@ EntryForm EntryWindow::form() const {
     return f;
 }
 
-bool EntryWindow::fieldsFitEncoding() const {
-    if (state_.dataset.encoding == TextEncoding::utf8)
-        return true;
-    std::vector<QString> texts = {nameBox_->text(), pictureNameBox_->text(), linkBox_->text(),
-                                  descriptionBox_->toPlainText()};
-    for (const QComboBox* box : categoryBoxes_)
-        texts.push_back(box->currentText());
-    return std::all_of(texts.begin(), texts.end(), [](const QString& t) {
-        return utf8ToWindows1252Exactly(t.toStdString()).has_value();
-    });
-}
-
 void EntryWindow::storeEntry(int position) {
-    // A typed text (a picture's path, a name) that Windows-1252 cannot hold is not cut to
-    // question marks: the dataset becomes UTF-8 first, as a merge of such texts makes it, in
-    // the same step to undo.
-    const bool widen = !fieldsFitEncoding();
-    if (widen) {
-        Dataset wide = state_.dataset;
-        convertToUtf8(wide);
-        state_.history.beginGroup("Edit " + nameBox_->text().left(40).toStdString());
-        state_.history.push(
-            std::make_unique<WholeDatasetChange>("Texts in UTF-8", std::move(wide)));
-    }
+    // A typed text (a picture's path, a name) that Windows-1252 cannot hold makes the dataset
+    // UTF-8 first, in the same step to undo.
+    std::vector<std::string> texts;
+    for (const QString& t : {nameBox_->text(), pictureNameBox_->text(), linkBox_->text(),
+                             descriptionBox_->toPlainText()})
+        texts.push_back(t.toStdString());
+    for (const QComboBox* box : categoryBoxes_)
+        texts.push_back(box->currentText().toStdString());
+    const bool grouped =
+        state_.history.makeRoomFor(texts, "Edit " + nameBox_->text().left(40).toStdString());
     storeFields(position);
-    if (widen)
+    if (grouped)
         state_.history.endGroup();
 }
 

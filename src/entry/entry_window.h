@@ -115,8 +115,6 @@ private:
     // whether to add it (Yes) or to keep the entry's own (No). The changes of the categories
     // added, for undo together with the store.
     std::vector<std::unique_ptr<DatasetChange>> takeTypedCategories();
-    // True when the dataset's encoding holds every text the fields carry.
-    bool fieldsFitEncoding() const;
     // The store itself, in the dataset's encoding.
     void storeFields(int position);
     void showEntryImage();

@@ -1,6 +1,11 @@
 #include "state/edit_history.h"
 
+#include "core/merge.h"
+#include "core/text_encoding.h"
+
 #include <QUndoCommand>
+
+#include <algorithm>
 
 namespace tess {
 
@@ -39,6 +44,18 @@ void EditHistory::push(std::unique_ptr<DatasetChange> change) {
 void EditHistory::beginGroup(const std::string& caption) {
     stack_.beginMacro(QString::fromStdString(caption));
     ++groups_;
+}
+
+bool EditHistory::makeRoomFor(const std::vector<std::string>& texts, const std::string& caption) {
+    if (dataset_.encoding == TextEncoding::utf8 ||
+        std::all_of(texts.begin(), texts.end(),
+                    [](const std::string& t) { return utf8ToWindows1252Exactly(t).has_value(); }))
+        return false;
+    beginGroup(caption);
+    Dataset wide = dataset_;
+    convertToUtf8(wide);
+    push(std::make_unique<WholeDatasetChange>("Texts in UTF-8", std::move(wide)));
+    return true;
 }
 
 void EditHistory::endGroup() {

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tess {
 
@@ -26,6 +27,11 @@ public:
     // The changes pushed between these are one step to undo, under the caption given.
     void beginGroup(const std::string& caption);
     void endGroup();
+    // Typed texts (UTF-8) that the dataset's Windows-1252 cannot hold are not cut to question
+    // marks: when there are any, this begins a group under the caption and pushes into it the
+    // change that makes the whole dataset UTF-8, every text kept, and returns true; the caller
+    // then makes its edit and ends the group, so that the two are one step to undo.
+    bool makeRoomFor(const std::vector<std::string>& texts, const std::string& caption);
     void undo();
     void redo();
     // A dataset was opened (or converted): no history, and it is in its saved state unless it

@@ -15,9 +15,11 @@ constexpr std::string_view recentKey = "recent";
 constexpr size_t maxValueBytes = 4096;
 constexpr size_t maxFileBytes = 256 * 1024;
 
+// No control character: a line holds it, and nothing the program writes has one.
 bool storable(std::string_view s) {
-    return !s.empty() && s.size() <= maxValueBytes && s.find_first_of("\r\n", 0) == s.npos &&
-           s.find('\0') == s.npos;
+    return !s.empty() && s.size() <= maxValueBytes && std::none_of(s.begin(), s.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    });
 }
 
 std::string kindKey(FileKind kind) {
@@ -79,7 +81,7 @@ UserChoices parseUserChoices(std::string_view text) {
         std::string_view value = line.substr(eq + 1);
         if (!value.empty() && value.back() == '\r')
             value.remove_suffix(1);
-        if (key.empty() || !storable(value))
+        if (!storable(key) || !storable(value))
             continue;
         if (key == recentKey) {
             if (c.recent.size() < UserChoices::maxRecent &&

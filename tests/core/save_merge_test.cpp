@@ -139,7 +139,8 @@ TEST(PicturePaths, AreNamedFromTheDatasetsFolderAndFollowItOnSaveAs) {
     ds.modified = true;
     SaveTo to;
     to.path = d + "/x.qd3";
-    ASSERT_TRUE(saveCommand(ds, to).datasetWritten);
+    const SaveResult saved = saveCommand(ds, to);
+    ASSERT_TRUE(saved.datasetWritten && saved.picturesRenamed); // the undo history goes
     Dataset read;
     readDataset(read, d + "/x.qd3");
     for (const Dataset* shown : {&ds, &read}) {

@@ -50,6 +50,13 @@ TEST_F(CategoryWindowTest, TheEditorShowsATableAndEditsTheClickedLine) {
     clickLine(w, 5);
     EXPECT_EQ(text(w, 0), "Latins  1");
     EXPECT_EQ(text(w, 2), "  0");
+    // A name Windows-1252 has no letters for makes the dataset UTF-8, in the same undo step.
+    dialogs.answerInput(QString::fromUtf8("\u0412\u043E\u0439\u0441\u043A\u043E"));
+    clickLine(w, 2);
+    EXPECT_EQ(text(w, 2), "\u0412\u043E\u0439\u0441\u043A\u043E  0");
+    state.history.undo();
+    EXPECT_EQ(state.dataset.encoding, TextEncoding::windows1252);
+    EXPECT_EQ(state.dataset.factions.names[3], "");
 
     // Colour mode: the clicked line takes the chosen colour.
     child<QRadioButton>(w, "Option6")->click();

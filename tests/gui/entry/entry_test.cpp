@@ -267,6 +267,13 @@ TEST_P(EntryTest, AnEmptyArrayTakesItsFirstEntry) {
     wc.cmdOK->click();
     ASSERT_EQ(count(), 1);
     EXPECT_EQ(name(0), "First");
+    // In the first category of each list, so that the charts show it; no second nation.
+    const Dataset& ds = state.dataset;
+    const std::vector<int> got =
+        people() ? std::vector<int>{ds.people[0].faction, ds.people[0].occupation}
+                 : std::vector<int>{ds.events[0].nation1, ds.events[0].group, ds.events[0].nation2};
+    const std::vector<int> first = people() ? std::vector<int>{1, 1} : std::vector<int>{1, 1, 0};
+    EXPECT_EQ(got, first);
 }
 
 TEST_P(EntryTest, LinksPicturesAndTheirMends) {
