@@ -307,9 +307,13 @@ bool DocumentController::save() {
         dropRecoveryCopies(before, false);
         // The history's records name pictures from the old folder: undoing one would bring a
         // name back that no longer finds its file.
-        if (result.picturesRenamed)
+        if (result.picturesRenamed) {
             state_.history.startAfresh();
-        else
+            state_.dialogs.message(QStringLiteral(
+                "The pictures named from the dataset's old folder were renamed to find the same "
+                "files from its new one; the changes before this save can no longer be "
+                "undone."));
+        } else
             state_.history.markSaved();
         noteRecent(ds.fileName);
     }

@@ -417,11 +417,17 @@ private:
         if (!typed.empty()) {
             const auto [end, ec] =
                 std::from_chars(typed.data(), typed.data() + typed.size(), priority);
-            if (end != typed.data() + typed.size() || std::isnan(priority) ||
+            if (end != typed.data() + typed.size() || !std::isfinite(priority) ||
                 (ec != std::errc() && ec != std::errc::result_out_of_range))
                 refuse(priorityColumn, "is not a number");
+            // Out of range is too large, or too small to tell from 0 (1e-400).
             if (ec == std::errc::result_out_of_range)
-                priority = typed.front() == '-' ? INT_MIN : INT_MAX;
+                priority =
+                    typed.find_first_of("eE") != std::string_view::npos &&
+                            typed.find("-", typed.find_first_of("eE")) != std::string_view::npos
+                        ? 0
+                    : typed.front() == '-' ? INT_MIN
+                                           : INT_MAX;
         }
         e.priority =
             static_cast<int>(roundHalfEven(std::clamp<double>(priority, INT_MIN, INT_MAX)));

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <deque>
 #include <string>
 #include <unordered_map>
@@ -233,6 +234,33 @@ Dated simpleDate(const std::string_view* w, size_t n, int& year) {
 // A value that is no date the standard knows, but holds one number that can only be a year
 // ("1850?", "about 1850", "(spring 1850)"), gives that year as approximate; anything else,
 // and anything in another calendar, gives none.
+// True when a B.C. mark (BC, B.C., BCE, B. C.) stands at `at`, after any blanks, as a word of
+// its own ("1901 B. Cooper" holds none).
+bool beforeEraMark(std::string_view s, size_t at) {
+    auto letter = [&](char want) {
+        if (at < s.size() && (s[at] | 0x20) == want) {
+            ++at;
+            return true;
+        }
+        return false;
+    };
+    auto skip = [&](char c) {
+        while (at < s.size() && s[at] == c)
+            ++at;
+    };
+    skip(' ');
+    if (!letter('b'))
+        return false;
+    skip('.');
+    skip(' ');
+    if (!letter('c'))
+        return false;
+    skip('.');
+    if (letter('e'))
+        skip('.');
+    return at == s.size() || !std::isalpha(static_cast<unsigned char>(s[at]));
+}
+
 Years yearOfPhrase(std::string_view value) {
     if (value.find("@#") != std::string_view::npos)
         return {};
@@ -246,16 +274,16 @@ Years yearOfPhrase(std::string_view value) {
         size_t j = i;
         while (j < value.size() && isDigit(value[j]))
             ++j;
-        if (j - i == 3 || j - i == 4) {
+        // A B.C. mark after it makes a year of any length before the era ("(about 78 B.C.)"
+        // is never 78); so does a minus sign standing alone before it ("(-334)"), not one
+        // between the parts of a date ("12-03-1850").
+        const bool marked = beforeEraMark(value, j);
+        const bool minus =
+            i > 0 && value[i - 1] == '-' && (i == 1 || value[i - 2] == ' ' || value[i - 2] == '(');
+        if (j - i == 3 || j - i == 4 || (marked && j - i <= 4)) {
             ++runs;
             readYear(value.substr(i, j - i), y.first);
-            // A minus sign before it, or B.C. (BC, BCE, B.C) after it, makes it a year before
-            // the era: "(about 428 B.C.)" is never 428.
-            std::string after;
-            for (size_t k = j; k < value.size() && after.size() < 2; ++k)
-                if (value[k] != ' ' && value[k] != '.')
-                    after += static_cast<char>(value[k] & ~0x20);
-            if ((i > 0 && value[i - 1] == '-') || after == "BC")
+            if (marked || minus)
                 y.first = -y.first;
         }
         i = j;

@@ -197,6 +197,12 @@ ImportResult ImportBuilder::finish() {
             throw FileError(std::string("The file names more than 32767 ") + noun +
                             ", the most a list can hold; nothing was imported.");
 
+    // A list the file never named is not left empty: an entry typed later starts in its list's
+    // first category, and the charts show no entry without one.
+    for (Table* t : {&factions_, &occupations_, &groups_, &nations_})
+        if (t->table.count == 0)
+            category(*t, noCategoryName);
+
     Dataset ds;
     ds.people = std::move(people_);
     ds.events = std::move(events_);
@@ -209,7 +215,6 @@ ImportResult ImportBuilder::finish() {
     ds.groups = std::move(groups_.table);
     ds.nations = std::move(nations_.table);
 
-    // Plain ASCII is the same in both sets: it needs neither the check nor the conversion.
     bool fits = true;
     // Plain ASCII, most texts of most files, is the same in both and is neither checked nor
     // converted.

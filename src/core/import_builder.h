@@ -51,7 +51,7 @@ inline constexpr const char* noCategoryName = "(none)";
 // - categories are made by name (blanks around it dropped, case ignored, the first spelling
 //   kept) in order of first appearance, each
 //   in a colour of its own, "(none)" for an entry without one (an event's second nation may
-//   stay empty);
+//   stay empty), and "(none)" too in a list the file names nothing for;
 // - people and events are sorted by first date, stably;
 // - the texts are Windows-1252 when every one of them fits, else UTF-8.
 class ImportBuilder {

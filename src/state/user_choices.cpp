@@ -15,10 +15,11 @@ constexpr std::string_view recentKey = "recent";
 constexpr size_t maxValueBytes = 4096;
 constexpr size_t maxFileBytes = 256 * 1024;
 
-// No control character: a line holds it, and nothing the program writes has one.
+// No control character but a tab (a file name may hold one): nothing else the program writes
+// has one, and a line break would end the line.
 bool storable(std::string_view s) {
     return !s.empty() && s.size() <= maxValueBytes && std::none_of(s.begin(), s.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+        return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F;
     });
 }
 
