@@ -2,6 +2,7 @@
 
 #include "core/dataset_change.h"
 #include "core/numbers.h"
+#include "core/year_text.h"
 #include "ui/named.h"
 #include "ui/tab_order.h"
 #include "ui/text_codec.h"
@@ -17,12 +18,11 @@
 
 namespace tess {
 
-std::string foundEntryRow(const Dataset& ds, const FoundEntry& entry) {
+std::string foundEntryRow(const Dataset& ds, const FoundEntry& entry, YearStyle style) {
     auto row = [&](const char* kind, const auto& r) {
-        std::string dates = plainNumber(r.date1);
-        if (r.date2 != r.date1)
-            dates += "\u2013" + plainNumber(r.date2);
-        return std::string(kind) + "  " + dates + "  " + captionName(r.name, ds.encoding);
+        return std::string(kind) + "  " +
+               spanText(r.date1, r.date1Type, r.date2, r.date2Type, style) + "  " +
+               captionName(r.name, ds.encoding);
     };
     const size_t i = static_cast<size_t>(entry.index);
     if (entry.isEvent)
@@ -65,7 +65,7 @@ void FindWindow::search() {
     QStringList rows;
     rows.reserve(static_cast<qsizetype>(result_.shown.size()));
     for (const FoundEntry& e : result_.shown)
-        rows.append(QString::fromUtf8(foundEntryRow(ds, e)));
+        rows.append(QString::fromUtf8(foundEntryRow(ds, e, state_.choices.yearStyle())));
     // The same text looked for again keeps the row the user went to.
     const int keep = queryBox_->text() == lastQuery_ ? matchList_->currentRow() : 0;
     lastQuery_ = queryBox_->text();

@@ -44,7 +44,8 @@ private:
     QString lastQuery_;
 };
 
-// One row of the list: "Person  1451–1506  Christopher Columbus", in UTF-8.
-std::string foundEntryRow(const Dataset& ds, const FoundEntry& entry);
+// One row of the list: "Person  1451 – 1506  Christopher Columbus", in UTF-8, the years in
+// the style chosen.
+std::string foundEntryRow(const Dataset& ds, const FoundEntry& entry, YearStyle style);
 
 } // namespace tess

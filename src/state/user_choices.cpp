@@ -68,6 +68,11 @@ void UserChoices::noteFolderOf(FileKind kind, const std::string& filePath) {
         values[kindKey(kind)] = folder;
 }
 
+YearStyle UserChoices::yearStyle() const {
+    const auto it = values.find("years.signed");
+    return it != values.end() && it->second == "1" ? YearStyle::signedNumbers : YearStyle::readable;
+}
+
 UserChoices parseUserChoices(std::string_view text) {
     UserChoices c;
     while (!text.empty()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/year_text.h"
+
 #include <map>
 #include <string>
 #include <string_view>
@@ -27,6 +29,9 @@ struct UserChoices {
     std::string folder(FileKind kind) const;
     // The folder of the file just chosen becomes the one for its kind.
     void noteFolderOf(FileKind kind, const std::string& filePath);
+    // How windows write years for people to read: "44 BC", or "-44" once "Signed years" is
+    // chosen.
+    YearStyle yearStyle() const;
 
     bool operator==(const UserChoices&) const = default;
 };

@@ -2,6 +2,7 @@
 
 #include "core/dataset_change.h"
 #include "core/numbers.h"
+#include "core/year_text.h"
 #include "state/file_choice.h"
 #include "timeline/chart.h"
 #include "timeline/chart_export.h"
@@ -149,7 +150,7 @@ void TimelineWindow::showChart(bool keepPosition) {
         for (int i = 0; i < count && static_cast<size_t>(i) < records.size(); ++i) {
             const auto& r = records[static_cast<size_t>(i)];
             if (r.selected != 0)
-                drawn_.push_back({r.name, r.date1, r.date2});
+                drawn_.push_back({r.name, r.date1, r.date2, r.date1Type, r.date2Type});
         }
     };
     if (people)
@@ -186,15 +187,14 @@ long long TimelineWindow::yearAtViewColumn(long long column) const {
 }
 
 QString TimelineWindow::toolTipAt(int line, long long column) const {
-    QString text = QString::number(yearAtViewColumn(column));
+    const YearStyle style = state_.choices.yearStyle();
+    QString text = QString::fromStdString(yearText(yearAtViewColumn(column), style));
     if (line < 0 || static_cast<size_t>(line) >= drawn_.size())
         return text;
     const DrawnEntry& e = drawn_[static_cast<size_t>(line)];
-    QString dates = QString::fromStdString(plainNumber(e.date1));
-    if (e.date2 != e.date1)
-        dates += QChar(0x2013) + QString::fromStdString(plainNumber(e.date2));
     return text + QStringLiteral(" \u2014 ") +
-           QString::fromUtf8(captionName(e.name, drawnEncoding_)) + QLatin1Char(' ') + dates;
+           QString::fromUtf8(captionName(e.name, drawnEncoding_)) + QLatin1Char(' ') +
+           QString::fromStdString(spanText(e.date1, e.date1Type, e.date2, e.date2Type, style));
 }
 
 void TimelineWindow::mnuExport_Click() {

@@ -86,6 +86,7 @@ private:
     struct DrawnEntry {
         std::string name;
         int16_t date1 = 0, date2 = 0;
+        int16_t date1Type = 0, date2Type = 0;
         bool operator==(const DrawnEntry&) const = default;
     };
     std::vector<DrawnEntry> drawn_;

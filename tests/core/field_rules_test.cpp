@@ -2,6 +2,7 @@
 #include "core/legacy_file.h"
 #include "core/numbers.h"
 #include "core/text_encoding.h"
+#include "core/year_text.h"
 #include "reports/report_text.h"
 #include "timeline/chart_printing.h"
 
@@ -90,4 +91,23 @@ TEST(FieldRules, AsTheTableSays) {
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
     EXPECT_EQ(utf8ToWindows1252(windows1252ToUtf8(all)), all);
+}
+
+// Years as people read them, or signed once chosen: an approximate date after "c.", a reign
+// plain, a span with an en dash, one date when both ends are alike.
+TEST(YearText, ReadableOrSigned) {
+    struct Row {
+        int date1, type1, date2, type2;
+        const char* readable;
+        const char* signedNumbers;
+    };
+    for (const Row& r : {Row{-44, 0, -44, 0, "44 BC", "-44"},
+                         {0, 0, 0, 0, "0", "0"},
+                         {-1, 2, 1, 2, "1 BC \u2013 1", "-1 \u2013 1"},
+                         {-100, 1, -44, 0, "c. 100 BC \u2013 44 BC", "c. -100 \u2013 -44"},
+                         {1492, 0, 1492, 1, "1492 \u2013 c. 1492", "1492 \u2013 c. 1492"}}) {
+        EXPECT_EQ(spanText(r.date1, r.type1, r.date2, r.type2, YearStyle::readable), r.readable);
+        EXPECT_EQ(spanText(r.date1, r.type1, r.date2, r.type2, YearStyle::signedNumbers),
+                  r.signedNumbers);
+    }
 }

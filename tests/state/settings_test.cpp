@@ -58,4 +58,6 @@ TEST(ChoicesFile, KeepsSixRecentFilesTheFoldersAndWhatItDoesNotKnow) {
     EXPECT_EQ(read.values,
               (std::map<std::string, std::string>{{"folder.export", "/e"}, {"zoom.people", "5"}}));
     EXPECT_EQ(readUserChoices("/no/such/choices.ini"), UserChoices());
+    EXPECT_EQ(UserChoices().yearStyle(), YearStyle::readable);
+    EXPECT_EQ(parseUserChoices("years.signed=1\n").yearStyle(), YearStyle::signedNumbers);
 }

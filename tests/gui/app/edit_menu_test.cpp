@@ -255,7 +255,8 @@ TEST_F(UndoTest, FindListsMatchesAndShowsTheChosenOneOnItsChart) {
     // Each row with its kind and years; the count says how many more there are.
     QTest::keyClicks(box, QStringLiteral("cAESAR"));
     ASSERT_EQ(found->count(), 2);
-    EXPECT_EQ(found->item(1)->text(), QStringLiteral("Event  -22\u2013-10  Caesarea founded"));
+    EXPECT_EQ(found->item(1)->text(),
+              QStringLiteral("Event  22 BC \u2013 10 BC  Caesarea founded"));
     box->setText(QStringLiteral("battle"));
     EXPECT_EQ(child<QLabel>(*f, "lblCount")->text(),
               QStringLiteral("250 found; the first 200 are listed"));

@@ -276,7 +276,7 @@ TEST_F(TimelineTest, TooltipsNameTheYearAndTheEntry) {
     QHelpEvent help(QEvent::ToolTip, QPoint(static_cast<int>(end) * v->charWidth() + 1, 2),
                     v->viewport()->mapToGlobal(QPoint(0, 0)));
     QCoreApplication::sendEvent(v->viewport(), &help);
-    EXPECT_EQ(QToolTip::text(), QStringLiteral("1865 \u2014 War 1861\u20131865"));
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("1865 \u2014 War 1861 \u2013 1865"));
     QToolTip::hideText();
 }
 
