@@ -117,6 +117,10 @@ void EntryWindow::buildNameRow() {
     if (auto* view = qobject_cast<QListView*>(nameList_->view()))
         view->setUniformItemSizes(true); // thousands of names are laid out at once
     nameBox_ = ui::named(new QLineEdit(QStringLiteral("Text1"), nameRow_), "Text1");
+    // Where a field has no room for a label of its own, its empty box says what it is.
+    nameBox_->setPlaceholderText(QStringLiteral("Name"));
+    nameBox_->setToolTip(p ? QStringLiteral("The person's name")
+                           : QStringLiteral("The event's name"));
     nameRow_->setMinimumHeight(nameList_->sizeHint().height());
     nameRow_->installEventFilter(this);
     priorityBox_ = ui::named(new QLineEdit(QStringLiteral(" "), this), "txtPriority");
@@ -126,9 +130,11 @@ void EntryWindow::buildNameRow() {
 }
 
 void EntryWindow::buildCategoryBoxes() {
-    auto category = [this](const char* name, const QString& initial) {
+    auto category = [this](const char* name, const QString& initial, const QString& label) {
         auto* c = ui::named(new QComboBox(this), name);
         c->setEditable(true);
+        c->lineEdit()->setPlaceholderText(label);
+        c->setToolTip(label + QStringLiteral(": choose from the list, or type a new one"));
         c->setInsertPolicy(QComboBox::NoInsert); // typed text never becomes a category
         c->setEditText(initial);
         c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -139,12 +145,12 @@ void EntryWindow::buildCategoryBoxes() {
         return c;
     };
     if (people()) {
-        category("cmbFaction", QStringLiteral("Faction"));
-        category("cmbOccupation", QStringLiteral("Occupation"));
+        category("cmbFaction", QStringLiteral("Faction"), QStringLiteral("Faction"));
+        category("cmbOccupation", QStringLiteral("Occupation"), QStringLiteral("Occupation"));
     } else {
-        category("cmbNation1", QStringLiteral("Nation1"));
-        category("cmbGroup", QStringLiteral("Group"));
-        category("cmbNation2", QStringLiteral("Nation2"));
+        category("cmbNation1", QStringLiteral("Nation1"), QStringLiteral("Nation 1"));
+        category("cmbGroup", QStringLiteral("Group"), QStringLiteral("Group"));
+        category("cmbNation2", QStringLiteral("Nation2"), QStringLiteral("Nation 2"));
     }
 }
 
@@ -176,6 +182,9 @@ void EntryWindow::buildDescriptionAndLink() {
     const bool p = people();
     descriptionBox_ = ui::named(new QPlainTextEdit(QStringLiteral(" "), this), "desc");
     descriptionBox_->setMinimumHeight(70);
+    descriptionBox_->setPlaceholderText(QStringLiteral("Description"));
+    descriptionBox_->setToolTip(p ? QStringLiteral("A line about the person")
+                                  : QStringLiteral("A line about the event"));
     // A description is one line: Tab moves on and Enter adds no line break.
     descriptionBox_->setTabChangesFocus(true);
     descriptionBox_->installEventFilter(this);
@@ -188,6 +197,7 @@ void EntryWindow::buildDescriptionAndLink() {
         ui::named(new QLineEdit(QStringLiteral(" "), this), p ? "pImgName" : "eImgName");
     pictureNameBox_->setToolTip(p ? QStringLiteral("Select image to display")
                                   : QStringLiteral("Associated image"));
+    pictureNameBox_->setPlaceholderText(QStringLiteral("Picture"));
     pictureNameBox_->installEventFilter(this);
     browseButton_ = makeButton(this, "cmdBrowse", QStringLiteral("Browse..."));
     browseButton_->setToolTip(QStringLiteral("Choose a BMP, PNG or JPEG picture from any folder"));

@@ -52,6 +52,16 @@ protected:
 TEST_P(EntryTest, BrowsingStoresChangesAndKeepsDateOrder) {
     EntryWindow w(state, GetParam());
     EntryControls wc(w);
+    // Every field says what it is, emptied as well as by its tooltip.
+    std::vector<std::pair<QWidget*, QString>> fields = {
+        {wc.Text1, wc.Text1->placeholderText()},
+        {wc.desc, wc.desc->placeholderText()},
+        {wc.imgName, wc.imgName->placeholderText()}};
+    for (QComboBox* c : wc.categoryLists)
+        fields.emplace_back(c, c->lineEdit()->placeholderText());
+    for (const auto& [field, placeholder] : fields)
+        EXPECT_FALSE(placeholder.isEmpty() || field->toolTip().isEmpty())
+            << field->objectName().toStdString();
     // Only the description changed: Next stores it and shows the next entry.
     wc.desc->setPlainText(QStringLiteral("edited"));
     wc.cmdNext->click();
