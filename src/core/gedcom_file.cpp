@@ -500,10 +500,8 @@ private:
     void readFacts();
     void readIndividual();
     void readFamily();
-    bool tooMany() const {
-        return ImportBuilder::tooMany(builder_.people()) ||
-               ImportBuilder::tooMany(builder_.events());
-    }
+    // An event of the fact's date and place, when it has a year within the limits.
+    void addEvent(const Fact& f, std::string group, std::string name, std::string description);
 
     // The record being read.
     Kind kind_ = Kind::other;
@@ -553,7 +551,7 @@ void GedcomReader::read(std::string_view text) {
         if (l.level == 0) {
             finishRecord();
             // What follows the trailer (an old end-of-file mark, say) is not read.
-            if (l.tag == "TRLR" || tooMany())
+            if (l.tag == "TRLR" || builder_.pastLimits())
                 return;
             startRecord(l);
             holder.assign(1, kind_ == Kind::other ? -1 : 0);
@@ -712,27 +710,35 @@ void GedcomReader::readIndividual() {
             std::find(birthTags.begin(), birthTags.end(), f.tag) != birthTags.end() ||
             std::find(deathTags.begin(), deathTags.end(), f.tag) != deathTags.end())
             continue;
-        const Years y = parseDate(f.date, f.datePhrase);
-        if (!y.known)
-            continue;
-        if (beyond(y.first) || beyond(y.last)) {
-            ++beyond_;
-            continue;
-        }
-        ImportedEntry e;
-        e.side = Side::events;
-        e.group = groupOf(f);
-        e.name = e.group + ": " + name;
-        e.first = y.first;
-        e.last = y.last;
-        e.firstType = e.lastType = y.approx ? dateApprox : dateKnown;
-        e.priority = 5;
-        e.nation1 = nationOf(f.place);
         // What the event says of itself ("Lund University"), unless merely that it happened.
         const std::string_view said = trimBlanks(f.value);
-        e.description = joinedPlaces(said == "Y" ? std::string_view() : said, f.place);
-        builder_.add(std::move(e));
+        std::string group = groupOf(f);
+        std::string eventName = group + ": " + name;
+        addEvent(f, std::move(group), std::move(eventName),
+                 joinedPlaces(said == "Y" ? std::string_view() : said, f.place));
     }
+}
+
+void GedcomReader::addEvent(const Fact& f, std::string group, std::string name,
+                            std::string description) {
+    const Years y = parseDate(f.date, f.datePhrase);
+    if (!y.known)
+        return;
+    if (beyond(y.first) || beyond(y.last)) {
+        ++beyond_;
+        return;
+    }
+    ImportedEntry e;
+    e.side = Side::events;
+    e.group = std::move(group);
+    e.name = std::move(name);
+    e.first = y.first;
+    e.last = y.last;
+    e.firstType = e.lastType = y.approx ? dateApprox : dateKnown;
+    e.priority = 5;
+    e.nation1 = nationOf(f.place);
+    e.description = std::move(description);
+    builder_.add(std::move(e));
 }
 
 void GedcomReader::readFamily() {
@@ -768,24 +774,8 @@ void GedcomReader::readFamily() {
         const bool marriage = f.tag == "MARR";
         if ((!marriage && f.tag != "DIV") || f.date.empty())
             continue;
-        const Years y = parseDate(f.date, f.datePhrase);
-        if (!y.known)
-            continue;
-        if (beyond(y.first) || beyond(y.last)) {
-            ++beyond_;
-            continue;
-        }
-        ImportedEntry e;
-        e.side = Side::events;
-        e.group = marriage ? "Marriage" : "Divorce";
-        e.name = e.group + " of " + spouses;
-        e.first = y.first;
-        e.last = y.last;
-        e.firstType = e.lastType = y.approx ? dateApprox : dateKnown;
-        e.priority = 5;
-        e.nation1 = nationOf(f.place);
-        e.description = trimBlanks(f.place);
-        builder_.add(std::move(e));
+        const std::string group = marriage ? "Marriage" : "Divorce";
+        addEvent(f, group, group + " of " + spouses, std::string(trimBlanks(f.place)));
     }
 }
 

@@ -56,9 +56,6 @@ inline constexpr const char* noCategoryName = "(none)";
 // - the texts are Windows-1252 when every one of them fits, else UTF-8.
 class ImportBuilder {
 public:
-    // The counts an import may not pass; a reader may check them before reading further.
-    static bool tooMany(int entries) { return entries > maxEntries; }
-
     void add(ImportedEntry entry);
     int people() const { return static_cast<int>(people_.size()); }
     int events() const { return static_cast<int>(events_.size()); }
@@ -75,6 +72,7 @@ public:
     ImportResult finish();
 
 private:
+    static bool tooMany(int count) { return count > maxEntries; }
     struct Table {
         CategoryTable table;
         std::unordered_map<std::string, int16_t> byName;
