@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 #include "core/text_encoding.h"
+#include "core/year_scale.h"
 
 #include <algorithm>
 #include <limits>
@@ -67,24 +68,46 @@ const char* endMark(int16_t type) {
 
 ChartLine buildChartLineParts(const std::string& name, int16_t date1, int16_t date1Type,
                               int16_t date2, int16_t date2Type, int earliestDate,
-                              TextEncoding encoding) {
+                              TextEncoding encoding, int step) {
     ChartLine line;
+    const YearScale scale{earliestDate, step};
+    const long long mark1 = scale.columnOf(date1);
     // The lead is a 16-bit count in the original scale; a first date more than 32767 years
     // from the left edge cannot occur with typed dates, and is held at that count if a file
     // brings one.
-    const long lead = static_cast<long>(date1) - earliestDate - 7;
-    line.lead = static_cast<int>(std::clamp<long>(lead, 1, std::numeric_limits<int16_t>::max()));
-
-    std::string& h = line.head;
-    const std::string label = signedNumber(date1);
+    const long long lead = mark1 - 6;
+    std::string label = signedNumber(date1);
     if (label.size() < 5)
-        h.append(5 - label.size(), ' ');
-    h += label;
+        label.insert(0, 5 - label.size(), ' ');
+    if (step == 1) {
+        line.lead =
+            static_cast<int>(std::clamp<long long>(lead, 1, std::numeric_limits<int16_t>::max()));
+    } else {
+        // Zoomed out, the mark keeps its year's column even when the label before it would
+        // start left of the chart: the label is left out then (a number cut short would
+        // read as another year), and the blank before the mark too at the very edge.
+        line.lead =
+            static_cast<int>(std::clamp<long long>(lead, 0, std::numeric_limits<int16_t>::max()));
+        if (lead < 0) {
+            label.clear();
+            line.lead = static_cast<int>(std::max<long long>(mark1 - 1, 0));
+        }
+    }
+    std::string& h = line.head;
+    h = label;
 
-    const int span = static_cast<int>(date2) - static_cast<int>(date1) + 1;
+    // The span in columns from the first mark to the second, both included: years at one year
+    // a character.
+    const long long mark2 = scale.columnOf(date2);
+    const int span = static_cast<int>(std::clamp<long long>(mark2 - mark1 + 1, -1, 1 << 20));
     const int nameLength = static_cast<int>(
         std::min<size_t>(textWidth(name, encoding), std::numeric_limits<int>::max()));
-    if (span <= 1) {
+    if (span <= 1 && date2 > date1) {
+        // Both dates in one column: the first date's mark stands there.
+        h += startMark(date1Type);
+        h += ' ';
+        h += name;
+    } else if (span <= 1) {
         h += " * ";
         h += name;
     } else if (span <= 4) {
@@ -107,6 +130,8 @@ ChartLine buildChartLineParts(const std::string& name, int16_t date1, int16_t da
         line.tail += ' ';
         line.tail += signedNumber(date2);
     }
+    if (mark1 < 1 && label.empty() && !h.empty() && h.front() == ' ')
+        h.erase(0, 1);
     auto width = [encoding](const std::string& s) {
         return static_cast<int>(
             std::min<size_t>(textWidth(s, encoding), std::numeric_limits<int>::max()));
@@ -131,14 +156,14 @@ int32_t colorOf(const CategoryTable& table, int k) {
 
 template <typename Record, typename ColorFn>
 Chart buildChart(const std::vector<Record>& records, int count, int earliestDate,
-                 TextEncoding encoding, ColorFn color) {
+                 TextEncoding encoding, int step, ColorFn color) {
     Chart chart;
     for (int i = 0; i < count; ++i) {
         const Record& r = records[static_cast<size_t>(i)];
         if (r.selected == 0)
             continue;
         ChartLine line = buildChartLineParts(r.name, r.date1, r.date1Type, r.date2, r.date2Type,
-                                             earliestDate, encoding);
+                                             earliestDate, encoding, step);
         line.color = color(r);
         chart.lines.push_back(std::move(line));
     }
@@ -159,9 +184,9 @@ std::optional<int> entryAtLine(const std::vector<Record>& records, int count, in
 
 } // namespace
 
-Chart buildPeopleChart(const Dataset& ds, int peopleColorBy) {
+Chart buildPeopleChart(const Dataset& ds, int peopleColorBy, int step) {
     const bool byFaction = peopleColorBy == kindFactions;
-    Chart chart = buildChart(ds.people, ds.numPeople, ds.earliestDate, ds.encoding,
+    Chart chart = buildChart(ds.people, ds.numPeople, ds.earliestDate, ds.encoding, step,
                              [&](const PersonRecord& p) {
                                  return byFaction ? colorOf(ds.factions, p.faction)
                                                   : colorOf(ds.occupations, p.occupation);
@@ -170,10 +195,10 @@ Chart buildPeopleChart(const Dataset& ds, int peopleColorBy) {
     return chart;
 }
 
-Chart buildEventsChart(const Dataset& ds, int eventsColorBy) {
+Chart buildEventsChart(const Dataset& ds, int eventsColorBy, int step) {
     const bool byNation = eventsColorBy == kindNations;
     Chart chart = buildChart(
-        ds.events, ds.numEvents, ds.earliestDate, ds.encoding, [&](const EventRecord& e) {
+        ds.events, ds.numEvents, ds.earliestDate, ds.encoding, step, [&](const EventRecord& e) {
             return byNation ? colorOf(ds.nations, e.nation1) : colorOf(ds.groups, e.group);
         });
     chart.colorCaption = byNation ? "colored by nation" : "colored by group";

@@ -23,18 +23,21 @@ void computeChartRange(Dataset& ds);
 
 // The text of one chart line with the chart's left edge at earliestDate. The name's length is
 // counted in characters of the given encoding, so the bar is as wide in a UTF-8 dataset as in a
-// Windows-1252 one.
+// Windows-1252 one. Zoomed out to step years a character, the marks stand in the columns
+// YearScale gives their years, the dates' labels before and after them as at one year a
+// character; where both dates share a column the first date's mark stands there, and a name
+// too long for the room between the marks follows the second.
 std::string buildChartLine(const std::string& name, int16_t date1, int16_t date1Type, int16_t date2,
                            int16_t date2Type, int earliestDate,
                            TextEncoding encoding = TextEncoding::windows1252);
 ChartLine buildChartLineParts(const std::string& name, int16_t date1, int16_t date1Type,
                               int16_t date2, int16_t date2Type, int earliestDate,
-                              TextEncoding encoding = TextEncoding::windows1252);
+                              TextEncoding encoding = TextEncoding::windows1252, int step = 1);
 
 // One line per selected entry, in the order the dataset keeps them, coloured by the chosen
 // category (peopleColorBy 3 faction, else occupation; eventsColorBy 5 first nation, else group).
-Chart buildPeopleChart(const Dataset& ds, int peopleColorBy);
-Chart buildEventsChart(const Dataset& ds, int eventsColorBy);
+Chart buildPeopleChart(const Dataset& ds, int peopleColorBy, int step = 1);
+Chart buildEventsChart(const Dataset& ds, int eventsColorBy, int step = 1);
 
 // The year a column of a chart stands for, and back: a chart whose left edge is earliestDate
 // marks a first date one column before the year's offset from that edge (its line's blanks are

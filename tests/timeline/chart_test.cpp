@@ -2,6 +2,7 @@
 #include "timeline/selection.h"
 
 #include "core/text_encoding.h"
+#include "core/year_scale.h"
 
 #include "support/test.h"
 
@@ -130,4 +131,62 @@ TEST(Selection, FiltersByPriorityCategoriesAndWholeRange) {
     // Position 0 is never included.
     EXPECT_EQ(std::pair(ds.factions.include[0], ds.factions.include[2]),
               std::pair(boolFalse, boolTrue));
+}
+
+// The chart zoomed out, from one table: a line at a step (with a caret under each column its
+// dates stand in by the scale, so the marks can be seen to sit on them), the years a clicked or
+// hovered column stands for, the step Fit chooses, and the ruler's ticks.
+TEST(ChartLine, ZoomedLinesColumnsFitAndRuler) {
+    const std::string got =
+        replay("expected/zoom_lines.txt", "> ", [](const std::string& row, const std::string&) {
+            std::istringstream in(row);
+            std::string what;
+            in >> what;
+            int step = 1, edge = 0;
+            if (what != "fit")
+                in >> step;
+            in >> edge;
+            const YearScale scale{edge, step};
+            std::ostringstream out;
+            if (what == "line") {
+                int d1 = 0, t1 = 0, d2 = 0, t2 = 0;
+                std::string name;
+                in >> d1 >> t1 >> d2 >> t2;
+                std::getline(in >> std::ws, name);
+                const std::string line = buildChartLineParts(name, static_cast<int16_t>(d1), t1,
+                                                             static_cast<int16_t>(d2), t2, edge,
+                                                             TextEncoding::windows1252, step)
+                                             .text();
+                std::string carets(line.size() + 1, ' ');
+                for (const long long c : {scale.columnOf(d1), scale.columnOf(d2)})
+                    if (c >= 0 && static_cast<size_t>(c) < line.size())
+                        carets[static_cast<size_t>(c)] = '^';
+                carets.erase(carets.find_last_not_of(' ') + 1);
+                out << '|' << line << "|\n " << carets << '\n';
+            } else if (what == "column") {
+                long long column = 0;
+                in >> column;
+                out << scale.firstYearOf(column) << " to " << scale.lastYearOf(column)
+                    << "; back to column " << scale.columnOf(scale.lastYearOf(column)) << '\n';
+            } else if (what == "fit") {
+                int latest = 0;
+                long long columns = 0;
+                in >> latest >> columns;
+                out << "step " << fitStep(edge, latest, columns) << '\n';
+            } else if (what == "ruler") {
+                long long first = 0, columns = 0;
+                int labelColumns = 0;
+                in >> first >> columns >> labelColumns;
+                const RulerMarks marks = rulerMarks(scale, first, columns, labelColumns);
+                out << "every " << marks.labelEvery << ':';
+                for (const RulerTick& t : marks.ticks)
+                    out << ' ' << t.year << '@' << t.column << (t.labelled ? "*" : "");
+                out << '\n';
+            }
+            return out.str();
+        });
+    expectGolden(got, "expected/zoom_lines.txt");
+    // The steps, their ends, and a damaged choice.
+    EXPECT_EQ((std::array{zoomedIn(1), zoomedOut(1), zoomedIn(100), zoomedOut(100), zoomedOut(7)}),
+              (std::array{1, 2, 50, 100, 2}));
 }
