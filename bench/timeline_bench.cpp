@@ -242,9 +242,12 @@ void BM_ExportSvg(benchmark::State& st) {
     const tess::Chart chart = tess::buildPeopleChart(ds, tess::kindFactions);
     const std::string out =
         (std::filesystem::temp_directory_path() / "tessaline-export.svg").string();
+    const tess::ChartFrame frame =
+        tess::chartFrame(ds, tess::Side::people, tess::kindFactions, 1, tess::YearStyle::readable,
+                         "People Timeline (colored by faction)");
     size_t bytes = 0;
     for (auto _ : st) {
-        const std::string svg = tess::chartSvg(chart.lines, ds.encoding, 0xFFFFFF, "People");
+        const std::string svg = tess::chartSvg(chart.lines, ds.encoding, 0xFFFFFF, frame);
         tess::writeFileAtomic(out, svg);
         bytes = svg.size();
     }

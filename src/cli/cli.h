@@ -2,7 +2,7 @@
 
 #include "core/dataset.h"
 #include "core/printer.h"
-#include "timeline/chart.h"
+#include "timeline/chart_export.h"
 
 #include <functional>
 #include <iosfwd>
@@ -19,7 +19,8 @@ using PdfPrinterFactory =
 // Draws chart lines on a background into PNG bytes; false, with the reason in why, when the
 // picture cannot be made.
 using PngRenderer = std::function<bool(const std::vector<ChartLine>& lines, TextEncoding encoding,
-                                       int32_t background, std::string& png, std::string& why)>;
+                                       int32_t background, const ChartFrame& frame,
+                                       std::string& png, std::string& why)>;
 
 // Runs one command line (without the program name). Returns the exit status: 0 done,
 // 1 failed (description on err), 2 bad usage. The print commands print through pdf, and

@@ -6,6 +6,7 @@
 #include "core/file_error.h"
 #include "core/file_io.h"
 #include "core/text_encoding.h"
+#include "core/year_scale.h"
 #include "timeline/chart.h"
 #include "timeline/chart_export.h"
 #include "timeline/chart_printing.h"
@@ -32,6 +33,7 @@ struct ChartArgs {
     std::optional<std::string> colorBy;
     std::string color = "auto";
     int kind = 0; // the category table that colours the lines
+    int step = 1; // years a character, for an export
 };
 
 // Reads the arguments; on a usage error prints it and returns false with status 2.
@@ -59,6 +61,15 @@ bool parseChartArgs(Context& c, ChartArgs& r, bool terminalColors, size_t files,
                 usageError(c, a + " needs a value");
                 return false;
             }
+        } else if (a == "--zoom" && !terminalColors) {
+            std::optional<std::string> v;
+            const std::optional<long long> typed = value(v) ? wholeNumber(*v) : std::nullopt;
+            if (!typed || *typed < 1 || *typed > 100 ||
+                validZoomStep(static_cast<int>(*typed)) != static_cast<int>(*typed)) {
+                usageError(c, "--zoom takes 1, 2, 5, 10, 20, 50 or 100 years a character");
+                return false;
+            }
+            r.step = static_cast<int>(*typed);
         } else if (a == "--color" && terminalColors) {
             std::optional<std::string> v;
             if (!value(v)) {
@@ -109,8 +120,8 @@ std::optional<Chart> chartFor(Context& c, const ChartArgs& r, Dataset& ds) {
     if (!openLikeTheProgram(c, ds, r.positional[1], true))
         return std::nullopt;
     applyFilters(ds, r.filters);
-    return r.positional[0] == "people" ? buildPeopleChart(ds, r.kind)
-                                       : buildEventsChart(ds, r.kind);
+    return r.positional[0] == "people" ? buildPeopleChart(ds, r.kind, r.step)
+                                       : buildEventsChart(ds, r.kind, r.step);
 }
 
 int cmdChart(Context& c) {
@@ -154,20 +165,21 @@ int cmdExport(Context& c) {
     if (!chart)
         return 1;
     const int32_t white = 0xFFFFFF;
-    const std::string title =
-        (r.positional[0] == "people" ? "People Timeline (" : "Events Timeline (") +
-        chart->colorCaption + ")";
+    const bool people = r.positional[0] == "people";
+    const ChartFrame frame = chartFrame(
+        ds, people ? Side::people : Side::events, r.kind, r.step, YearStyle::readable,
+        (people ? "People Timeline (" : "Events Timeline (") + chart->colorCaption + ")");
     std::string bytes;
     if (ending == "svg") {
-        bytes = chartSvg(chart->lines, ds.encoding, white, title);
+        bytes = chartSvg(chart->lines, ds.encoding, white, frame);
     } else if (ending == "png") {
         std::string why;
-        if (!c.png || !(*c.png)(chart->lines, ds.encoding, white, bytes, why)) {
+        if (!c.png || !(*c.png)(chart->lines, ds.encoding, white, frame, bytes, why)) {
             c.err << (why.empty() ? std::string("PNG pictures cannot be made here") : why) << '\n';
             return 1;
         }
     } else {
-        bytes = chartHtml(chart->lines, ds.encoding, white, title);
+        bytes = chartHtml(chart->lines, ds.encoding, white, frame);
     }
     try {
         writeFileAtomic(out, bytes);
@@ -247,9 +259,10 @@ const Command printChartCommand = {
 const Command exportCommand = {
     "export",
     "  export people|events FILE OUT.svg|OUT.html|OUT.png [--from YEAR] [--to YEAR]\n"
-    "         [--priority N] [--color-by KIND]\n"
+    "         [--priority N] [--color-by KIND] [--zoom N]\n"
     "                    the whole chart as an SVG picture, a web page or a PNG picture,\n"
-    "                    as the timeline window's Export writes it\n",
+    "                    as the timeline window's Export writes it, at N years a character\n"
+    "                    (1, 2, 5, 10, 20, 50 or 100; 1 unless told)\n",
     "", cmdExport};
 
 } // namespace tess::cli

@@ -30,11 +30,12 @@ int main(int argc, char** argv) {
     };
     const tess::cli::PngRenderer png = [&](const std::vector<tess::ChartLine>& lines,
                                            tess::TextEncoding encoding, int32_t background,
-                                           std::string& bytes, std::string& why) {
+                                           const tess::ChartFrame& frame, std::string& bytes,
+                                           std::string& why) {
         needQt();
         QString reason;
         const std::optional<QByteArray> picture =
-            tess::wholeChartPng(lines, encoding, background, reason);
+            tess::wholeChartPng(lines, encoding, background, frame, reason);
         if (!picture) {
             why = reason.toStdString();
             return false;

@@ -3,8 +3,10 @@
 #include "core/file_error.h"
 #include "core/file_io.h"
 #include "core/text_encoding.h"
+#include "core/year_scale.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace tess {
 
@@ -71,6 +73,39 @@ void UserChoices::noteFolderOf(FileKind kind, const std::string& filePath) {
 YearStyle UserChoices::yearStyle() const {
     const auto it = values.find("years.signed");
     return it != values.end() && it->second == "1" ? YearStyle::signedNumbers : YearStyle::readable;
+}
+
+void UserChoices::setYearStyle(YearStyle style) {
+    values["years.signed"] = style == YearStyle::signedNumbers ? "1" : "0";
+}
+
+namespace {
+std::string sideKey(const char* what, Side side) {
+    return std::string(what) + (side == Side::people ? ".people" : ".events");
+}
+} // namespace
+
+int UserChoices::zoomStep(Side side) const {
+    const auto it = values.find(sideKey("zoom", side));
+    if (it == values.end())
+        return 1;
+    int step = 0;
+    const std::string& v = it->second;
+    const auto [end, error] = std::from_chars(v.data(), v.data() + v.size(), step);
+    return error == std::errc() && end == v.data() + v.size() ? validZoomStep(step) : 1;
+}
+
+void UserChoices::setZoomStep(Side side, int step) {
+    values[sideKey("zoom", side)] = std::to_string(validZoomStep(step));
+}
+
+bool UserChoices::legendShown(Side side) const {
+    const auto it = values.find(sideKey("legend", side));
+    return it == values.end() || it->second != "0";
+}
+
+void UserChoices::setLegendShown(Side side, bool shown) {
+    values[sideKey("legend", side)] = shown ? "1" : "0";
 }
 
 UserChoices parseUserChoices(std::string_view text) {

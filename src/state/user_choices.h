@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/dataset.h"
 #include "core/year_text.h"
 
 #include <map>
@@ -32,6 +33,13 @@ struct UserChoices {
     // How windows write years for people to read: "44 BC", or "-44" once "Signed years" is
     // chosen.
     YearStyle yearStyle() const;
+    void setYearStyle(YearStyle style);
+    // Each timeline's zoom step (one year a character unless chosen) and whether its legend
+    // is shown (it is, until hidden).
+    int zoomStep(Side side) const;
+    void setZoomStep(Side side, int step);
+    bool legendShown(Side side) const;
+    void setLegendShown(Side side, bool shown);
 
     bool operator==(const UserChoices&) const = default;
 };

@@ -1,10 +1,12 @@
 #include "timeline/chart_export.h"
 
+#include "core/dataset_change.h"
 #include "core/text_encoding.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <optional>
 
 namespace tess {
 
@@ -73,25 +75,155 @@ std::string cssColor(int32_t color) {
     return text;
 }
 
-std::string chartSvg(const std::vector<ChartLine>& lines, TextEncoding encoding, int32_t background,
-                     const std::string& title) {
+ChartFrame chartFrame(const Dataset& ds, Side side, int colorBy, int step, YearStyle style,
+                      const std::string& caption) {
+    ChartFrame f;
+    f.scale = {ds.earliestDate, step};
+    f.style = style;
+    f.legend = legendRows(ds, side, colorBy);
+    std::optional<int> first, last;
+    auto note = [&](const auto& records, int count) {
+        for (int i = 0; i < count && static_cast<size_t>(i) < records.size(); ++i) {
+            const auto& r = records[static_cast<size_t>(i)];
+            if (r.selected == 0)
+                continue;
+            f.entries.push_back(captionName(r.name, ds.encoding) + " " +
+                                spanText(r.date1, r.date1Type, r.date2, r.date2Type, style));
+            first = std::min<int>(first.value_or(r.date1), r.date1);
+            last = std::max<int>(last.value_or(r.date2), r.date2);
+        }
+    };
+    if (side == Side::people)
+        note(ds.people, ds.numPeople);
+    else
+        note(ds.events, ds.numEvents);
+    const size_t slash = ds.fileName.find_last_of('/');
+    const std::string file = ds.fileName.substr(slash == std::string::npos ? 0 : slash + 1);
+    if (!file.empty())
+        f.title = displayText(file, TextEncoding::utf8, messageTextLimit) + " \u2014 ";
+    f.title += caption;
+    if (first)
+        f.title += ", " + yearText(*first, style) + " \u2013 " + yearText(*last, style);
+    if (step > 1)
+        f.title += ", " + std::to_string(step) + " years a character";
+    return f;
+}
+
+std::pair<std::string, std::string> rulerRows(const YearScale& scale, YearStyle style,
+                                              long long columns) {
+    columns = std::max<long long>(columns, 1);
+    std::string labels(static_cast<size_t>(columns), ' ');
+    std::string ticks(static_cast<size_t>(columns), ' ');
+    const int width = static_cast<int>(widestYearLabel(scale, 0, columns, style).size());
+    const RulerMarks marks = rulerMarks(scale, 0, columns, width + 2);
+    long long free = 0; // the first column a label may take
+    for (const RulerTick& tick : marks.ticks) {
+        if (tick.column < 0 || tick.column >= columns)
+            continue;
+        ticks[static_cast<size_t>(tick.column)] = tick.labelled ? '|' : '\'';
+        if (!tick.labelled)
+            continue;
+        const std::string label = yearText(tick.year, style);
+        const long long at = tick.column - static_cast<long long>(label.size()) / 2;
+        if (at < free || at + static_cast<long long>(label.size()) > columns)
+            continue;
+        labels.replace(static_cast<size_t>(at), label.size(), label);
+        free = at + static_cast<long long>(label.size()) + 1;
+    }
+    return {labels, ticks};
+}
+
+namespace {
+
+long long chartColumns(const std::vector<ChartLine>& lines) {
     long long columns = 1;
     for (const ChartLine& line : lines)
         columns = std::max(columns, line.width());
-    const long long width = columns * svgCellWidth;
+    return columns;
+}
+
+std::string legendName(const LegendRow& row, TextEncoding encoding) {
+    return row.category ? captionName(row.name, encoding) : row.name;
+}
+
+} // namespace
+
+int32_t inkOn(int32_t background) {
+    const int luma = (299 * (background & 0xFF) + 587 * ((background >> 8) & 0xFF) +
+                      114 * ((background >> 16) & 0xFF)) /
+                     1000;
+    return luma < 128 ? 0xFFFFFF : 0;
+}
+
+std::string chartSvg(const std::vector<ChartLine>& lines, TextEncoding encoding, int32_t background,
+                     const ChartFrame& frame) {
+    const long long columns = chartColumns(lines);
+    const long long width = std::max<long long>(columns * svgCellWidth, 480);
+    // The legend's items stand in rows of as many as the picture's width holds.
+    constexpr int itemWidth = 240, itemHeight = 18, titleHeight = 26, rulerHeight = 30;
+    const long long perRow = std::max<long long>(1, width / itemWidth);
+    const long long legendRows =
+        (static_cast<long long>(frame.legend.size()) + perRow - 1) / perRow;
+    const long long top = titleHeight + legendRows * itemHeight + rulerHeight;
     const long long height =
-        std::max<long long>(1, static_cast<long long>(lines.size())) * svgLineHeight;
+        top + std::max<long long>(1, static_cast<long long>(lines.size())) * svgLineHeight;
     std::string out;
-    out.reserve(lines.size() * 120 + 512);
+    out.reserve(lines.size() * 160 + frame.legend.size() * 160 + 1024);
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(width) +
            "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(width) +
            " " + std::to_string(height) +
            "\" font-family=\"monospace\" font-size=\"13\" xml:space=\"preserve\">\n";
-    out += "<title>" + xmlText(title) + "</title>\n";
+    out += "<title>" + xmlText(frame.title) + "</title>\n";
     out += "<rect width=\"100%\" height=\"100%\" fill=\"" + cssColor(background) + "\"/>\n";
-    long long y = svgLineHeight - 4;
-    for (const ChartLine& line : lines) {
+    const std::string ink = cssColor(inkOn(background));
+    out += "<g fill=\"" + ink + "\">\n";
+    out += "<text x=\"4\" y=\"18\" font-family=\"sans-serif\" font-size=\"15\" "
+           "font-weight=\"bold\">" +
+           xmlText(frame.title) + "</text>\n";
+    for (size_t i = 0; i < frame.legend.size(); ++i) {
+        const LegendRow& row = frame.legend[i];
+        const long long x = 4 + static_cast<long long>(i % perRow) * itemWidth;
+        const long long y = titleHeight + static_cast<long long>(i / perRow) * itemHeight;
+        out += "<rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y + 2) +
+               "\" width=\"12\" height=\"12\" fill=\"" + cssColor(row.color) + "\"/>";
+        out += "<text x=\"" + std::to_string(x + 18) + "\" y=\"" + std::to_string(y + 13) +
+               "\" font-family=\"sans-serif\" font-size=\"12\">" +
+               xmlText(legendName(row, encoding)) + " (" + std::to_string(row.lines) + ")</text>\n";
+    }
+    // The ruler: a label over each long tick, the ticks in the middle of their years' cells.
+    const long long rulerTop = top - rulerHeight;
+    const int labelColumns =
+        static_cast<int>(widestYearLabel(frame.scale, 0, columns, frame.style).size()) + 2;
+    const RulerMarks marks = rulerMarks(frame.scale, 0, columns, labelColumns);
+    // The ticks of each kind stand evenly, so each kind is one dashed line: a picture of a
+    // chart thousands of years wide stays small.
+    auto tickRow = [&](bool labelled, int length) {
+        const auto first = std::find_if(marks.ticks.begin(), marks.ticks.end(),
+                                        [&](const RulerTick& t) { return t.labelled == labelled; });
+        if (first == marks.ticks.end())
+            return;
+        const long long years = labelled ? marks.labelEvery : marks.tickEvery;
+        const long long spacing = std::max<long long>(1, years / frame.scale.step) * svgCellWidth;
+        const long long x = first->column * svgCellWidth + svgCellWidth / 2;
+        out += "<path d=\"M" + std::to_string(x) + ".5 " +
+               std::to_string(rulerTop + 26 - length / 2) + "H" + std::to_string(width) +
+               "\" stroke=\"" + ink + "\" stroke-width=\"" + std::to_string(length) +
+               "\" stroke-dasharray=\"1 " + std::to_string(spacing - 1) + "\"/>\n";
+    };
+    tickRow(false, 4);
+    tickRow(true, 8);
+    for (const RulerTick& tick : marks.ticks)
+        if (tick.labelled)
+            out += "<text x=\"" + std::to_string(tick.column * svgCellWidth + svgCellWidth / 2) +
+                   "\" y=\"" + std::to_string(rulerTop + 14) +
+                   "\" font-size=\"11\" text-anchor=\"middle\">" +
+                   xmlText(yearText(tick.year, frame.style)) + "</text>\n";
+    out += "<path d=\"M0 " + std::to_string(rulerTop + 26) + ".5H" + std::to_string(width) +
+           "\" stroke=\"" + ink + "\"/>\n</g>\n";
+    long long y = top + svgLineHeight - 4;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const ChartLine& line = lines[i];
         // The text is stretched to exactly its cells, whatever the reader's monospace font, so
         // that every column stays a year.
         const long long cells = line.width() - line.lead;
@@ -107,6 +239,11 @@ std::string chartSvg(const std::vector<ChartLine>& lines, TextEncoding encoding,
             out += "\" lengthAdjust=\"spacingAndGlyphs";
         }
         out += "\">";
+        if (i < frame.entries.size()) {
+            out += "<title>";
+            appendXmlText(out, frame.entries[i]);
+            out += "</title>";
+        }
         appendXmlText(out, lineBody(line, encoding));
         out += "</text>\n";
         y += svgLineHeight;
@@ -116,25 +253,44 @@ std::string chartSvg(const std::vector<ChartLine>& lines, TextEncoding encoding,
 }
 
 std::string chartHtml(const std::vector<ChartLine>& lines, TextEncoding encoding,
-                      int32_t background, const std::string& title) {
+                      int32_t background, const ChartFrame& frame) {
     // One class a colour keeps a large chart's page small.
     std::map<int32_t, int> classes;
     for (const ChartLine& line : lines)
         classes.emplace(line.color, static_cast<int>(classes.size()));
     std::string out;
-    out.reserve(lines.size() * 100 + 1024);
+    out.reserve(lines.size() * 140 + 1024);
     out += "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n"
            "<meta charset=\"utf-8\"/>\n<title>" +
-           xmlText(title) +
+           xmlText(frame.title) +
            "</title>\n<style>\nbody { margin: 0; background: " + cssColor(background) +
-           "; }\npre { margin: 0; padding: 4px; font-family: monospace; font-size: 13px; "
-           "line-height: 16px; }\n";
+           "; color: " + cssColor(inkOn(background)) +
+           "; }\npre { margin: 0; padding: 0 4px; font-family: monospace; font-size: 13px; "
+           "line-height: 16px; }\nh1 { font: bold 15px sans-serif; margin: 4px; }\n"
+           "ul { list-style: none; margin: 4px; padding: 0; font: 12px sans-serif; }\n"
+           "li { display: inline-block; margin-right: 16px; }\n"
+           "li i { display: inline-block; width: 12px; height: 12px; margin-right: 4px; "
+           "vertical-align: -1px; }\n"
+           ".ruler { position: sticky; top: 0; background: " +
+           cssColor(background) + "; border-bottom: 1px solid; }\n";
     for (const auto& [color, k] : classes)
         out += ".c" + std::to_string(k) + " { color: " + cssColor(color) + "; }\n";
-    out += "</style>\n</head>\n<body>\n<pre>";
-    for (const ChartLine& line : lines) {
+    out += "</style>\n</head>\n<body>\n<h1>" + xmlText(frame.title) + "</h1>\n<ul>\n";
+    for (const LegendRow& row : frame.legend)
+        out += "<li><i style=\"background: " + cssColor(row.color) + "\"></i>" +
+               xmlText(legendName(row, encoding)) + " (" + std::to_string(row.lines) + ")</li>\n";
+    const auto [labels, ticks] = rulerRows(frame.scale, frame.style, chartColumns(lines));
+    out +=
+        "</ul>\n<pre class=\"ruler\">" + xmlText(labels) + "\n" + xmlText(ticks) + "</pre>\n<pre>";
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const ChartLine& line = lines[i];
         out += "<span class=\"c";
         out += std::to_string(classes[line.color]);
+        // The pointer over a line names its entry, as the window's tooltip does.
+        if (i < frame.entries.size()) {
+            out += "\" title=\"";
+            appendXmlText(out, frame.entries[i]);
+        }
         // The leading blanks are a margin of as many character widths: a chart of thousands of
         // years would otherwise be mostly blanks.
         if (line.lead > 0) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "timeline/chart.h"
+#include "timeline/chart_export.h"
 
 #include <QByteArray>
 #include <QString>
@@ -20,12 +21,13 @@ struct PictureSize {
     long long width = 0;
     long long height = 0;
 };
-// The size of a picture of the whole chart, drawn in the chart's cells.
-PictureSize wholeChartPictureSize(const std::vector<ChartLine>& lines);
+// The size of a picture of the whole chart, drawn in the chart's cells under its frame.
+PictureSize wholeChartPictureSize(const std::vector<ChartLine>& lines, const ChartFrame& frame);
 
-// The whole chart as a PNG picture, drawn as the chart view draws it on the background; or
-// nothing, with the reason in why, when it would be too large.
+// The whole chart as a PNG picture: the frame's title, legend and ruler, then the lines drawn
+// as the chart view draws them on the background; or nothing, with the reason in why, when it
+// would be too large.
 std::optional<QByteArray> wholeChartPng(const std::vector<ChartLine>& lines, TextEncoding encoding,
-                                        int32_t background, QString& why);
+                                        int32_t background, const ChartFrame& frame, QString& why);
 
 } // namespace tess

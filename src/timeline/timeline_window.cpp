@@ -16,6 +16,11 @@
 #include "ui/geometry.h"
 
 #include <QAction>
+#include <QDockWidget>
+#include <QHeaderView>
+#include <QMenu>
+#include <QTreeWidget>
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -25,6 +30,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <limits>
 
 namespace tess {
 
@@ -40,6 +46,30 @@ TimelineWindow::TimelineWindow(AppState& state, Side side, QWidget* parent)
     chartView_ = new ChartView(central);
     chartView_->setObjectName(QStringLiteral("rtbox1"));
     chartView_->setToolTip(QStringLiteral("Click on an item to bring up additional information"));
+    ruler_ = new YearRuler(central);
+    ruler_->setObjectName(QStringLiteral("ruler"));
+    ruler_->setYearStyle(state_.choices.yearStyle());
+    step_ = state_.choices.zoomStep(side_);
+
+    legendDock_ = new QDockWidget(QStringLiteral("Legend"), this);
+    legendDock_->setObjectName(QStringLiteral("legendPanel"));
+    legendDock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    legendList_ = new QTreeWidget(legendDock_);
+    legendList_->setObjectName(QStringLiteral("legend"));
+    legendList_->setColumnCount(2);
+    legendList_->setHeaderLabels({QStringLiteral("Category"), QStringLiteral("Lines")});
+    legendList_->setRootIsDecorated(false);
+    legendList_->header()->setStretchLastSection(false);
+    legendList_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    legendList_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    legendList_->setToolTip(QStringLiteral("Click a category to highlight its first line"));
+    legendDock_->setWidget(legendList_);
+    addDockWidget(Qt::RightDockWidgetArea, legendDock_);
+    connect(legendList_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        const int row = legendList_->indexOfTopLevelItem(item);
+        if (row >= 0 && static_cast<size_t>(row) < legend_.size())
+            showLine(legend_[static_cast<size_t>(row)].firstLine);
+    });
 
     auto action = [this](const char* name, const QString& caption) {
         QAction* a = menuBar()->addAction(caption);
@@ -56,6 +86,45 @@ TimelineWindow::TimelineWindow(AppState& state, Side side, QWidget* parent)
     linkAction_->setToolTip(
         QStringLiteral("Scrolling this chart sideways scrolls the other to the same years"));
     QAction* exitAction = action("mnuExit", QStringLiteral("E&xit"));
+
+    QMenu* zoom = menuBar()->addMenu(QStringLiteral("&Zoom"));
+    auto item = [this](QMenu* menu, const char* name, const QString& caption,
+                       QList<QKeySequence> keys) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcuts(keys);
+        // The window's keys work wherever the focus is in it, the legend included.
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+        return a;
+    };
+    zoomInAction_ =
+        item(zoom, "mnuZoomIn", QStringLiteral("Zoom &In"),
+             {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    zoomOutAction_ = item(zoom, "mnuZoomOut", QStringLiteral("Zoom &Out"),
+                          {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
+    QAction* fitAction =
+        item(zoom, "mnuZoomFit", QStringLiteral("&Fit"), {QKeySequence(Qt::CTRL | Qt::Key_0)});
+    QAction* actualAction = item(zoom, "mnuZoomActual", QStringLiteral("&Actual Size"),
+                                 {QKeySequence(Qt::CTRL | Qt::Key_1)});
+    connect(zoomInAction_, &QAction::triggered, this, &TimelineWindow::zoomIn);
+    connect(zoomOutAction_, &QAction::triggered, this, &TimelineWindow::zoomOut);
+    connect(fitAction, &QAction::triggered, this, &TimelineWindow::zoomToFit);
+    connect(actualAction, &QAction::triggered, this, [this] { setZoomStep(1); });
+    connect(chartView_, &ChartView::zoomRequested, this,
+            [this](int direction) { direction > 0 ? zoomIn() : zoomOut(); });
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    legendAction_ = item(view, "mnuLegend", QStringLiteral("&Legend"), {QKeySequence(Qt::Key_L)});
+    legendAction_->setCheckable(true);
+    QAction* signedAction = item(view, "mnuSignedYears", QStringLiteral("&Signed years"), {});
+    signedAction->setCheckable(true);
+    signedAction->setChecked(state_.choices.yearStyle() == YearStyle::signedNumbers);
+    signedAction->setToolTip(QStringLiteral("Years before the era as -44 rather than 44 BC"));
+    connect(legendAction_, &QAction::toggled, this, &TimelineWindow::showLegend);
+    connect(signedAction, &QAction::toggled, this, &TimelineWindow::useSignedYears);
+    legendAction_->setChecked(state_.choices.legendShown(side_));
+    legendDock_->setVisible(legendAction_->isChecked());
     connect(linkAction_, &QAction::toggled, this, &TimelineWindow::mnuLink_Click);
     // A menu bar draws no tick for a checked entry: its caption carries a box that shows it.
     auto showLink = [this](bool on) {
@@ -71,10 +140,14 @@ TimelineWindow::TimelineWindow(AppState& state, Side side, QWidget* parent)
     chartView_->toolTipFor = [this](int line, long long column) { return toolTipAt(line, column); };
     connect(chartView_, &ChartView::lineActivated, this,
             [this](int line) { rtbox1_Click(line, 0); });
-    connect(chartView_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+    connect(chartView_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int x) {
+        ruler_->setScrollX(x);
         if (!following_ && state_.settings.linkScrolling)
-            emit yearsScrolled(static_cast<double>(yearAtColumn(leftEdgeYear_, 0)) +
-                               chartView_->leftColumn());
+            emit yearsScrolled(static_cast<double>(scale().firstYearOf(0)) +
+                               chartView_->leftColumn() * step_);
+    });
+    connect(chartView_, &ChartView::columnHovered, this, [this](long long column) {
+        ruler_->setHoverColumn(column < 0 ? std::nullopt : std::optional(column));
     });
     connect(selectAction, &QAction::triggered, this, &TimelineWindow::mnuselect_Click);
     connect(statsAction, &QAction::triggered, this, &TimelineWindow::mnuStats_Click);
@@ -90,7 +163,12 @@ void TimelineWindow::mnuPrint_Click() {
         return;
     PrintTimelineWindow window(state_, this);
     state_.dialogs.showModal(window);
-    printChartAsAsked(state_, this, chartView_->lines());
+    // Printed at one year a character, whatever the zoom on screen.
+    const Dataset& ds = state_.dataset;
+    const Settings& s = state_.settings;
+    printChartAsAsked(state_, this,
+                      side_ == Side::people ? buildPeopleChart(ds, s.peopleColorBy).lines
+                                            : buildEventsChart(ds, s.eventsColorBy).lines);
 }
 
 std::optional<WindowRect>& TimelineWindow::savedRect() {
@@ -131,15 +209,17 @@ void TimelineWindow::Form_Load() {
         unsettledTwips_ = twips; // not framed yet: the frame's size is still unknown
     loading_ = false;
     Form_Resize();
-    showChart(false);
+    showChart(built_);
 }
 
-void TimelineWindow::showChart(bool keepPosition) {
+void TimelineWindow::showChart(bool rebuild) {
     const bool people = side_ == Side::people;
     const Dataset& ds = state_.dataset;
     const Settings& s = state_.settings;
-    Chart chart =
-        people ? buildPeopleChart(ds, s.peopleColorBy) : buildEventsChart(ds, s.eventsColorBy);
+    // A first build has no place to keep.
+    const long long centre = rebuild ? centreYear() : std::numeric_limits<long long>::min();
+    Chart chart = people ? buildPeopleChart(ds, s.peopleColorBy, step_)
+                         : buildEventsChart(ds, s.eventsColorBy, step_);
     setWindowTitle(
         (people ? QStringLiteral("People Timeline (") : QStringLiteral("Events Timeline (")) +
         QString::fromStdString(chart.colorCaption) + QLatin1Char(')'));
@@ -159,8 +239,112 @@ void TimelineWindow::showChart(bool keepPosition) {
         note(ds.events, ds.numEvents);
     // Both charts reach the end of the range, whatever their own lines, so that linked
     // scrolling can bring them to the same years (a second date's label and a name follow it).
-    chartView_->setMinimumColumns(columnOfYear(ds.earliestDate, ds.latestDate) + 20);
-    chartView_->setChart(std::move(chart.lines), ds.encoding, keepPosition);
+    chartView_->setMinimumColumns(scale().columnOf(ds.latestDate) + 20);
+    chartView_->setChart(std::move(chart.lines), ds.encoding, rebuild);
+    ruler_->setScale(scale(), chartView_->charWidth());
+    ruler_->setScrollX(chartView_->horizontalScrollBar()->value());
+    legend_ = legendRows(ds, side_, people ? s.peopleColorBy : s.eventsColorBy);
+    fillLegend();
+    updateZoomActions();
+    built_ = true;
+    // A rebuild keeps the user's place while its year is still in the chart.
+    following_ = true;
+    if (centre >= ds.earliestDate && centre <= ds.latestDate)
+        scrollToCentre(centre);
+    else
+        showData();
+    following_ = false;
+}
+
+double TimelineWindow::viewColumns() const {
+    return chartView_->viewport()->width() / static_cast<double>(chartView_->charWidth());
+}
+
+long long TimelineWindow::centreYear() const {
+    return scale().firstYearOf(
+        static_cast<long long>(chartView_->leftColumn() + viewColumns() / 2));
+}
+
+void TimelineWindow::scrollToCentre(long long year) {
+    chartView_->scrollToColumn(static_cast<double>(scale().columnOf(year)) - viewColumns() / 2);
+}
+
+void TimelineWindow::showData() {
+    // The earliest first date of this chart's own lines, its label in sight.
+    std::optional<int> first;
+    for (const DrawnEntry& e : drawn_)
+        first = std::min(first.value_or(e.date1), static_cast<int>(e.date1));
+    chartView_->scrollToColumn(first ? static_cast<double>(scale().columnOf(*first)) - 8.0 : 0.0);
+}
+
+void TimelineWindow::fillLegend() {
+    legendList_->clear();
+    const TextEncoding encoding = state_.dataset.encoding;
+    const qreal scale = devicePixelRatioF();
+    for (const LegendRow& row : legend_) {
+        auto* item = new QTreeWidgetItem(legendList_);
+        item->setText(0, row.category ? QString::fromUtf8(captionName(row.name, encoding))
+                                      : QString::fromStdString(row.name));
+        item->setText(1, QString::number(row.lines));
+        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        // The swatch is painted at the screen's scale so that it stays sharp.
+        QPixmap swatch(QSize(14, 14) * scale);
+        swatch.setDevicePixelRatio(scale);
+        swatch.fill(
+            row.color == defaultTextColor
+                ? palette().color(QPalette::Text)
+                : QColor(row.color & 0xFF, (row.color >> 8) & 0xFF, (row.color >> 16) & 0xFF));
+        item->setIcon(0, QIcon(swatch));
+    }
+}
+
+void TimelineWindow::updateZoomActions() {
+    zoomInAction_->setEnabled(step_ != zoomSteps.front());
+    zoomOutAction_->setEnabled(step_ != zoomSteps.back());
+}
+
+void TimelineWindow::setZoomStep(int step) {
+    step = validZoomStep(step);
+    const long long centre = centreYear();
+    state_.choices.setZoomStep(side_, step);
+    state_.keepChoices();
+    if (step == step_)
+        return;
+    step_ = step;
+    refreshChart();
+    scrollToCentre(centre);
+}
+
+void TimelineWindow::zoomIn() {
+    setZoomStep(zoomedIn(step_));
+}
+
+void TimelineWindow::zoomOut() {
+    setZoomStep(zoomedOut(step_));
+}
+
+void TimelineWindow::zoomToFit() {
+    const Dataset& ds = state_.dataset;
+    // Room is left for the last date's label after its mark.
+    setZoomStep(fitStep(ds.earliestDate, ds.latestDate, static_cast<long long>(viewColumns()) - 8));
+    chartView_->scrollToColumn(0);
+}
+
+void TimelineWindow::showLegend(bool shown) {
+    legendDock_->setVisible(shown);
+    if (state_.choices.legendShown(side_) != shown) {
+        state_.choices.setLegendShown(side_, shown);
+        state_.keepChoices();
+    }
+}
+
+void TimelineWindow::useSignedYears(bool on) {
+    const YearStyle style = on ? YearStyle::signedNumbers : YearStyle::readable;
+    ruler_->setYearStyle(style);
+    if (state_.choices.yearStyle() != style) {
+        state_.choices.setYearStyle(style);
+        state_.keepChoices();
+    }
 }
 
 void TimelineWindow::refreshChart() {
@@ -183,12 +367,15 @@ void TimelineWindow::refreshChart() {
 }
 
 long long TimelineWindow::yearAtViewColumn(long long column) const {
-    return yearAtColumn(leftEdgeYear_, column);
+    return scale().firstYearOf(column);
 }
 
 QString TimelineWindow::toolTipAt(int line, long long column) const {
     const YearStyle style = state_.choices.yearStyle();
     QString text = QString::fromStdString(yearText(yearAtViewColumn(column), style));
+    if (step_ > 1)
+        text += QStringLiteral(" \u2013 ") +
+                QString::fromStdString(yearText(scale().lastYearOf(column), style));
     if (line < 0 || static_cast<size_t>(line) >= drawn_.size())
         return text;
     const DrawnEntry& e = drawn_[static_cast<size_t>(line)];
@@ -214,18 +401,22 @@ void TimelineWindow::mnuExport_Click() {
     const TextEncoding encoding = state_.dataset.encoding;
     const int32_t background =
         people ? state_.settings.peopleBackColor : state_.settings.eventsBackColor;
-    const std::string title = windowTitle().toStdString();
+    const ChartFrame frame =
+        chartFrame(state_.dataset, side_,
+                   people ? state_.settings.peopleColorBy : state_.settings.eventsColorBy, step_,
+                   state_.choices.yearStyle(), windowTitle().toStdString());
     if (ending == QLatin1String("svg")) {
-        ui::writeExport(state_.dialogs, *path, chartSvg(lines, encoding, background, title));
+        ui::writeExport(state_.dialogs, *path, chartSvg(lines, encoding, background, frame));
     } else if (ending == QLatin1String("html") || ending == QLatin1String("htm")) {
-        ui::writeExport(state_.dialogs, *path, chartHtml(lines, encoding, background, title));
+        ui::writeExport(state_.dialogs, *path, chartHtml(lines, encoding, background, frame));
     } else if (ending == QLatin1String("png")) {
         QByteArray png;
         if (state_.dialogs.question(QStringLiteral("Export the whole chart?\r\n(No exports "
                                                    "only what is on screen.)"),
                                     QStringLiteral("Export"))) {
             QString why;
-            const std::optional<QByteArray> whole = wholeChartPng(lines, encoding, background, why);
+            const std::optional<QByteArray> whole =
+                wholeChartPng(lines, encoding, background, frame, why);
             if (!whole) {
                 state_.dialogs.message(why);
                 return;
@@ -250,8 +441,8 @@ void TimelineWindow::mnuLink_Click(bool on) {
     emit linkToggled(on);
     // Linked again: the other chart comes to these years at once.
     if (on)
-        emit yearsScrolled(static_cast<double>(yearAtColumn(leftEdgeYear_, 0)) +
-                           chartView_->leftColumn());
+        emit yearsScrolled(static_cast<double>(scale().firstYearOf(0)) +
+                           chartView_->leftColumn() * step_);
 }
 
 void TimelineWindow::setLinked(bool on) {
@@ -266,19 +457,18 @@ void TimelineWindow::followYears(double leftYear) {
     if (!state_.settings.linkScrolling)
         return;
     following_ = true;
-    chartView_->scrollToColumn(leftYear - static_cast<double>(yearAtColumn(leftEdgeYear_, 0)));
+    chartView_->scrollToColumn((leftYear - static_cast<double>(scale().firstYearOf(0))) / step_);
     following_ = false;
 }
 
 void TimelineWindow::showYear(long long year) {
-    const double quarter = chartView_->viewport()->width() / 4.0 / chartView_->charWidth();
-    chartView_->scrollToColumn(static_cast<double>(columnOfYear(leftEdgeYear_, year)) - quarter);
+    ruler_->setTargetYear(year);
+    chartView_->scrollToColumn(static_cast<double>(scale().columnOf(year)) - viewColumns() / 4);
 }
 
 void TimelineWindow::goToYear() {
-    const long long middle = yearAtViewColumn(
-        static_cast<long long>(chartView_->leftColumn() +
-                               chartView_->viewport()->width() / 4.0 / chartView_->charWidth()));
+    const long long middle =
+        yearAtViewColumn(static_cast<long long>(chartView_->leftColumn() + viewColumns() / 4));
     const std::optional<QString> answer = state_.dialogs.input(
         QStringLiteral("Year to show"), QStringLiteral("Go to year"), QString::number(middle));
     if (!answer)
@@ -299,15 +489,18 @@ bool TimelineWindow::showEntryLine(int index) {
         side_ == Side::people ? lineOfPerson(ds, index) : lineOfEvent(ds, index);
     if (!line || *line > chartView_->lineCount())
         return false;
-    chartView_->setCurrentLine(*line - 1);
-    // The entry's start comes into sight too, unless it is already.
-    const ChartLine& l = chartView_->lines()[static_cast<size_t>(*line - 1)];
-    const double columns =
-        chartView_->viewport()->width() / static_cast<double>(chartView_->charWidth());
+    showLine(*line - 1);
+    return true;
+}
+
+void TimelineWindow::showLine(int line) {
+    chartView_->setCurrentLine(line);
+    // The line's start comes into sight too, unless it is already.
+    const ChartLine& l = chartView_->lines()[static_cast<size_t>(line)];
+    const double columns = viewColumns();
     const double left = chartView_->leftColumn();
     if (l.lead < left || l.lead + 6 > left + columns)
         chartView_->scrollToColumn(l.lead - columns / 4);
-    return true;
 }
 
 void TimelineWindow::settlePlacement() {
@@ -341,10 +534,17 @@ void TimelineWindow::applyResize(const QRect& outer) {
     if (outer.height() <= 650 || outer.width() <= 60)
         return;
     const double dpi = ui::logicalDpi(this);
-    // The box never reaches past the window's client area, whatever the window frame's size.
+    // The box never reaches past the window's client area, whatever the window frame's size;
+    // the ruler stands above it.
     const QSize room = centralWidget()->size();
-    chartView_->resize(std::min(ui::twipsToPixels(outer.width() - 60, dpi), room.width()),
-                       std::min(ui::twipsToPixels(outer.height() - 650, dpi), room.height()));
+    const int rulerHigh = ruler_->sizeHint().height();
+    const int width = std::min(ui::twipsToPixels(outer.width() - 60, dpi), room.width());
+    ruler_->setGeometry(0, 0, width, rulerHigh);
+    chartView_->setGeometry(0, rulerHigh, width,
+                            std::min(ui::twipsToPixels(outer.height() - 650, dpi), room.height()) -
+                                rulerHigh);
+    // The ruler's columns line up with the chart's, inside its frame.
+    ruler_->setLeftMargin(chartView_->viewport()->x());
     const QRect stored = placed_ && ui::twipsToPixels(outer, dpi) == placed_->first
                              ? placed_->second
                              : ui::toStoredTwips(outer, this);
@@ -375,6 +575,10 @@ void TimelineWindow::mnuselect_Click() {
     state_.dialogs.message(
         QString::fromStdString(plainNumber(selected) + " of " + plainNumber(total) + " selected"));
     Form_Load();
+    // The message box handed the focus back to whichever window it chose: the chart the user
+    // was selecting for stays in front.
+    raise();
+    activateWindow();
 }
 
 void TimelineWindow::mnuStats_Click() {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "core/year_scale.h"
 #include "state/app_state.h"
+#include "timeline/legend.h"
 #include "ui/chart_view.h"
+#include "ui/year_ruler.h"
 
 #include <QMainWindow>
 
@@ -9,6 +12,8 @@
 #include <utility>
 
 class QAction;
+class QDockWidget;
+class QTreeWidget;
 
 namespace tess {
 
@@ -23,8 +28,14 @@ public:
     // The year at the chart's left edge when it was built: both sides' charts start there
     // unless a Select changed the range between their builds.
     int leftEdgeYear() const { return leftEdgeYear_; }
-    // The year a column of this chart stands for.
+    // The year a column of this chart stands for (the first of them, zoomed out).
     long long yearAtViewColumn(long long column) const;
+    // Years a character, and where they stand.
+    int zoomStep() const { return step_; }
+    YearScale scale() const { return {leftEdgeYear_, step_}; }
+    // The year at the middle of the chart's view.
+    long long centreYear() const;
+    const std::vector<LegendRow>& legend() const { return legend_; }
 
     // The rule for a window of this outer size in twips: the chart fills the window less 60
     // twips across and 650 down, and the rectangle is kept for the settings; a window 650
@@ -65,6 +76,14 @@ public slots:
     void showYear(long long year);
     // Highlights the entry's line and scrolls it into sight; false when it is not on the chart.
     bool showEntryLine(int index);
+    // Zoom: a step of the list, the year at the middle kept there; kept in the user's choices.
+    void setZoomStep(int step);
+    void zoomIn();
+    void zoomOut();
+    // The smallest step at which the chart's whole range fits the window's width.
+    void zoomToFit();
+    void showLegend(bool shown);
+    void useSignedYears(bool on);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -78,7 +97,16 @@ private:
     // size is known, so that the window does not grow by its frame at every opening.
     void settlePlacement();
 
-    void showChart(bool keepPosition);
+    // The chart at the current step. A rebuild keeps the view where it was while the year at
+    // its middle is still in the chart's range; a first build, or one whose range left that
+    // year behind, shows the start of its own lines.
+    void showChart(bool rebuild);
+    void showData();
+    void scrollToCentre(long long year);
+    double viewColumns() const;
+    void showLine(int line);
+    void fillLegend();
+    void updateZoomActions();
     QString toolTipAt(int line, long long column) const;
 
     // The entry of each line as it was when the chart was drawn, for the tooltips: they name
@@ -95,6 +123,9 @@ private:
     AppState& state_;
     Side side_;
     int leftEdgeYear_ = 0;
+    int step_ = 1;
+    bool built_ = false;
+    std::vector<LegendRow> legend_;
     bool following_ = false;
     bool loading_ = false;
     std::optional<QRect> unsettledTwips_;
@@ -103,6 +134,12 @@ private:
     std::optional<std::pair<QRect, QRect>> placed_;
 
     ChartView* chartView_ = nullptr;
+    YearRuler* ruler_ = nullptr;
+    QDockWidget* legendDock_ = nullptr;
+    QTreeWidget* legendList_ = nullptr;
+    QAction* zoomInAction_ = nullptr;
+    QAction* zoomOutAction_ = nullptr;
+    QAction* legendAction_ = nullptr;
     // Horizontal scrolls move the other chart to the same years; kept in the settings.
     QAction* linkAction_ = nullptr;
 };

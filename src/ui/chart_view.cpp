@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -135,6 +136,7 @@ ChartView::ChartView(QWidget* parent) : QAbstractScrollArea(parent), cells_(char
     viewport()->setFont(font_);
     viewport()->setAutoFillBackground(false);
     viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setMouseTracking(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     updateScrollBars();
@@ -313,7 +315,26 @@ void ChartView::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
+void ChartView::wheelEvent(QWheelEvent* event) {
+    if (event->modifiers() & Qt::ControlModifier) {
+        const int delta = event->angleDelta().y();
+        if (delta != 0)
+            emit zoomRequested(delta > 0 ? 1 : -1);
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::wheelEvent(event);
+}
+
 bool ChartView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        const auto* move = static_cast<QMouseEvent*>(event);
+        emit columnHovered(
+            (std::max(0, move->position().toPoint().x()) + horizontalScrollBar()->value()) /
+            charWidth_);
+    } else if (event->type() == QEvent::Leave) {
+        emit columnHovered(-1);
+    }
     if (event->type() == QEvent::ToolTip && toolTipFor && lineCount() > 0) {
         const auto* help = static_cast<QHelpEvent*>(event);
         const int row = help->pos().y() / lineHeight_;

@@ -80,6 +80,10 @@ signals:
     void lineReleased(int line);
     // Enter on the highlighted line (1-based).
     void lineActivated(int line);
+    // The pointer moved over a column; -1 when it left the box.
+    void columnHovered(long long column);
+    // Ctrl and the wheel: +1 to zoom in, -1 to zoom out.
+    void zoomRequested(int direction);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -88,6 +92,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void updateScrollBars();

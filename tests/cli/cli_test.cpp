@@ -42,12 +42,12 @@ TEST(Cli, Transcript) {
         printer.failAtLine = printedTo == "jam.pdf" ? 0 : -1;
         return printer.share();
     };
-    const tess::cli::PngRenderer png = [](const std::vector<tess::ChartLine>& lines,
-                                          tess::TextEncoding, int32_t, std::string& bytes,
-                                          std::string&) {
-        bytes = "PNG of " + std::to_string(lines.size()) + " lines\n";
-        return true;
-    };
+    const tess::cli::PngRenderer png =
+        [](const std::vector<tess::ChartLine>& lines, tess::TextEncoding, int32_t,
+           const tess::ChartFrame& frame, std::string& bytes, std::string&) {
+            bytes = "PNG of " + std::to_string(lines.size()) + " lines: " + frame.title + "\n";
+            return true;
+        };
     const std::string data = TESSALINE_TEST_DATA, tmp = dir.path().string();
     const std::string got =
         replay("cli/transcript.txt", "$ ", [&](const std::string& line, const std::string&) {

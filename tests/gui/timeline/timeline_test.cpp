@@ -7,6 +7,11 @@
 #include "timeline/statistics.h"
 #include "timeline/timeline_window.h"
 #include "ui/geometry.h"
+#include "ui/year_ruler.h"
+
+#include <QDockWidget>
+#include <QTreeWidget>
+#include <QWheelEvent>
 
 #include "support/gui_test.h"
 
@@ -23,10 +28,15 @@ protected:
         b.person("Cy", 1880, 1930, 1, 1, 9).event("War", 1861, 1865, 1, 1, 2, 2);
         state.dataset = b.event("Fair", 1900, 1900, 1, 2, 0, 7).build();
         computeChartRange(state.dataset);
+        // The charts keep the whole width of the small test windows.
+        for (Side side : {Side::people, Side::events})
+            state.choices.setLegendShown(side, false);
     }
     static ChartView* chart(const QObject& w) { return child<ChartView>(w, "rtbox1"); }
+    // A click in a column of the chart as built, the view scrolled to its left edge.
     static void click(const QObject& w, int line, int column = 0) {
         ChartView* v = chart(w);
+        v->scrollToColumn(0);
         QTest::mouseClick(v->viewport(), Qt::LeftButton, {},
                           QPoint(column * v->charWidth() + 1, (line - 1) * v->lineHeight() + 2));
     }
@@ -123,8 +133,9 @@ TEST_F(TimelineTest, UtfEightNamesKeepTheOneCharacterPerYearGrid) {
     computeChartRange(ds);
     TimelineWindow ptime(state, Side::people);
     ChartView* v = chart(ptime);
-    v->resize(60 * v->charWidth(), 8 * v->lineHeight());
     ptime.show();
+    ptime.resize(70 * v->charWidth(), 8 * v->lineHeight() + 150);
+    v->scrollToColumn(0);
 
     // The closing bracket (column 30, the year 1870) and the end date are painted at the same
     // pixels on every row, whatever the row's lead and characters: the grid does not drift.
@@ -271,6 +282,7 @@ TEST_F(TimelineTest, TooltipsNameTheYearAndTheEntry) {
     TimelineWindow w(state, Side::events);
     w.show();
     ChartView* v = chart(w);
+    v->scrollToColumn(0);
     // The year under a bar's mark is the year it stands for.
     const long long end = static_cast<long long>(v->lines()[0].text().find(']'));
     QHelpEvent help(QEvent::ToolTip, QPoint(static_cast<int>(end) * v->charWidth() + 1, 2),
@@ -320,6 +332,7 @@ TEST_F(TimelineTest, ExportWritesTheChartTheFileEndingNames) {
     TimelineWindow w(state, Side::people);
     w.show();
     const std::vector<ChartLine>& lines = chart(w)->lines();
+    ASSERT_EQ(lines[0].lead, 3);
     auto exportTo = [&](const std::string& name, std::optional<bool> whole = std::nullopt) {
         dialogs.answerSave(q(folder.file(name)));
         if (whole)
@@ -327,11 +340,19 @@ TEST_F(TimelineTest, ExportWritesTheChartTheFileEndingNames) {
         child<QAction>(w, "mnuExport")->trigger();
         return std::filesystem::exists(folder.file(name)) ? readBytes(folder.file(name)) : "";
     };
+    // Zoomed out, the chart as shown, its title saying so, in the chosen year style.
+    state.choices.setYearStyle(YearStyle::signedNumbers);
+    child<QAction>(w, "mnuZoomOut")->trigger();
+    const ChartFrame frame = chartFrame(state.dataset, Side::people, state.settings.peopleColorBy,
+                                        2, YearStyle::signedNumbers, w.windowTitle().toStdString());
+    EXPECT_NE(frame.title.find("People Timeline (colored by faction), 1850 \u2013 1930, 2 years"),
+              std::string::npos);
     EXPECT_EQ(exportTo("p.svg"),
-              chartSvg(lines, state.dataset.encoding, state.settings.peopleBackColor,
-                       w.windowTitle().toStdString()));
-    // PNG: the whole chart, when asked for.
-    const PictureSize size = wholeChartPictureSize(lines);
+              chartSvg(lines, state.dataset.encoding, state.settings.peopleBackColor, frame));
+    // 1850 in column 9 / 2: no room for its label before it.
+    EXPECT_EQ(lines[0].text(), "    [---Ann---]   1870");
+    // PNG: the whole chart under its frame, when asked for.
+    const PictureSize size = wholeChartPictureSize(lines, frame);
     EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(exportTo("whole.png", true))).size(),
               QSize(static_cast<int>(size.width), static_cast<int>(size.height)));
     // An unknown ending is explained.
@@ -339,4 +360,79 @@ TEST_F(TimelineTest, ExportWritesTheChartTheFileEndingNames) {
     EXPECT_EQ(dialogs.messages(), std::vector<QString>{QStringLiteral(
                                       "Name the file .svg, .html or .png: its ending says what "
                                       "to export.")});
+}
+
+// Zoom, the ruler, the legend and the first view in one window, and what the user's choices
+// file keeps of them for the next.
+TEST_F(TimelineTest, ZoomRulerLegendAndFirstViewFollowTheChartAndAreKept) {
+    TempDir folder;
+    state.choicesFile = folder.file("choices.ini");
+    state.choices = UserChoices();
+    // The events begin eight centuries before the people: the people's chart opens at its own
+    // first line, its label in sight.
+    state.dataset.events[0].date1 = 1000;
+    computeChartRange(state.dataset);
+    auto w = std::make_unique<TimelineWindow>(state, Side::people);
+    w->resize(900, 500);
+    w->show();
+    QApplication::setActiveWindow(w.get()); // for the window's keys
+    ChartView* v = chart(*w);
+    auto* ruler = child<YearRuler>(*w, "ruler");
+    EXPECT_EQ(v->leftColumn(), 1850 - 990 - 1 - 8);
+    // The ruler's left edge is the chart frame's, a few pixels left of the first column.
+    EXPECT_NEAR(static_cast<double>(ruler->view().scale.firstYearOf(ruler->view().firstColumn)),
+                1850 - 8, 1.0);
+
+    // Out by the key and by Ctrl and the wheel; the year in the middle stays there.
+    const long long middle = w->centreYear();
+    QTest::keyClick(v, Qt::Key_Minus, Qt::ControlModifier);
+    QWheelEvent wheel(QPointF(10, 10), v->mapToGlobal(QPointF(10, 10)), {}, QPoint(0, -120),
+                      Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(v->viewport(), &wheel);
+    EXPECT_EQ(w->zoomStep(), 5);
+    EXPECT_NEAR(static_cast<double>(w->centreYear()), static_cast<double>(middle), 5.0);
+    EXPECT_EQ(v->lines()[0].text(),
+              buildPeopleChart(state.dataset, kindFactions, 5).lines[0].text());
+    // The pointer's column and the year Go to year showed are marked on the ruler.
+    QTest::mouseMove(v->viewport(), QPoint(3 * v->charWidth() + 1, 5));
+    EXPECT_EQ(ruler->view().hoverColumn, static_cast<long long>(v->leftColumn()) + 3);
+    dialogs.answerInput(QStringLiteral("1900"));
+    w->goToYear();
+    EXPECT_EQ(ruler->view().targetYear, 1900);
+    // Fit: the whole range in the window's width; In and Out greyed at the ends.
+    QTest::keyClick(v, Qt::Key_0, Qt::ControlModifier);
+    const double columns = v->viewport()->width() / static_cast<double>(v->charWidth());
+    EXPECT_LT(w->scale().columnOf(state.dataset.latestDate), columns);
+    EXPECT_GE(w->scale().columnOf(state.dataset.latestDate), columns / 3);
+    QTest::keyClick(v, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(w->zoomStep(), 1);
+    EXPECT_FALSE(child<QAction>(*w, "mnuZoomIn")->isEnabled());
+    for (int i = 0; i < 8; ++i)
+        child<QAction>(*w, "mnuZoomOut")->trigger();
+    EXPECT_EQ(w->zoomStep(), 100);
+    EXPECT_FALSE(child<QAction>(*w, "mnuZoomOut")->isEnabled());
+
+    // The legend: the categories the lines use, in table order, with their counts; a click
+    // highlights the first line of one.
+    auto* legend = child<QTreeWidget>(*w, "legend");
+    ASSERT_EQ(legend->topLevelItemCount(), 2);
+    EXPECT_EQ(legend->topLevelItem(1)->text(0) + legend->topLevelItem(1)->text(1),
+              QStringLiteral("Green1"));
+    legend->itemClicked(legend->topLevelItem(1), 0);
+    EXPECT_EQ(v->currentLine(), 1);
+    // Hidden with L, in signed years: the next window opens so, at the step this one left.
+    QTest::keyClick(v, Qt::Key_L);
+    EXPECT_FALSE(child<QDockWidget>(*w, "legendPanel")->isVisible());
+    child<QAction>(*w, "mnuSignedYears")->trigger();
+    w.reset();
+    const UserChoices kept = readUserChoices(state.choicesFile);
+    EXPECT_EQ(std::tuple(kept.zoomStep(Side::people), kept.legendShown(Side::people),
+                         kept.legendShown(Side::events), kept.yearStyle()),
+              std::tuple(100, false, true, YearStyle::signedNumbers));
+    state.choices = kept;
+    TimelineWindow again(state, Side::people);
+    again.show();
+    EXPECT_EQ(again.zoomStep(), 100);
+    EXPECT_FALSE(child<QDockWidget>(again, "legendPanel")->isVisible());
+    EXPECT_EQ(child<YearRuler>(again, "ruler")->view().style, YearStyle::signedNumbers);
 }
