@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -12,6 +13,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTreeView>
 
 #include <cstdio>
 #include <filesystem>
@@ -113,14 +115,36 @@ std::optional<QString> QtDialogs::input(const QString& prompt, const QString& ti
     return text;
 }
 
+namespace {
+
+// Qt's own dialog, in its detail view, wide enough that the size and the date of a file read
+// whole: the name column takes what room is left.
+void showColumnsWhole(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.resize(std::max(dialog.sizeHint().width(), 780),
+                  std::max(dialog.sizeHint().height(), 460));
+    if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = view->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+}
+
+} // namespace
+
 std::optional<QString> QtDialogs::openFile(const QString& filter, const QString& folder) {
     if (unattended_)
         return std::nullopt;
-    const QString path =
-        QFileDialog::getOpenFileName(parentWidget(), QString(), folder, qtFilter(filter));
-    if (path.isEmpty())
+    QFileDialog dialog(parentWidget(), QString(), folder, qtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    showColumnsWhole(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return path;
+    return dialog.selectedFiles().constFirst();
 }
 
 std::optional<QString> QtDialogs::saveFile(const QString& filter, const QString& defaultSuffix,
@@ -130,6 +154,7 @@ std::optional<QString> QtDialogs::saveFile(const QString& filter, const QString&
     QFileDialog dialog(parentWidget(), QString(), QString(), qtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    showColumnsWhole(dialog);
     QString suffix = defaultSuffix;
     if (suffix.startsWith(QLatin1Char('.')))
         suffix.remove(0, 1);

@@ -11,6 +11,10 @@
 
 #include "support/gui_test.h"
 
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
+
 #include <sys/stat.h>
 
 TEST(UiHelpers, FiltersTwipsCentringAndPlacement) {
@@ -88,6 +92,37 @@ TEST(UiHelpers, MessageBoxesArePlainAndUnattendedOnesAskNobody) {
     EXPECT_EQ(seen,
               QStringList({QStringLiteral("&Discard"), QStringLiteral("&Save (default)"),
                            QStringLiteral("Cancel"), QStringLiteral("Save changes to a.qd3?")}));
+
+    // The Open and Save dialogs show each file's size and date whole, however long the name.
+    TempDir files;
+    writeBytes(files.file(std::string(120, 'n') + ".qd3"), std::string(123456, 'x'));
+    for (const bool save : {false, true}) {
+        QTimer::singleShot(0, [&seen] {
+            auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(shown, nullptr);
+            auto* view = shown->findChild<QTreeView*>(QStringLiteral("treeView"));
+            ASSERT_NE(view, nullptr);
+            QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 1);
+            // A dialog made narrow leaves less room, but not for the size and the date.
+            shown->resize(480, 320);
+            QCoreApplication::processEvents();
+            for (int column : {1, 3})
+                seen.append(QString::number(
+                                view->header()->sectionSize(column) >=
+                                static_cast<QAbstractItemView*>(view)->sizeHintForColumn(column)) +
+                            view->model()->index(0, column, view->rootIndex()).data().toString());
+            shown->reject();
+        });
+        seen.clear();
+        if (save)
+            dialogs.saveFile(QStringLiteral("Dataset | *.qd3"), QStringLiteral(".qd3"),
+                             q(files.file("x.qd3")));
+        else
+            dialogs.openFile(QStringLiteral("Dataset | *.qd3"), q(files.path().string()));
+        ASSERT_EQ(seen.size(), 2) << save;
+        EXPECT_TRUE(seen[0].startsWith(QStringLiteral("1120"))) << seen[0].toStdString();
+        EXPECT_TRUE(seen[1].startsWith(QLatin1Char('1'))) << seen[1].toStdString();
+    }
 
     // A FIFO named as a print's file is refused before Qt's dialog opens it, which would wait
     // for a reader for ever.
