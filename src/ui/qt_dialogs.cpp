@@ -42,6 +42,8 @@ QWidget* QtDialogs::parentWidget() const {
         return active;
     if (QWidget* active = QApplication::activeWindow())
         return active;
+    if (lastActive_)
+        return lastActive_.data();
     return parent_.data();
 }
 
@@ -189,9 +191,19 @@ QPrinter& QtDialogs::printer() {
     return *printer_;
 }
 
-QtDialogs::QtDialogs(QWidget* parent) : parent_(parent) {}
+QtDialogs::QtDialogs(QWidget* parent) : parent_(parent) {
+    if (qApp)
+        tracking_ =
+            QObject::connect(qApp, &QApplication::focusChanged, [this](QWidget*, QWidget* now) {
+                QWidget* window = now ? now->window() : nullptr;
+                if (window && !qobject_cast<QDialog*>(window))
+                    lastActive_ = window;
+            });
+}
 
-QtDialogs::~QtDialogs() = default;
+QtDialogs::~QtDialogs() {
+    QObject::disconnect(tracking_);
+}
 
 namespace {
 bool isSpecialFile(const QString& path) {

@@ -42,6 +42,10 @@ private:
     QWidget* parentWidget() const;
     void report(const QString& text, const QString& title) const;
     QPointer<QWidget> parent_;
+    // The program's window the user was last in: a box shown just after a modal window closed,
+    // before the window manager handed the focus back, belongs to it and not to the main window.
+    QPointer<QWidget> lastActive_;
+    QMetaObject::Connection tracking_;
     bool unattended_ = false;
     std::unique_ptr<QPrinter> printer_;
 };

@@ -93,6 +93,23 @@ TEST(UiHelpers, MessageBoxesArePlainAndUnattendedOnesAskNobody) {
               QStringList({QStringLiteral("&Discard"), QStringLiteral("&Save (default)"),
                            QStringLiteral("Cancel"), QStringLiteral("Save changes to a.qd3?")}));
 
+    // A box shown while no window is active (a modal window just closed) belongs to the window
+    // the user was last in, not to the main window it would bring up over it.
+    QWidget main, chart;
+    ui::QtDialogs parented(&main);
+    auto* field = new QLineEdit(&chart);
+    chart.show();
+    QApplication::setActiveWindow(&chart);
+    field->setFocus();
+    QApplication::setActiveWindow(nullptr);
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, [&owner] {
+        owner = QApplication::activeModalWidget()->parentWidget();
+        QApplication::activeModalWidget()->close();
+    });
+    parented.message(QStringLiteral("3 of 5 selected"));
+    EXPECT_EQ(owner, &chart);
+
     // The Open and Save dialogs show each file's size and date whole, however long the name.
     TempDir files;
     writeBytes(files.file(std::string(120, 'n') + ".qd3"), std::string(123456, 'x'));
