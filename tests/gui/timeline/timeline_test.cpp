@@ -321,6 +321,24 @@ TEST_F(TimelineTest, LinkedChartsScrollToTheSameYearsAndCtrlGFindsAYear) {
     EXPECT_NEAR(pc->leftColumn() + quarter, static_cast<double>(pc->lines()[1].text().find('[')),
                 1.0);
 
+    // Zoomed out to ten years a character, the events chart still follows by year, and an
+    // edit's rebuild keeps the place while its year is in the chart; a range that left it
+    // behind brings the chart back to its own lines.
+    e->setZoomStep(10);
+    pc->scrollToColumn(500);
+    EXPECT_NEAR(static_cast<double>(e->yearAtViewColumn(
+                    static_cast<long long>(chart(*e)->leftColumn()))),
+                static_cast<double>(p->yearAtViewColumn(500)), 10.0);
+    // (The people's chart was built before the events' range widened by a century: its
+    // rebuild moves its origin, not the years in sight.)
+    const long long kept = p->centreYear();
+    p->refreshChart();
+    EXPECT_EQ(p->centreYear(), kept);
+    state.dataset.earliestDate = 1845;
+    state.dataset.latestDate = 1940;
+    p->refreshChart();
+    EXPECT_EQ(pc->leftColumn(), 0.0);
+
     // Unlinked in one window: both toggles go off, the setting with them.
     child<QAction>(*p, "mnuLink")->trigger();
     EXPECT_FALSE(child<QAction>(*e, "mnuLink")->isChecked());
