@@ -17,6 +17,7 @@
 #include "timeline/timeline_window.h"
 #include "ui/chart_view.h"
 #include "ui/qt_dialogs.h"
+#include "ui/year_ruler.h"
 
 #include <QApplication>
 #include <QImage>
@@ -112,22 +113,77 @@ void BM_OpenBothTimelines(benchmark::State& st) {
     }
 }
 
+// A scroll step down (0) or sideways (1), painted: sideways, the year ruler scrolls too.
 void BM_ScrollStep(benchmark::State& st) {
     Program program;
     Windows w;
     w.open(program.state);
     tess::ChartView* chart = chartOf(*w.people);
-    QScrollBar* bar = chart->verticalScrollBar();
+    auto* ruler = control<QWidget>(*w.people, "ruler");
+    const bool sideways = st.range(0) == 1;
+    QScrollBar* bar = sideways ? chart->horizontalScrollBar() : chart->verticalScrollBar();
     // Scrolled far right as well, where the bars of the latest years are.
     chart->horizontalScrollBar()->setValue(chart->horizontalScrollBar()->maximum() / 2);
     for (auto _ : st) {
-        bar->setValue(bar->value() >= bar->maximum() ? 0 : bar->value() + 1);
+        const int step = sideways ? bar->singleStep() : 1;
+        bar->setValue(bar->value() + step > bar->maximum() ? 0 : bar->value() + step);
         paintNow(chart->viewport());
+        if (sideways)
+            paintNow(ruler);
     }
 }
 
+// A zoom step on both timelines, out from one year a character to a hundred and back in,
+// with both charts painted.
+void BM_ZoomStepBothTimelines(benchmark::State& st) {
+    Program program(st.range(0) == 0 ? maximalFile() : wideSpanFile());
+    Windows w;
+    w.open(program.state);
+    bool out = true;
+    for (auto _ : st) {
+        for (tess::TimelineWindow* window : {w.people.get(), w.events.get()}) {
+            out ? window->zoomOut() : window->zoomIn();
+            paintNow(chartOf(*window)->viewport());
+        }
+        const int step = w.people->zoomStep();
+        if (step == tess::zoomSteps.back() || step == tess::zoomSteps.front())
+            out = !out;
+    }
+}
+
+// Fit on both timelines from one year a character, painted.
+void BM_ZoomFitBothTimelines(benchmark::State& st) {
+    Program program(st.range(0) == 0 ? maximalFile() : wideSpanFile());
+    Windows w;
+    w.open(program.state);
+    for (auto _ : st) {
+        st.PauseTiming();
+        w.people->setZoomStep(1);
+        w.events->setZoomStep(1);
+        st.ResumeTiming();
+        for (tess::TimelineWindow* window : {w.people.get(), w.events.get()}) {
+            window->zoomToFit();
+            paintNow(chartOf(*window)->viewport());
+        }
+    }
+}
+
+// One frame of the year ruler, the pointer over it, at one year a character (0) and at a
+// hundred (1).
+void BM_RulerPaint(benchmark::State& st) {
+    Program program(wideSpanFile());
+    Windows w;
+    w.open(program.state);
+    w.people->setZoomStep(st.range(0) == 0 ? 1 : 100);
+    auto* ruler = control<tess::YearRuler>(*w.people, "ruler");
+    ruler->setHoverColumn(40);
+    for (auto _ : st)
+        paintNow(ruler);
+}
+
 // Peak memory is a property of a whole process, so it is measured in a child that does only
-// what the program does: open the file, filter, and show both timelines.
+// what the program does: open the file, filter, show both timelines and zoom them through
+// every step.
 void BM_PeakMemoryBothOpen(benchmark::State& st) {
     const std::string file = st.range(0) == 0 ? maximalFile() : wideSpanFile();
     double megabytes = 0;
@@ -307,7 +363,10 @@ BENCHMARK(BM_OpenBothTimelines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectWindowOpen)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectAllOrNo)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectOK)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScrollStep)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ZoomStepBothTimelines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoomFitBothTimelines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RulerPaint)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ChartViewFill)
     ->Args({2000, 100})
     ->Args({10000, 100})
@@ -332,6 +391,13 @@ int main(int argc, char** argv) {
         openAsTheProgramDoes(state.dataset, argv[2]);
         Windows w;
         w.open(state);
+        // At every zoom step: the peak is the most any step needs.
+        for (size_t i = 1; i < tess::zoomSteps.size(); ++i) {
+            w.people->zoomOut();
+            w.events->zoomOut();
+            bench_support::paintNow(chartOf(*w.people)->viewport());
+            bench_support::paintNow(chartOf(*w.events)->viewport());
+        }
         QCoreApplication::processEvents();
         bench_support::writePeakMegabytes(argv[3]);
         return 0;
