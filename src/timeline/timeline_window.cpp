@@ -30,6 +30,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <cmath>
 #include <limits>
 
 namespace tess {
@@ -209,6 +210,10 @@ void TimelineWindow::Form_Load() {
         unsettledTwips_ = twips; // not framed yet: the frame's size is still unknown
     loading_ = false;
     Form_Resize();
+    if (!built_)
+        // The legend starts at what its names need, never more than a third of the window.
+        resizeDocks({legendDock_}, {std::min(legendDock_->sizeHint().width(), width() / 3)},
+                    Qt::Horizontal);
     showChart(built_);
 }
 
@@ -217,7 +222,7 @@ void TimelineWindow::showChart(bool rebuild) {
     const Dataset& ds = state_.dataset;
     const Settings& s = state_.settings;
     // A first build has no place to keep.
-    const long long centre = rebuild ? centreYear() : std::numeric_limits<long long>::min();
+    const double centre = rebuild ? centreYearExact() : -std::numeric_limits<double>::infinity();
     Chart chart = people ? buildPeopleChart(ds, s.peopleColorBy, step_)
                          : buildEventsChart(ds, s.eventsColorBy, step_);
     setWindowTitle(
@@ -260,13 +265,19 @@ double TimelineWindow::viewColumns() const {
     return chartView_->viewport()->width() / static_cast<double>(chartView_->charWidth());
 }
 
-long long TimelineWindow::centreYear() const {
-    return scale().firstYearOf(
-        static_cast<long long>(chartView_->leftColumn() + viewColumns() / 2));
+double TimelineWindow::centreYearExact() const {
+    return static_cast<double>(scale().firstYearOf(0)) +
+           (chartView_->leftColumn() + viewColumns() / 2) * step_;
 }
 
-void TimelineWindow::scrollToCentre(long long year) {
-    chartView_->scrollToColumn(static_cast<double>(scale().columnOf(year)) - viewColumns() / 2);
+long long TimelineWindow::centreYear() const {
+    return static_cast<long long>(std::floor(centreYearExact()));
+}
+
+void TimelineWindow::scrollToCentre(double year) {
+    // Kept as a fraction of a year, so that zooming in and out and rebuilding never drift.
+    chartView_->scrollToColumn((year - static_cast<double>(scale().firstYearOf(0))) / step_ -
+                               viewColumns() / 2);
 }
 
 void TimelineWindow::showData() {
@@ -305,7 +316,7 @@ void TimelineWindow::updateZoomActions() {
 
 void TimelineWindow::setZoomStep(int step) {
     step = validZoomStep(step);
-    const long long centre = centreYear();
+    const double centre = centreYearExact();
     state_.choices.setZoomStep(side_, step);
     state_.keepChoices();
     if (step == step_)

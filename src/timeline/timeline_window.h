@@ -102,7 +102,8 @@ private:
     // year behind, shows the start of its own lines.
     void showChart(bool rebuild);
     void showData();
-    void scrollToCentre(long long year);
+    double centreYearExact() const;
+    void scrollToCentre(double year);
     double viewColumns() const;
     void showLine(int line);
     void fillLegend();

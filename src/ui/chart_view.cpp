@@ -15,6 +15,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tess {
 
@@ -266,8 +267,8 @@ double ChartView::leftColumn() const {
 }
 
 void ChartView::scrollToColumn(double column) {
-    horizontalScrollBar()->setValue(static_cast<int>(std::clamp(
-        column * charWidth_, 0.0, static_cast<double>(horizontalScrollBar()->maximum()))));
+    horizontalScrollBar()->setValue(static_cast<int>(std::lround(std::clamp(
+        column * charWidth_, 0.0, static_cast<double>(horizontalScrollBar()->maximum())))));
 }
 
 void ChartView::keyPressEvent(QKeyEvent* event) {
