@@ -174,6 +174,9 @@ std::string chartSvg(const std::vector<ChartLine>& lines, TextEncoding encoding,
            "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " + std::to_string(width) +
            " " + std::to_string(height) +
            "\" font-family=\"monospace\" font-size=\"13\" xml:space=\"preserve\">\n";
+    // Browsers no longer honour xml:space: without this a line's leading blanks collapse and
+    // its text is stretched over cells that were meant for them.
+    out += "<style>text { white-space: pre; }</style>\n";
     out += "<title>" + xmlText(frame.title) + "</title>\n";
     out += "<rect width=\"100%\" height=\"100%\" fill=\"" + cssColor(background) + "\"/>\n";
     const std::string ink = cssColor(inkOn(background));
