@@ -12,6 +12,7 @@
 #include <QDockWidget>
 #include <QTreeWidget>
 #include <QWheelEvent>
+#include <QXmlStreamReader>
 
 #include "support/gui_test.h"
 
@@ -373,6 +374,25 @@ TEST_F(TimelineTest, ExportWritesTheChartTheFileEndingNames) {
     const PictureSize size = wholeChartPictureSize(lines, frame);
     EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(exportTo("whole.png", true))).size(),
               QSize(static_cast<int>(size.width), static_cast<int>(size.height)));
+    // The web page, taken apart by an XML reader: its heading, its legend, and over each line
+    // the entry and its years for the pointer, with no script at all.
+    QXmlStreamReader page(QByteArray::fromStdString(exportTo("p.html")));
+    QStringList seen;
+    while (!page.atEnd()) {
+        if (page.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        EXPECT_NE(page.name(), QStringLiteral("script"));
+        if (page.name() == QStringLiteral("span"))
+            seen.append(page.attributes().value(QStringLiteral("title")).toString());
+        else if (page.name() == QStringLiteral("h1") || page.name() == QStringLiteral("li"))
+            seen.append(page.readElementText(QXmlStreamReader::IncludeChildElements));
+    }
+    EXPECT_FALSE(page.hasError()) << page.errorString().toStdString();
+    EXPECT_EQ(seen,
+              QStringList({QString::fromStdString(frame.title), QStringLiteral("Red (2)"),
+                           QStringLiteral("Green (1)"), QStringLiteral("Ann 1850 \u2013 1870"),
+                           QStringLiteral("Bob 1860 \u2013 1890"),
+                           QStringLiteral("Cy 1880 \u2013 1930")}));
     // An unknown ending is explained.
     EXPECT_EQ(exportTo("p.txt"), "");
     EXPECT_EQ(dialogs.messages(), std::vector<QString>{QStringLiteral(
