@@ -64,14 +64,13 @@ std::optional<QByteArray> wholeChartPng(const std::vector<ChartLine>& lines, Tex
                   .arg(size.height);
         return std::nullopt;
     }
-    const QColor paper(background & 0xFF, (background >> 8) & 0xFF, (background >> 16) & 0xFF);
+    const QColor paper = storedColor(background, Qt::white);
     QImage image(static_cast<int>(size.width), static_cast<int>(size.height), QImage::Format_RGB32);
     image.fill(paper);
     {
         QPainter painter(&image);
         const FrameLayout l = layoutFrame(frame, size.width);
-        const int32_t inkColor = inkOn(background);
-        const QColor ink(inkColor & 0xFF, (inkColor >> 8) & 0xFF, (inkColor >> 16) & 0xFF);
+        const QColor ink = storedColor(inkOn(background));
         painter.setPen(ink);
         painter.setFont(l.titleFont);
         painter.drawText(QRect(4, 0, image.width() - 8, l.titleHeight), Qt::AlignVCenter,
@@ -82,11 +81,7 @@ std::optional<QByteArray> wholeChartPng(const std::vector<ChartLine>& lines, Tex
             const int x = 4 + static_cast<int>(static_cast<long long>(i) % l.perRow) * l.itemWidth;
             const int y = l.titleHeight +
                           static_cast<int>(static_cast<long long>(i) / l.perRow) * l.itemHeight;
-            painter.fillRect(
-                QRect(x, y + 2, 12, 12),
-                row.color == defaultTextColor
-                    ? QColor(Qt::black)
-                    : QColor(row.color & 0xFF, (row.color >> 8) & 0xFF, (row.color >> 16) & 0xFF));
+            painter.fillRect(QRect(x, y + 2, 12, 12), storedColor(row.color));
             const std::string name = row.category ? captionName(row.name, encoding) : row.name;
             painter.drawText(x + 18, y + QFontMetrics(l.font).ascent() + 1,
                              QString::fromStdString(name + " (" + std::to_string(row.lines) + ")"));

@@ -301,10 +301,7 @@ void TimelineWindow::fillLegend() {
         // The swatch is painted at the screen's scale so that it stays sharp.
         QPixmap swatch(QSize(14, 14) * scale);
         swatch.setDevicePixelRatio(scale);
-        swatch.fill(
-            row.color == defaultTextColor
-                ? palette().color(QPalette::Text)
-                : QColor(row.color & 0xFF, (row.color >> 8) & 0xFF, (row.color >> 16) & 0xFF));
+        swatch.fill(storedColor(row.color, palette().color(QPalette::Text)));
         item->setIcon(0, QIcon(swatch));
     }
 }

@@ -48,13 +48,13 @@ ChartCells chartCells() {
     return c;
 }
 
-namespace {
-
-QColor colorOf(int32_t c, const QColor& textColor) {
+QColor storedColor(int32_t c, const QColor& textColor) {
     if (c == defaultTextColor)
         return textColor;
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
+
+namespace {
 
 // Draws a piece of a line from x, one character a cell.
 void drawCells(QPainter& painter, const ChartCells& cells, int x, int baseline,
@@ -126,7 +126,7 @@ void paintChartRows(QPainter& painter, const ChartCells& cells, const std::vecto
         const long long to = std::min<long long>(line.width(), firstColumn + columns);
         if (from >= to)
             continue;
-        painter.setPen(colorOf(line.color, textColor));
+        painter.setPen(storedColor(line.color, textColor));
         drawCells(painter, cells, static_cast<int>((from - firstColumn) * cells.charWidth) + x0,
                   row * cells.lineHeight + cells.ascent, line.slice(from, to - from, encoding),
                   encoding);
@@ -172,7 +172,7 @@ void ChartView::setBackgroundColor(int32_t rgb) {
 }
 
 QColor ChartView::lineColor(int index) const {
-    return colorOf(lines_[static_cast<size_t>(index)].color, palette().color(QPalette::Text));
+    return storedColor(lines_[static_cast<size_t>(index)].color, palette().color(QPalette::Text));
 }
 
 void ChartView::updateScrollBars() {

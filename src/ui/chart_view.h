@@ -111,6 +111,9 @@ private:
     int current_ = -1;
 };
 
+// A colour kept as 0x00BBGGRR; textColor for a line's defaultTextColor.
+QColor storedColor(int32_t bgr, const QColor& textColor = Qt::black);
+
 // Courier, bold, 9.75 points; the closest fixed-pitch face when the machine has no Courier.
 QFont chartFont();
 
