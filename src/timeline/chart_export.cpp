@@ -102,23 +102,28 @@ ChartFrame chartFrame(const Dataset& ds, Side side, int colorBy, int step, YearS
     if (!file.empty())
         f.title = displayText(file, TextEncoding::utf8, messageTextLimit) + " \u2014 ";
     f.title += caption;
-    if (first)
+    if (first) {
         f.title += ", " + yearText(*first, style) + " \u2013 " + yearText(*last, style);
+        f.years = std::pair<long long, long long>(ds.earliestDate, ds.latestDate);
+    }
     if (step > 1)
         f.title += ", " + std::to_string(step) + " years a character";
     return f;
 }
 
-std::pair<std::string, std::string> rulerRows(const YearScale& scale, YearStyle style,
-                                              long long columns) {
+std::pair<std::string, std::string>
+rulerRows(const YearScale& scale, YearStyle style, long long columns,
+          std::optional<std::pair<long long, long long>> years) {
     columns = std::max<long long>(columns, 1);
     std::string labels(static_cast<size_t>(columns), ' ');
     std::string ticks(static_cast<size_t>(columns), ' ');
     const int width = static_cast<int>(widestYearLabel(scale, 0, columns, style).size());
     const RulerMarks marks = rulerMarks(scale, 0, columns, width + 2);
     long long free = 0; // the first column a label may take
+    if (!years)
+        return {"", ""};
     for (const RulerTick& tick : marks.ticks) {
-        if (tick.column < 0 || tick.column >= columns)
+        if (tick.year < years->first || tick.year > years->second)
             continue;
         ticks[static_cast<size_t>(tick.column)] = tick.labelled ? '|' : '\'';
         if (!tick.labelled)
@@ -158,7 +163,13 @@ int32_t inkOn(int32_t background) {
 std::string chartSvg(const std::vector<ChartLine>& lines, TextEncoding encoding, int32_t background,
                      const ChartFrame& frame) {
     const long long columns = chartColumns(lines);
-    const long long width = std::max<long long>(columns * svgCellWidth, 480);
+    // Room for the chart with the last ruler label past its end, and for the whole title.
+    const long long titleChars =
+        static_cast<long long>(std::count_if(frame.title.begin(), frame.title.end(), [](char c) {
+            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        }));
+    const long long width =
+        std::max({columns * svgCellWidth + 40, titleChars * 9 + 8, static_cast<long long>(480)});
     // The legend's items stand in rows of as many as the picture's width holds.
     constexpr int itemWidth = 240, itemHeight = 18, titleHeight = 26, rulerHeight = 30;
     const long long perRow = std::max<long long>(1, width / itemWidth);
@@ -198,19 +209,26 @@ std::string chartSvg(const std::vector<ChartLine>& lines, TextEncoding encoding,
     const long long rulerTop = top - rulerHeight;
     const int labelColumns =
         static_cast<int>(widestYearLabel(frame.scale, 0, columns, frame.style).size()) + 2;
-    const RulerMarks marks = rulerMarks(frame.scale, 0, columns, labelColumns);
+    RulerMarks marks = rulerMarks(frame.scale, 0, columns, labelColumns);
+    // Years only where the chart has them, and none for a chart without lines.
+    std::erase_if(marks.ticks, [&frame](const RulerTick& t) {
+        return !frame.years || t.year < frame.years->first || t.year > frame.years->second;
+    });
     // The ticks of each kind stand evenly, so each kind is one dashed line: a picture of a
     // chart thousands of years wide stays small.
     auto tickRow = [&](bool labelled, int length) {
         const auto first = std::find_if(marks.ticks.begin(), marks.ticks.end(),
                                         [&](const RulerTick& t) { return t.labelled == labelled; });
+        const auto last = std::find_if(marks.ticks.rbegin(), marks.ticks.rend(),
+                                       [&](const RulerTick& t) { return t.labelled == labelled; });
         if (first == marks.ticks.end())
             return;
         const long long years = labelled ? marks.labelEvery : marks.tickEvery;
         const long long spacing = std::max<long long>(1, years / frame.scale.step) * svgCellWidth;
         const long long x = first->column * svgCellWidth + svgCellWidth / 2;
+        const long long end = last->column * svgCellWidth + svgCellWidth / 2 + 1;
         out += "<path d=\"M" + std::to_string(x) + ".5 " +
-               std::to_string(rulerTop + 26 - length / 2) + "H" + std::to_string(width) +
+               std::to_string(rulerTop + 26 - length / 2) + "H" + std::to_string(end) +
                "\" stroke=\"" + ink + "\" stroke-width=\"" + std::to_string(length) +
                "\" stroke-dasharray=\"1 " + std::to_string(spacing - 1) + "\"/>\n";
     };
@@ -282,7 +300,8 @@ std::string chartHtml(const std::vector<ChartLine>& lines, TextEncoding encoding
     for (const LegendRow& row : frame.legend)
         out += "<li><i style=\"background: " + cssColor(row.color) + "\"></i>" +
                xmlText(legendName(row, encoding)) + " (" + std::to_string(row.lines) + ")</li>\n";
-    const auto [labels, ticks] = rulerRows(frame.scale, frame.style, chartColumns(lines));
+    const auto [labels, ticks] =
+        rulerRows(frame.scale, frame.style, chartColumns(lines), frame.years);
     out +=
         "</ul>\n<pre class=\"ruler\">" + xmlText(labels) + "\n" + xmlText(ticks) + "</pre>\n<pre>";
     for (size_t i = 0; i < lines.size(); ++i) {

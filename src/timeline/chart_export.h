@@ -5,7 +5,9 @@
 #include "timeline/chart.h"
 #include "timeline/legend.h"
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tess {
@@ -18,6 +20,9 @@ struct ChartFrame {
     YearStyle style = YearStyle::readable;
     std::vector<LegendRow> legend;    // names in the dataset's encoding
     std::vector<std::string> entries; // UTF-8, one a line
+    // The years the ruler marks, first and last: the chart's range; none for a chart without
+    // lines, whose range means nothing.
+    std::optional<std::pair<long long, long long>> years;
 };
 
 // The frame of a side's chart as the timeline window shows it: the title names the dataset's
@@ -41,9 +46,11 @@ std::string chartHtml(const std::vector<ChartLine>& lines, TextEncoding encoding
                       int32_t background, const ChartFrame& frame);
 
 // The ruler as two text rows a character a column for columns [0, columns): the labels centred
-// over their ticks, then the ticks ('|' under a label, '\'' between).
+// over their ticks, then the ticks ('|' under a label, '\'' between), for the years given only
+// (two empty rows without them).
 std::pair<std::string, std::string> rulerRows(const YearScale& scale, YearStyle style,
-                                              long long columns);
+                                              long long columns,
+                                              std::optional<std::pair<long long, long long>> years);
 
 // "#RRGGBB" of a colour kept as 0x00BBGGRR; a line without a colour of its own is black.
 std::string cssColor(int32_t color);

@@ -46,7 +46,12 @@ PictureSize wholeChartPictureSize(const std::vector<ChartLine>& lines, const Cha
     long long columns = 1;
     for (const ChartLine& line : lines)
         columns = std::max(columns, line.width());
-    const long long width = std::max<long long>(columns * cells.charWidth, 480);
+    // Room for the chart with the last ruler label past its end, and for the whole title.
+    const FrameLayout title = layoutFrame(frame, 1);
+    const long long width = std::max<long long>(
+        {columns * cells.charWidth + 40,
+         QFontMetrics(title.titleFont).horizontalAdvance(QString::fromStdString(frame.title)) + 8,
+         480});
     return {width,
             layoutFrame(frame, width).height() +
                 std::max<long long>(1, static_cast<long long>(lines.size())) * cells.lineHeight};
@@ -97,6 +102,7 @@ std::optional<QByteArray> wholeChartPng(const std::vector<ChartLine>& lines, Tex
         view.style = frame.style;
         view.charWidth = cells.charWidth;
         view.width = image.width();
+        view.years = frame.years;
         paintYearRuler(painter, l.font, palette, view);
         painter.translate(0, l.rulerHigh);
         paintChartRows(painter, cells, lines, encoding, Qt::black, 0,

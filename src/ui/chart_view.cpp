@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace tess {
 
@@ -46,6 +47,13 @@ ChartCells chartCells() {
     c.lineHeight = std::max(1, metrics.height());
     c.ascent = metrics.ascent();
     return c;
+}
+
+int takeWheelNotches(int& turned, int delta) {
+    turned += delta;
+    const int notches = turned / 120;
+    turned -= notches * 120;
+    return notches;
 }
 
 QColor storedColor(int32_t c, const QColor& textColor) {
@@ -318,9 +326,8 @@ void ChartView::keyPressEvent(QKeyEvent* event) {
 
 void ChartView::wheelEvent(QWheelEvent* event) {
     if (event->modifiers() & Qt::ControlModifier) {
-        const int delta = event->angleDelta().y();
-        if (delta != 0)
-            emit zoomRequested(delta > 0 ? 1 : -1);
+        for (int n = takeWheelNotches(wheel_, event->angleDelta().y()); n != 0; n -= n > 0 ? 1 : -1)
+            emit zoomRequested(n > 0 ? 1 : -1);
         event->accept();
         return;
     }

@@ -108,8 +108,14 @@ private:
     int& lineHeight_ = cells_.lineHeight;
     bool keyboardLines_ = false;
     long long minimumColumns_ = 0;
+    int wheel_ = 0; // Ctrl+wheel turned since the last zoom step, in eighths of a degree
     int current_ = -1;
 };
+
+// The whole notches of a wheel turned by delta (eighths of a degree) with what was turned
+// before, signed: a fine-grained wheel or a touchpad sends small steps, and a zoom step is a
+// whole notch.
+int takeWheelNotches(int& turned, int delta);
 
 // A colour kept as 0x00BBGGRR; textColor for a line's defaultTextColor.
 QColor storedColor(int32_t bgr, const QColor& textColor = Qt::black);

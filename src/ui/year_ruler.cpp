@@ -1,11 +1,15 @@
 #include "ui/year_ruler.h"
 
+#include "ui/chart_view.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace tess {
 
@@ -38,6 +42,21 @@ void paintYearRuler(QPainter& painter, const QFont& font, const QPalette& palett
     painter.setPen(ink);
     painter.drawLine(0, height - 1, v.width, height - 1);
     const long long columns = v.width / cw + 2;
+    if (!v.years) {
+        painter.restore();
+        return;
+    }
+    // The hovered column's years in a box beside the pointer's cell, on the side with room;
+    // the labels it would cover are left out rather than shown in pieces.
+    QRect box;
+    QString hovered;
+    if (v.hoverColumn) {
+        hovered = yearsOfColumn(v, *v.hoverColumn);
+        const int left = static_cast<int>((*v.hoverColumn - v.firstColumn) * cw) + v.x0;
+        const int w = metrics.horizontalAdvance(hovered) + 8;
+        const int boxX = left + cw + w <= v.width ? left + cw : std::max(0, left - w);
+        box = QRect(boxX, 1, w, metrics.height());
+    }
     auto xOf = [&](long long column) {
         return static_cast<int>((column - v.firstColumn) * cw) + v.x0 + cw / 2;
     };
@@ -47,12 +66,18 @@ void paintYearRuler(QPainter& painter, const QFont& font, const QPalette& palett
         (widest + metrics.horizontalAdvance(QLatin1Char(' ')) * 2 + cw - 1) / cw;
     const RulerMarks marks = rulerMarks(v.scale, v.firstColumn, columns, labelColumns);
     for (const RulerTick& tick : marks.ticks) {
+        if (tick.year < v.years->first || tick.year > v.years->second)
+            continue;
         const int x = xOf(tick.column);
         painter.drawLine(x, height - (tick.labelled ? 8 : 4), x, height - 1);
         if (!tick.labelled)
             continue;
         const QString label = QString::fromStdString(yearText(tick.year, v.style));
-        painter.drawText(x - metrics.horizontalAdvance(label) / 2, metrics.ascent() + 1, label);
+        const int labelWidth = metrics.horizontalAdvance(label);
+        const QRect at(x - labelWidth / 2, 1, labelWidth, metrics.height());
+        if (!box.isNull() && at.intersects(box))
+            continue;
+        painter.drawText(at.x(), metrics.ascent() + 1, label);
     }
     if (v.targetYear) {
         const int x = xOf(v.scale.columnOf(*v.targetYear));
@@ -68,15 +93,10 @@ void paintYearRuler(QPainter& painter, const QFont& font, const QPalette& palett
         QColor band = palette.color(QPalette::Highlight);
         band.setAlpha(90);
         painter.fillRect(QRect(left, 0, cw, height), band);
-        const QString text = yearsOfColumn(v, *v.hoverColumn);
-        const int w = metrics.horizontalAdvance(text) + 8;
-        // The box stands beside the pointer's cell, on the side with room.
-        const int boxX = left + cw + w <= v.width ? left + cw : std::max(0, left - w);
-        const QRect box(boxX, 1, w, metrics.height());
         painter.fillRect(box, palette.color(QPalette::ToolTipBase));
         painter.setPen(palette.color(QPalette::ToolTipText));
         painter.drawRect(box.adjusted(0, 0, -1, -1));
-        painter.drawText(box, Qt::AlignCenter, text);
+        painter.drawText(box, Qt::AlignCenter, hovered);
     }
     painter.restore();
 }
@@ -95,6 +115,21 @@ void YearRuler::setScale(const YearScale& scale, int charWidth) {
 void YearRuler::setYearStyle(YearStyle style) {
     view_.style = style;
     update();
+}
+
+void YearRuler::setYears(std::optional<std::pair<long long, long long>> years) {
+    view_.years = years;
+    update();
+}
+
+void YearRuler::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        event->ignore();
+        return;
+    }
+    for (int n = takeWheelNotches(wheel_, event->angleDelta().y()); n != 0; n -= n > 0 ? 1 : -1)
+        emit zoomRequested(n > 0 ? 1 : -1);
+    event->accept();
 }
 
 void YearRuler::setScrollX(int pixels) {

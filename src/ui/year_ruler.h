@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <utility>
 
 namespace tess {
 
@@ -19,6 +20,8 @@ struct RulerView {
     YearStyle style = YearStyle::readable;
     std::optional<long long> hoverColumn;
     std::optional<long long> targetYear;
+    // The years the chart covers, first and last; a ruler without them shows no years.
+    std::optional<std::pair<long long, long long>> years;
 };
 
 // The height of a ruler drawn in the font.
@@ -39,6 +42,7 @@ public:
 
     void setScale(const YearScale& scale, int charWidth);
     void setYearStyle(YearStyle style);
+    void setYears(std::optional<std::pair<long long, long long>> years);
     // How many pixels of the chart are scrolled off at the left, and how far right of the
     // ruler's left edge the chart's first column starts (its frame).
     void setScrollX(int pixels);
@@ -49,13 +53,19 @@ public:
 
     QSize sizeHint() const override;
 
+signals:
+    // Ctrl and the wheel over the ruler zoom as over the chart.
+    void zoomRequested(int direction);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     RulerView view_;
     int scrollX_ = 0;
     int margin_ = 0;
+    int wheel_ = 0;
 };
 
 } // namespace tess

@@ -1,4 +1,5 @@
 #include "timeline/chart.h"
+#include "timeline/chart_export.h"
 #include "timeline/selection.h"
 
 #include "core/text_encoding.h"
@@ -173,6 +174,12 @@ TEST(ChartLine, ZoomedLinesColumnsFitAndRuler) {
                 long long columns = 0;
                 in >> latest >> columns;
                 out << "step " << fitStep(edge, latest, columns) << '\n';
+            } else if (what == "text") {
+                long long columns = 0, first = 0, last = 0;
+                in >> columns >> first >> last;
+                const auto [labels, ticks] =
+                    rulerRows(scale, YearStyle::readable, columns, std::pair(first, last));
+                out << '|' << labels << "|\n|" << ticks << "|\n";
             } else if (what == "ruler") {
                 long long first = 0, columns = 0;
                 int labelColumns = 0;
