@@ -413,6 +413,10 @@ void ZemMain::mnudisplay_Click() {
                 Qt::UniqueConnection);
         connect(from, &TimelineWindow::linkToggled, to, &TimelineWindow::setLinked,
                 Qt::UniqueConnection);
+        connect(from, &TimelineWindow::yearStyleToggled, to, &TimelineWindow::useSignedYears,
+                Qt::UniqueConnection);
+        connect(from, &TimelineWindow::selectionApplied, to, &TimelineWindow::refreshChart,
+                Qt::UniqueConnection);
     }
     for (QPointer<TimelineWindow>* window : {&peopleTimeline_, &eventsTimeline_}) {
         (*window)->show();

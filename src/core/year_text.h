@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace tess {
 
@@ -19,5 +21,9 @@ std::string dateText(int year, int type, YearStyle style);
 // An entry's dates: both, an en dash between ("100 BC – 44 BC"), or the one date when they are
 // the same year of the same kind.
 std::string spanText(int date1, int type1, int date2, int type2, YearStyle style);
+
+// A year as typed: a signed whole number ("-44", "1492") or one followed by BC ("44 BC",
+// "44bc", "44 B.C."); nothing for anything else.
+std::optional<long long> parseYear(std::string_view text);
 
 } // namespace tess

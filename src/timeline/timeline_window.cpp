@@ -66,11 +66,16 @@ TimelineWindow::TimelineWindow(AppState& state, Side side, QWidget* parent)
     legendList_->setToolTip(QStringLiteral("Click a category to highlight its first line"));
     legendDock_->setWidget(legendList_);
     addDockWidget(Qt::RightDockWidgetArea, legendDock_);
-    connect(legendList_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+    auto showCategory = [this](QTreeWidgetItem* item) {
         const int row = legendList_->indexOfTopLevelItem(item);
         if (row >= 0 && static_cast<size_t>(row) < legend_.size())
             showLine(legend_[static_cast<size_t>(row)].firstLine);
-    });
+    };
+    connect(legendList_, &QTreeWidget::itemClicked, this, showCategory);
+    connect(legendList_, &QTreeWidget::itemActivated, this, showCategory);
+    // The chart is placed by hand (its size follows the window's by a rule): it is placed
+    // again whenever the room for it changes, as when the legend is shown or hidden.
+    central->installEventFilter(this);
 
     auto action = [this](const char* name, const QString& caption) {
         QAction* a = menuBar()->addAction(caption);
@@ -112,13 +117,15 @@ TimelineWindow::TimelineWindow(AppState& state, Side side, QWidget* parent)
     connect(zoomOutAction_, &QAction::triggered, this, &TimelineWindow::zoomOut);
     connect(fitAction, &QAction::triggered, this, &TimelineWindow::zoomToFit);
     connect(actualAction, &QAction::triggered, this, [this] { setZoomStep(1); });
-    connect(chartView_, &ChartView::zoomRequested, this,
-            [this](int direction) { direction > 0 ? zoomIn() : zoomOut(); });
+    auto zoomBy = [this](int direction) { direction > 0 ? zoomIn() : zoomOut(); };
+    connect(chartView_, &ChartView::zoomRequested, this, zoomBy);
+    connect(ruler_, &YearRuler::zoomRequested, this, zoomBy);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     legendAction_ = item(view, "mnuLegend", QStringLiteral("&Legend"), {QKeySequence(Qt::Key_L)});
     legendAction_->setCheckable(true);
-    QAction* signedAction = item(view, "mnuSignedYears", QStringLiteral("&Signed years"), {});
+    signedAction_ = item(view, "mnuSignedYears", QStringLiteral("&Signed years"), {});
+    QAction* signedAction = signedAction_;
     signedAction->setCheckable(true);
     signedAction->setChecked(state_.choices.yearStyle() == YearStyle::signedNumbers);
     signedAction->setToolTip(QStringLiteral("Years before the era as -44 rather than 44 BC"));
@@ -143,6 +150,8 @@ TimelineWindow::TimelineWindow(AppState& state, Side side, QWidget* parent)
             [this](int line) { rtbox1_Click(line, 0); });
     connect(chartView_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int x) {
         ruler_->setScrollX(x);
+        if (!zooming_)
+            centreAim_.reset();
         if (!following_ && state_.settings.linkScrolling)
             emit yearsScrolled(static_cast<double>(scale().firstYearOf(0)) +
                                chartView_->leftColumn() * step_);
@@ -247,6 +256,9 @@ void TimelineWindow::showChart(bool rebuild) {
     chartView_->setMinimumColumns(scale().columnOf(ds.latestDate) + 20);
     chartView_->setChart(std::move(chart.lines), ds.encoding, rebuild);
     ruler_->setScale(scale(), chartView_->charWidth());
+    // Years only where the chart has them; none at all for a chart without lines.
+    ruler_->setYears(drawn_.empty() ? std::nullopt
+                                    : std::optional(std::pair(ds.earliestDate, ds.latestDate)));
     ruler_->setScrollX(chartView_->horizontalScrollBar()->value());
     legend_ = legendRows(ds, side_, people ? s.peopleColorBy : s.eventsColorBy);
     fillLegend();
@@ -313,14 +325,18 @@ void TimelineWindow::updateZoomActions() {
 
 void TimelineWindow::setZoomStep(int step) {
     step = validZoomStep(step);
-    const double centre = centreYearExact();
+    // The year the user had in the middle, even where a narrow chart could not keep it there.
+    const double centre = centreAim_.value_or(centreYearExact());
     state_.choices.setZoomStep(side_, step);
     state_.keepChoices();
     if (step == step_)
         return;
     step_ = step;
+    zooming_ = true;
     refreshChart();
     scrollToCentre(centre);
+    zooming_ = false;
+    centreAim_ = centre;
 }
 
 void TimelineWindow::zoomIn() {
@@ -349,9 +365,11 @@ void TimelineWindow::showLegend(bool shown) {
 void TimelineWindow::useSignedYears(bool on) {
     const YearStyle style = on ? YearStyle::signedNumbers : YearStyle::readable;
     ruler_->setYearStyle(style);
+    signedAction_->setChecked(on);
     if (state_.choices.yearStyle() != style) {
         state_.choices.setYearStyle(style);
         state_.keepChoices();
+        emit yearStyleToggled(on);
     }
 }
 
@@ -478,17 +496,17 @@ void TimelineWindow::goToYear() {
     const long long middle =
         yearAtViewColumn(static_cast<long long>(chartView_->leftColumn() + viewColumns() / 4));
     const std::optional<QString> answer = state_.dialogs.input(
-        QStringLiteral("Year to show"), QStringLiteral("Go to year"), QString::number(middle));
+        QStringLiteral("Year to show (1492, 44 BC or -44)"), QStringLiteral("Go to year"),
+        QString::fromStdString(yearText(middle, state_.choices.yearStyle())));
     if (!answer)
         return;
-    bool ok = false;
-    const int year = answer->trimmed().toInt(&ok);
-    if (!ok || year < -32768 || year > 32767) {
+    const std::optional<long long> year = parseYear(answer->toStdString());
+    if (!year || *year < -32768 || *year > 32767) {
         state_.dialogs.message(QStringLiteral("\"") + answer->left(40) +
                                QStringLiteral("\" is not a year."));
         return;
     }
-    showYear(year);
+    showYear(*year);
 }
 
 bool TimelineWindow::showEntryLine(int index) {
@@ -517,6 +535,12 @@ void TimelineWindow::settlePlacement() {
     const QRect twips = *unsettledTwips_;
     unsettledTwips_.reset();
     ui::setOuterRectTwips(*this, twips);
+}
+
+bool TimelineWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize && !loading_ && isVisible())
+        Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TimelineWindow::resizeEvent(QResizeEvent* event) {
@@ -583,6 +607,8 @@ void TimelineWindow::mnuselect_Click() {
     state_.dialogs.message(
         QString::fromStdString(plainNumber(selected) + " of " + plainNumber(total) + " selected"));
     Form_Load();
+    // Select filters both sides: the other chart is drawn again too.
+    emit selectionApplied();
     // The message box handed the focus back to whichever window it chose: the chart the user
     // was selecting for stays in front.
     raise();

@@ -48,6 +48,10 @@ signals:
     // The chart was scrolled sideways by the user; the year is the one at its left edge.
     void yearsScrolled(double leftYear);
     void linkToggled(bool on);
+    // Signed years chosen or not in this window: the other follows.
+    void yearStyleToggled(bool on);
+    // Select filtered the dataset: the other chart must be drawn again.
+    void selectionApplied();
 
 public slots:
     void Form_Load();
@@ -87,6 +91,7 @@ public slots:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
 private:
@@ -125,6 +130,10 @@ private:
     Side side_;
     int leftEdgeYear_ = 0;
     int step_ = 1;
+    // The middle year zooming aims at, kept until the user scrolls; zooming_ tells its own
+    // scrolls from the user's.
+    std::optional<double> centreAim_;
+    bool zooming_ = false;
     bool built_ = false;
     std::vector<LegendRow> legend_;
     bool following_ = false;
@@ -141,6 +150,7 @@ private:
     QAction* zoomInAction_ = nullptr;
     QAction* zoomOutAction_ = nullptr;
     QAction* legendAction_ = nullptr;
+    QAction* signedAction_ = nullptr;
     // Horizontal scrolls move the other chart to the same years; kept in the settings.
     QAction* linkAction_ = nullptr;
 };

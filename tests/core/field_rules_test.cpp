@@ -110,4 +110,11 @@ TEST(YearText, ReadableOrSigned) {
         EXPECT_EQ(spanText(r.date1, r.type1, r.date2, r.type2, YearStyle::signedNumbers),
                   r.signedNumbers);
     }
+    // Typed back (Go to year): either style, BC in any case and with full stops; nothing else.
+    for (const auto& [typed, year] : std::initializer_list<std::pair<const char*, long long>>{
+             {" 44 BC ", -44}, {"44bc", -44}, {"44 B.C.", -44}, {"-44", -44}, {"1492", 1492}}) {
+        EXPECT_EQ(parseYear(typed), year) << typed;
+    }
+    for (const char* typed : {"", "BC", "-44 BC", "44 AD", "12a", "4 4", "99999999"})
+        EXPECT_EQ(parseYear(typed), std::nullopt) << typed;
 }

@@ -20,7 +20,8 @@ namespace {
 
 class TimelineTest : public ::testing::Test {
 protected:
-    TimelineTest() : state(dialogs) {
+    // The main window keeps its choices in the program folder: a folder of the test's own.
+    TimelineTest() : state(dialogs, programFolder.path().string()) {
         DatasetBuilder b;
         b.category(kindFactions, "Red", 0x0000FF).category(kindFactions, "Green", 0x00FF00);
         b.category(kindOccupations, "Blue", 0xFF0000).category(kindGroups, "G1", 0x808080);
@@ -47,6 +48,7 @@ protected:
         QCoreApplication::sendEvent(box, &out);
     }
 
+    TempDir programFolder;
     ScriptedDialogs dialogs;
     AppState state;
 };
@@ -175,7 +177,10 @@ TEST_F(TimelineTest, UtfEightNamesKeepTheOneCharacterPerYearGrid) {
 
 TEST_F(TimelineTest, SelectKeepsItsBoxesToTheirRulesAndRebuildsTheChart) {
     Dataset& ds = state.dataset;
-    TimelineWindow ptime(state, Side::people);
+    ZemMain main(state);
+    main.mnudisplay_Click();
+    TimelineWindow& ptime = *topLevel<TimelineWindow>("Ptime");
+    TimelineWindow& etime = *topLevel<TimelineWindow>("Etime");
     // Each box keeps to its rule as it is typed in or left; OK with a new range filters both
     // halves, which becomes the chart range widened by 10, and the chart is drawn again in the
     // colouring chosen.
@@ -199,6 +204,12 @@ TEST_F(TimelineTest, SelectKeepsItsBoxesToTheirRulesAndRebuildsTheChart) {
     EXPECT_EQ(dialogs.messages().back(), QStringLiteral("1 of 3 selected"));
     EXPECT_EQ(chart(ptime)->lineCount(), 1);
     EXPECT_EQ(ptime.windowTitle(), QStringLiteral("People Timeline (colored by occupation)"));
+    // The events chart is drawn again too: a click on it finds what it shows.
+    EXPECT_EQ(chart(etime)->lineCount(), 1);
+    // Signed years chosen in one window are the other's too.
+    child<QAction>(ptime, "mnuSignedYears")->trigger();
+    EXPECT_TRUE(child<QAction>(etime, "mnuSignedYears")->isChecked());
+    EXPECT_EQ(child<YearRuler>(etime, "ruler")->view().style, YearStyle::signedNumbers);
 
     // Reset shows the range again and includes every category at once.
     ds.occupations.include[1] = boolFalse;
@@ -446,10 +457,17 @@ TEST_F(TimelineTest, ZoomRulerLegendAndFirstViewFollowTheChartAndAreKept) {
     QTest::keyClick(v, Qt::Key_1, Qt::ControlModifier);
     EXPECT_EQ(w->zoomStep(), 1);
     EXPECT_FALSE(child<QAction>(*w, "mnuZoomIn")->isEnabled());
+    // Out to the end and back: where the narrow chart could not keep the middle year in the
+    // middle, it comes back there all the same.
+    v->scrollToColumn(400);
+    const long long aim = w->centreYear();
     for (int i = 0; i < 8; ++i)
         child<QAction>(*w, "mnuZoomOut")->trigger();
     EXPECT_EQ(w->zoomStep(), 100);
     EXPECT_FALSE(child<QAction>(*w, "mnuZoomOut")->isEnabled());
+    child<QAction>(*w, "mnuZoomActual")->trigger();
+    EXPECT_NEAR(static_cast<double>(w->centreYear()), static_cast<double>(aim), 1.0);
+    w->setZoomStep(100);
 
     // The legend: the categories the lines use, in table order, with their counts; a click
     // highlights the first line of one.
@@ -460,8 +478,11 @@ TEST_F(TimelineTest, ZoomRulerLegendAndFirstViewFollowTheChartAndAreKept) {
     legend->itemClicked(legend->topLevelItem(1), 0);
     EXPECT_EQ(v->currentLine(), 1);
     // Hidden with L, in signed years: the next window opens so, at the step this one left.
+    const int narrow = v->width();
     QTest::keyClick(v, Qt::Key_L);
     EXPECT_FALSE(child<QDockWidget>(*w, "legendPanel")->isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_GT(v->width(), narrow); // the chart takes the legend's room
     child<QAction>(*w, "mnuSignedYears")->trigger();
     w.reset();
     const UserChoices kept = readUserChoices(state.choicesFile);
