@@ -52,8 +52,8 @@ RulerMarks rulerMarks(const YearScale& scale, long long firstColumn, long long c
             break;
     }
     const int every = marks.labelEvery;
-    // Fifths of 50 and 500, tenths of the others; never closer than a column.
-    const int minor = std::max(step, every / (every % 50 == 0 && every % 100 != 0 ? 5 : 10));
+    // Tenths of the label interval (fifths of 50), never closer together than a column.
+    const int minor = std::max(step, every / (every == 50 ? 5 : 10));
     marks.tickEvery = minor;
     const long long first = scale.firstYearOf(firstColumn);
     const long long last = scale.lastYearOf(firstColumn + columns - 1);
