@@ -24,35 +24,60 @@ std::string spanText(int date1, int type1, int date2, int type2, YearStyle style
     return first + " \u2013 " + dateText(date2, type2, style);
 }
 
+namespace {
+
+// The letters of a run of letters and full stops, lower case: "B.C." gives "bc".
+std::string eraLetters(std::string_view run) {
+    std::string letters;
+    for (const char c : run)
+        if (c != '.')
+            letters += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return letters;
+}
+
+bool eraChar(char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) != 0 || c == '.';
+}
+
+} // namespace
+
 std::optional<long long> parseYear(std::string_view text) {
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    // "BC" at the end, in any case, with or without its full stops and a blank before it.
-    std::string letters;
+    auto trim = [&blank](std::string_view& t) {
+        while (!t.empty() && blank(t.front()))
+            t.remove_prefix(1);
+        while (!t.empty() && blank(t.back()))
+            t.remove_suffix(1);
+    };
+    trim(text);
+    // An approximate year as the tooltips write it: "c. 100 BC".
+    if (text.size() > 2 && (text[0] == 'c' || text[0] == 'C') && text[1] == '.')
+        text.remove_prefix(2);
+    trim(text);
+    // The era before the number ("AD 44") or after it ("44 BC", "44 B.C.", "44 ce"), in any
+    // case, with or without full stops.
+    size_t begin = 0;
+    while (begin < text.size() && eraChar(text[begin]))
+        ++begin;
     size_t end = text.size();
-    while (end > 0 &&
-           (std::isalpha(static_cast<unsigned char>(text[end - 1])) != 0 || text[end - 1] == '.')) {
-        if (text[end - 1] != '.')
-            letters.insert(letters.begin(), static_cast<char>(std::tolower(
-                                                static_cast<unsigned char>(text[end - 1]))));
+    while (end > begin && eraChar(text[end - 1]))
         --end;
-    }
-    const bool bc = letters == "bc";
-    if (!letters.empty() && !bc)
+    const std::string before = eraLetters(text.substr(0, begin));
+    const std::string after = eraLetters(text.substr(end));
+    const bool bc = after == "bc" || after == "bce";
+    const bool ad = before == "ad" || after == "ad" || after == "ce";
+    if (!before.empty() && before != "ad")
         return std::nullopt;
-    std::string_view number = text.substr(0, end);
-    while (!number.empty() && blank(number.back()))
-        number.remove_suffix(1);
+    if ((!after.empty() && !bc && !ad) || (!before.empty() && !after.empty()))
+        return std::nullopt;
+    std::string_view number = text.substr(begin, end - begin);
+    trim(number);
+    if (number.empty() || ((bc || ad) && number.front() == '-'))
+        return std::nullopt;
     long long year = 0;
-    const char* first = number.data();
     const char* last = number.data() + number.size();
-    if (bc && !number.empty() && number.front() == '-')
-        return std::nullopt;
-    const auto [stop, error] = std::from_chars(first, last, year);
-    if (number.empty() || error != std::errc() || stop != last || year < -1000000 || year > 1000000)
+    const auto [stop, error] = std::from_chars(number.data(), last, year);
+    if (error != std::errc() || stop != last || year < -1000000 || year > 1000000)
         return std::nullopt;
     return bc ? -year : year;
 }

@@ -22,8 +22,9 @@ std::string dateText(int year, int type, YearStyle style);
 // the same year of the same kind.
 std::string spanText(int date1, int type1, int date2, int type2, YearStyle style);
 
-// A year as typed: a signed whole number ("-44", "1492") or one followed by BC ("44 BC",
-// "44bc", "44 B.C."); nothing for anything else.
+// A year as typed: a signed whole number ("-44", "1492"), one with its era ("44 BC", "44bc",
+// "44 B.C.", "44 BCE", "AD 44", "44 CE"), or approximate as the tooltips write it ("c. 100
+// BC"); nothing for anything else.
 std::optional<long long> parseYear(std::string_view text);
 
 } // namespace tess

@@ -50,7 +50,9 @@ void paintYearRuler(QPainter& painter, const QFont& font, const QPalette& palett
     // the labels it would cover are left out rather than shown in pieces.
     QRect box;
     QString hovered;
-    if (v.hoverColumn) {
+    // Only over the chart's years: past them a column stands for nothing.
+    if (v.hoverColumn && v.scale.lastYearOf(*v.hoverColumn) >= v.years->first &&
+        v.scale.firstYearOf(*v.hoverColumn) <= v.years->second) {
         hovered = yearsOfColumn(v, *v.hoverColumn);
         const int left = static_cast<int>((*v.hoverColumn - v.firstColumn) * cw) + v.x0;
         const int w = metrics.horizontalAdvance(hovered) + 8;
@@ -88,7 +90,7 @@ void paintYearRuler(QPainter& painter, const QFont& font, const QPalette& palett
         triangle.closeSubpath();
         painter.fillPath(triangle, QColor(0xC0, 0x20, 0x20));
     }
-    if (v.hoverColumn) {
+    if (!hovered.isEmpty()) {
         const int left = xOf(*v.hoverColumn) - cw / 2;
         QColor band = palette.color(QPalette::Highlight);
         band.setAlpha(90);

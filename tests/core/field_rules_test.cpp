@@ -111,10 +111,18 @@ TEST(YearText, ReadableOrSigned) {
                   r.signedNumbers);
     }
     // Typed back (Go to year): either style, BC in any case and with full stops; nothing else.
-    for (const auto& [typed, year] : std::initializer_list<std::pair<const char*, long long>>{
-             {" 44 BC ", -44}, {"44bc", -44}, {"44 B.C.", -44}, {"-44", -44}, {"1492", 1492}}) {
+    for (const auto& [typed, year] :
+         std::initializer_list<std::pair<const char*, long long>>{{" 44 BC ", -44},
+                                                                  {"44bc", -44},
+                                                                  {"44 B.C.", -44},
+                                                                  {"44 BCE", -44},
+                                                                  {"-44", -44},
+                                                                  {"1492", 1492},
+                                                                  {"AD 44", 44},
+                                                                  {"44 ce", 44},
+                                                                  {"c. 100 BC", -100}}) {
         EXPECT_EQ(parseYear(typed), year) << typed;
     }
-    for (const char* typed : {"", "BC", "-44 BC", "44 AD", "12a", "4 4", "99999999"})
+    for (const char* typed : {"", "BC", "-44 BC", "AD 44 BC", "44 XY", "12a", "4 4", "99999999"})
         EXPECT_EQ(parseYear(typed), std::nullopt) << typed;
 }
