@@ -39,16 +39,6 @@ ChartLine buildChartLineParts(const std::string& name, int16_t date1, int16_t da
 Chart buildPeopleChart(const Dataset& ds, int peopleColorBy, int step = 1);
 Chart buildEventsChart(const Dataset& ds, int eventsColorBy, int step = 1);
 
-// The year a column of a chart stands for, and back: a chart whose left edge is earliestDate
-// marks a first date one column before the year's offset from that edge (its line's blanks are
-// seven fewer than that offset, then come the five-character label, a blank and the mark).
-inline long long yearAtColumn(int earliestDate, long long column) {
-    return earliestDate + column + 1;
-}
-inline long long columnOfYear(int earliestDate, long long year) {
-    return year - earliestDate - 1;
-}
-
 // The chart line (from 1) of an entry: its place among the selected ones; none when the entry
 // is not selected and so not on the chart.
 std::optional<int> lineOfPerson(const Dataset& ds, int index);

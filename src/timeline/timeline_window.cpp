@@ -16,20 +16,20 @@
 #include "ui/geometry.h"
 
 #include <QAction>
-#include <QDockWidget>
-#include <QHeaderView>
-#include <QMenu>
-#include <QTreeWidget>
-
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QDockWidget>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTreeWidget>
+
 #include <cmath>
 #include <limits>
 
@@ -125,12 +125,11 @@ TimelineWindow::TimelineWindow(AppState& state, Side side, QWidget* parent)
     legendAction_ = item(view, "mnuLegend", QStringLiteral("&Legend"), {QKeySequence(Qt::Key_L)});
     legendAction_->setCheckable(true);
     signedAction_ = item(view, "mnuSignedYears", QStringLiteral("&Signed years"), {});
-    QAction* signedAction = signedAction_;
-    signedAction->setCheckable(true);
-    signedAction->setChecked(state_.choices.yearStyle() == YearStyle::signedNumbers);
-    signedAction->setToolTip(QStringLiteral("Years before the era as -44 rather than 44 BC"));
+    signedAction_->setCheckable(true);
+    signedAction_->setChecked(state_.choices.yearStyle() == YearStyle::signedNumbers);
+    signedAction_->setToolTip(QStringLiteral("Years before the era as -44 rather than 44 BC"));
     connect(legendAction_, &QAction::toggled, this, &TimelineWindow::showLegend);
-    connect(signedAction, &QAction::toggled, this, &TimelineWindow::useSignedYears);
+    connect(signedAction_, &QAction::toggled, this, &TimelineWindow::useSignedYears);
     legendAction_->setChecked(state_.choices.legendShown(side_));
     legendDock_->setVisible(legendAction_->isChecked());
     connect(linkAction_, &QAction::toggled, this, &TimelineWindow::mnuLink_Click);
@@ -153,8 +152,7 @@ TimelineWindow::TimelineWindow(AppState& state, Side side, QWidget* parent)
         if (!zooming_)
             centreAim_.reset();
         if (!following_ && state_.settings.linkScrolling)
-            emit yearsScrolled(static_cast<double>(scale().firstYearOf(0)) +
-                               chartView_->leftColumn() * step_);
+            emit yearsScrolled(leftYear());
     });
     connect(chartView_, &ChartView::columnHovered, this, [this](long long column) {
         ruler_->setHoverColumn(column < 0 ? std::nullopt : std::optional(column));
@@ -174,11 +172,7 @@ void TimelineWindow::mnuPrint_Click() {
     PrintTimelineWindow window(state_, this);
     state_.dialogs.showModal(window);
     // Printed at one year a character, whatever the zoom on screen.
-    const Dataset& ds = state_.dataset;
-    const Settings& s = state_.settings;
-    printChartAsAsked(state_, this,
-                      side_ == Side::people ? buildPeopleChart(ds, s.peopleColorBy).lines
-                                            : buildEventsChart(ds, s.eventsColorBy).lines);
+    printChartAsAsked(state_, this, chartAt(1).lines);
 }
 
 std::optional<WindowRect>& TimelineWindow::savedRect() {
@@ -229,11 +223,9 @@ void TimelineWindow::Form_Load() {
 void TimelineWindow::showChart(bool rebuild) {
     const bool people = side_ == Side::people;
     const Dataset& ds = state_.dataset;
-    const Settings& s = state_.settings;
     // A first build has no place to keep.
     const double centre = rebuild ? centreYearExact() : -std::numeric_limits<double>::infinity();
-    Chart chart = people ? buildPeopleChart(ds, s.peopleColorBy, step_)
-                         : buildEventsChart(ds, s.eventsColorBy, step_);
+    Chart chart = chartAt(step_);
     setWindowTitle(
         (people ? QStringLiteral("People Timeline (") : QStringLiteral("Events Timeline (")) +
         QString::fromStdString(chart.colorCaption) + QLatin1Char(')'));
@@ -260,7 +252,7 @@ void TimelineWindow::showChart(bool rebuild) {
     ruler_->setYears(drawn_.empty() ? std::nullopt
                                     : std::optional(std::pair(ds.earliestDate, ds.latestDate)));
     ruler_->setScrollX(chartView_->horizontalScrollBar()->value());
-    legend_ = legendRows(ds, side_, people ? s.peopleColorBy : s.eventsColorBy);
+    legend_ = legendRows(ds, side_, colorBy());
     fillLegend();
     updateZoomActions();
     built_ = true;
@@ -273,13 +265,29 @@ void TimelineWindow::showChart(bool rebuild) {
     following_ = false;
 }
 
+int TimelineWindow::colorBy() const {
+    return side_ == Side::people ? state_.settings.peopleColorBy : state_.settings.eventsColorBy;
+}
+
+Chart TimelineWindow::chartAt(int step) const {
+    return side_ == Side::people ? buildPeopleChart(state_.dataset, colorBy(), step)
+                                 : buildEventsChart(state_.dataset, colorBy(), step);
+}
+
+double TimelineWindow::leftYear() const {
+    return static_cast<double>(scale().firstYearOf(0)) + chartView_->leftColumn() * step_;
+}
+
+double TimelineWindow::columnAt(double year) const {
+    return (year - static_cast<double>(scale().firstYearOf(0))) / step_;
+}
+
 double TimelineWindow::viewColumns() const {
     return chartView_->viewport()->width() / static_cast<double>(chartView_->charWidth());
 }
 
 double TimelineWindow::centreYearExact() const {
-    return static_cast<double>(scale().firstYearOf(0)) +
-           (chartView_->leftColumn() + viewColumns() / 2) * step_;
+    return leftYear() + viewColumns() / 2 * step_;
 }
 
 long long TimelineWindow::centreYear() const {
@@ -288,8 +296,7 @@ long long TimelineWindow::centreYear() const {
 
 void TimelineWindow::scrollToCentre(double year) {
     // Kept as a fraction of a year, so that zooming in and out and rebuilding never drift.
-    chartView_->scrollToColumn((year - static_cast<double>(scale().firstYearOf(0))) / step_ -
-                               viewColumns() / 2);
+    chartView_->scrollToColumn(columnAt(year) - viewColumns() / 2);
 }
 
 void TimelineWindow::showData() {
@@ -427,10 +434,8 @@ void TimelineWindow::mnuExport_Click() {
     const TextEncoding encoding = state_.dataset.encoding;
     const int32_t background =
         people ? state_.settings.peopleBackColor : state_.settings.eventsBackColor;
-    const ChartFrame frame =
-        chartFrame(state_.dataset, side_,
-                   people ? state_.settings.peopleColorBy : state_.settings.eventsColorBy, step_,
-                   state_.choices.yearStyle(), windowTitle().toStdString());
+    const ChartFrame frame = chartFrame(state_.dataset, side_, colorBy(), step_,
+                                        state_.choices.yearStyle(), windowTitle().toStdString());
     if (ending == QLatin1String("svg")) {
         ui::writeExport(state_.dialogs, *path, chartSvg(lines, encoding, background, frame));
     } else if (ending == QLatin1String("html") || ending == QLatin1String("htm")) {
@@ -467,8 +472,7 @@ void TimelineWindow::mnuLink_Click(bool on) {
     emit linkToggled(on);
     // Linked again: the other chart comes to these years at once.
     if (on)
-        emit yearsScrolled(static_cast<double>(scale().firstYearOf(0)) +
-                           chartView_->leftColumn() * step_);
+        emit yearsScrolled(leftYear());
 }
 
 void TimelineWindow::setLinked(bool on) {
@@ -483,7 +487,7 @@ void TimelineWindow::followYears(double leftYear) {
     if (!state_.settings.linkScrolling)
         return;
     following_ = true;
-    chartView_->scrollToColumn((leftYear - static_cast<double>(scale().firstYearOf(0))) / step_);
+    chartView_->scrollToColumn(columnAt(leftYear));
     following_ = false;
 }
 

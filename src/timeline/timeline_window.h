@@ -2,6 +2,7 @@
 
 #include "core/year_scale.h"
 #include "state/app_state.h"
+#include "timeline/chart.h"
 #include "timeline/legend.h"
 #include "ui/chart_view.h"
 #include "ui/year_ruler.h"
@@ -108,6 +109,12 @@ private:
     void showChart(bool rebuild);
     void showData();
     double centreYearExact() const;
+    // The colouring of this side's chart, and the chart at a step.
+    int colorBy() const;
+    Chart chartAt(int step) const;
+    // The year at the left edge, and the column of a year, as fractions.
+    double leftYear() const;
+    double columnAt(double year) const;
     void scrollToCentre(double year);
     double viewColumns() const;
     void showLine(int line);
